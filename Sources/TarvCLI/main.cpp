@@ -1,0 +1,13 @@
+#include <cstdio>
+#include <cstring>
+
+// Entry point. For now tarv only answers --version and --help; the
+// interactive interface is wired here as its modules land.
+int main(int argc, char** argv) {
+    if (argc > 1 && (std::strcmp(argv[1], "--version") == 0 || std::strcmp(argv[1], "-v") == 0)) {
+        std::puts("tarv 1.0.0");
+        return 0;
+    }
+    std::fputs("tarv: la interfaz aún no está disponible en esta versión; prueba --version\n", stderr);
+    return 1;
+}
