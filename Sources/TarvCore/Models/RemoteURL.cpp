@@ -1,6 +1,6 @@
 #include "TarvCore/Models/RemoteURL.hpp"
 
-#include "TarvCore/Rules/detail/TextScratch.hpp"
+#include "TarvCore/Text/Unicode.hpp"
 
 namespace tarv::core {
 
@@ -13,7 +13,7 @@ std::optional<std::string> RemoteURL::pullRequestURL(std::string_view branch) co
     const auto base = webURL();
     if (!base) return std::nullopt;
     const std::string b = encode(branch);
-    const std::string lowered = rules_detail::lowercased(host);
+    const std::string lowered = text::lowercased(host);
     if (lowered.find("gitlab") != std::string::npos) {
         return *base + "/-/merge_requests/new?merge_request%5Bsource_branch%5D=" + b;
     }

@@ -1,7 +1,9 @@
 #include "TarvCore/Rules/FuzzyMatcher.hpp"
 
 #include "TarvCore/Rules/Trimmed.hpp"
-#include "TarvCore/Rules/detail/TextScratch.hpp"
+#include "TarvCore/Text/Graphemes.hpp"
+#include "TarvCore/Text/Unicode.hpp"
+#include "TarvCore/Text/Utf8.hpp"
 
 #include <algorithm>
 #include <numeric>
@@ -9,8 +11,6 @@
 namespace tarv::core::FuzzyMatcher {
 
 namespace {
-
-namespace text = rules_detail;
 
 constexpr std::int64_t matchPoints = 10;
 constexpr std::int64_t adjacentBonus = 15;
@@ -30,8 +30,8 @@ struct Needle {
 Needle makeNeedle(std::string_view query) {
     Needle needle;
     const std::string lowered = text::lowercased(query);
-    for (std::string_view cluster : text::graphemes(lowered)) {
-        if (text::isWhitespace(text::firstCodePoint(cluster))) continue;
+    text::forEachGrapheme(lowered, [&](std::string_view cluster) {
+        if (text::isWhitespace(cluster)) return;
         std::string composed = text::nfc(cluster);
         if (composed.size() == 1 && static_cast<unsigned char>(composed[0]) < 0x80) {
             needle.ascii.push_back(composed[0]);
@@ -39,7 +39,7 @@ Needle makeNeedle(std::string_view query) {
             needle.isASCII = false;
         }
         needle.characters.push_back(std::move(composed));
-    }
+    });
     return needle;
 }
 
@@ -83,7 +83,7 @@ std::optional<std::int64_t> scoreNeedle(const Needle& needle, std::string_view h
 
     // Fast path: an ASCII text without carriage returns is one character per
     // byte.
-    if (text::isASCII(haystack) && haystack.find('\r') == std::string_view::npos) {
+    if (text::isAscii(haystack) && haystack.find('\r') == std::string_view::npos) {
         if (!needle.isASCII) return std::nullopt;
         const auto* bytes = reinterpret_cast<const unsigned char*>(haystack.data());
         return greedy(
@@ -95,14 +95,12 @@ std::optional<std::int64_t> scoreNeedle(const Needle& needle, std::string_view h
     }
 
     const std::string lowered = text::lowercased(haystack);
-    const std::vector<std::string_view> clusters = text::graphemes(lowered);
     std::vector<std::string> characters;
-    characters.reserve(clusters.size());
-    for (std::string_view cluster : clusters) characters.push_back(text::nfc(cluster));
+    text::forEachGrapheme(lowered, [&](std::string_view cluster) { characters.push_back(text::nfc(cluster)); });
     return greedy(
         needle.characters.size(), characters.size(),
         [&](std::size_t i, std::size_t k) { return characters[i] == needle.characters[k]; },
-        [&](std::size_t i) { return !text::isLetterOrNumber(text::firstCodePoint(characters[i - 1])); });
+        [&](std::size_t i) { return !text::isLetter(characters[i - 1]) && !text::isNumber(characters[i - 1]); });
 }
 
 }  // namespace

@@ -1,7 +1,11 @@
 #include "TarvCore/Rules/KeyChordParser.hpp"
 
 #include "TarvCore/Rules/Trimmed.hpp"
-#include "TarvCore/Rules/detail/TextScratch.hpp"
+#include "TarvCore/Text/Graphemes.hpp"
+#include "TarvCore/Text/Unicode.hpp"
+#include "TarvCore/Text/Utf8.hpp"
+
+#include <utf8proc.h>
 
 #include <array>
 #include <charconv>
@@ -13,7 +17,19 @@ namespace tarv::core::KeyChordParser {
 namespace {
 
 using Key = KeyChord::Key;
-namespace text = rules_detail;
+
+// Upper-case form of a character, scalar by scalar.
+std::string uppercased(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    std::size_t pos = 0;
+    while (pos < s.size()) {
+        const text::DecodedScalar d = text::decodeScalar(s, pos);
+        pos += d.length;
+        text::appendUtf8(out, static_cast<char32_t>(utf8proc_toupper(static_cast<utf8proc_int32_t>(d.scalar))));
+    }
+    return out;
+}
 
 const std::array<std::pair<std::string_view, Key>, 19>& named() {
     static const std::array<std::pair<std::string_view, Key>, 19> table = {{
@@ -136,7 +152,7 @@ std::optional<KeyChord> parse(std::string_view input) {
     if (control) {
         character = lowered;
     } else if (shift) {
-        character = text::uppercased(last);
+        character = uppercased(last);
     } else {
         character = std::string(last);
     }
@@ -151,7 +167,7 @@ std::string display(const KeyChord& chord) {
     struct Visitor {
         const KeyChord& chord;
         std::string operator()(const Key::Character& c) const {
-            return chord.control ? text::uppercased(c.value) : c.value;
+            return chord.control ? uppercased(c.value) : c.value;
         }
         std::string operator()(const Key::Function& f) const { return "F" + std::to_string(f.number); }
         std::string operator()(const Key::Enter&) const { return "\u23CE"; }

@@ -1,7 +1,7 @@
 #include "TarvCore/Rules/KeymapRules.hpp"
 
 #include "TarvCore/Rules/KeyChordParser.hpp"
-#include "TarvCore/Rules/detail/TextScratch.hpp"
+#include "TarvCore/Text/Unicode.hpp"
 
 #include <algorithm>
 #include <string>
@@ -55,7 +55,7 @@ std::string sortText(const KeymapProblem& problem) {
             return "duplicateKey(key: " + quoted(p.key) + ", commands: [" + list + "])";
         }
     };
-    return rules_detail::nfc(std::visit(Visitor{}, problem.value));
+    return text::nfc(std::visit(Visitor{}, problem.value));
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include "TarvCore/Models/HostingDefaults.hpp"
 #include "TarvCore/Rules/Trimmed.hpp"
-#include "TarvCore/Rules/detail/TextScratch.hpp"
+#include "TarvCore/Text/Unicode.hpp"
 
 #include <string>
 #include <vector>
@@ -11,7 +11,6 @@ namespace tarv::core::RemoteURLParser {
 
 namespace {
 
-namespace text = rules_detail;
 using Scheme = RemoteURL::Scheme;
 
 struct Components {
@@ -106,8 +105,11 @@ std::optional<RemoteURL> parseShorthand(std::string_view t) {
 
 bool containsWhitespace(std::string_view t) {
     std::size_t pos = 0;
-    while (pos < t.size())
-        if (text::isWhitespace(text::decodeNext(t, pos))) return true;
+    while (pos < t.size()) {
+        const text::DecodedScalar d = text::decodeScalar(t, pos);
+        if (text::isWhitespace(d.scalar)) return true;
+        pos += d.length;
+    }
     return false;
 }
 

@@ -1,16 +1,13 @@
 #pragma once
 
-#include <string>
-#include <string_view>
+#include "TarvCore/Text/Trim.hpp"
 
 namespace tarv::core {
 
 // The text without its leading and trailing white space (Unicode White_Space,
 // line breaks included; CR LF counts as one character). A text of white space
-// only gives the empty text.
-std::string trimmed(std::string_view text);
-
-// The same, as a view into `text`.
-std::string_view trimmedView(std::string_view text);
+// only gives the empty text. The rules of this folder all trim with it.
+using text::trimmed;
+using text::trimmedView;
 
 }  // namespace tarv::core
