@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "TarvCore/Models/Bytes.hpp"
+
+namespace tarv::core {
+
+// Files and folders: snapshots and temporary files of the git engine, the
+// JSON stores, feature flows. Nothing here waits on anything but the local
+// disk. Failures are thrown as the implementation's own std::exception
+// subclasses (the live store throws std::filesystem::filesystem_error).
+class FileStore {
+public:
+    virtual ~FileStore() = default;
+
+    virtual std::string homeDirectory() const = 0;
+    virtual std::string temporaryDirectory() const = 0;
+    virtual bool fileExists(const std::string& path) const = 0;
+    // The file's bytes; none when there is no such file. Throws when it
+    // cannot be read.
+    virtual std::optional<Bytes> readFile(const std::string& path) const = 0;
+    virtual void writeFile(const std::string& path, const Bytes& bytes) const = 0;
+    virtual void removeItem(const std::string& path) const = 0;
+    virtual void createDirectory(const std::string& path) const = 0;
+    // Names of the entries of the folder.
+    virtual std::vector<std::string> contentsOfDirectory(const std::string& path) const = 0;
+    virtual bool isDirectory(const std::string& path) const = 0;
+};
+
+}  // namespace tarv::core
