@@ -25,6 +25,12 @@ struct DeviceTokenStatus {
         requires std::is_constructible_v<Value, Case&&>
     DeviceTokenStatus(Case&& status) : value(std::forward<Case>(status)) {}  // NOLINT: implicit on purpose
 
+    static DeviceTokenStatus authorized(std::string token) { return Authorized{std::move(token)}; }
+    static DeviceTokenStatus pending() { return Pending{}; }
+    static DeviceTokenStatus slowDown() { return SlowDown{}; }
+    static DeviceTokenStatus expired() { return Expired{}; }
+    static DeviceTokenStatus denied() { return Denied{}; }
+
     bool operator==(const DeviceTokenStatus&) const = default;
 };
 

@@ -35,6 +35,13 @@ struct FailureFix {
         requires std::is_constructible_v<Value, Case&&>
     FailureFix(Case&& fix) : value(std::forward<Case>(fix)) {}  // NOLINT: implicit on purpose
 
+    static FailureFix openURL(std::string url) { return FailureFix(OpenURL{std::move(url)}); }
+    static FailureFix useRemoteURL(std::string url) { return FailureFix(UseRemoteURL{std::move(url)}); }
+    static FailureFix signIn() { return FailureFix(SignIn{}); }
+    static FailureFix pull() { return FailureFix(Pull{}); }
+    static FailureFix publishBranch() { return FailureFix(PublishBranch{}); }
+    static FailureFix retry() { return FailureFix(Retry{}); }
+
     bool operator==(const FailureFix&) const = default;
 };
 

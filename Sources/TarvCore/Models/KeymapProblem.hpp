@@ -48,6 +48,18 @@ struct KeymapProblem {
         requires std::is_constructible_v<Value, Case&&>
     KeymapProblem(Case&& problem) : value(std::forward<Case>(problem)) {}  // NOLINT: implicit on purpose
 
+    static KeymapProblem unsupportedVersion(std::int64_t version) { return UnsupportedVersion{version}; }
+    static KeymapProblem unknownCommand(std::string key) { return UnknownCommand{std::move(key)}; }
+    static KeymapProblem invalidKey(std::string command, std::string key) {
+        return InvalidKey{std::move(command), std::move(key)};
+    }
+    static KeymapProblem reservedKey(std::string command, std::string key) {
+        return ReservedKey{std::move(command), std::move(key)};
+    }
+    static KeymapProblem duplicateKey(std::string key, std::vector<std::string> commands) {
+        return DuplicateKey{std::move(key), std::move(commands)};
+    }
+
     bool operator==(const KeymapProblem&) const = default;
 };
 
