@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "TarvCore/Models/DiffLine.hpp"
+
+namespace tarv::core {
+
+// One hunk: the section that an @@ header line opens.
+struct DiffHunk {
+    // The whole header line as git wrote it, with any section text after the
+    // closing @@.
+    std::string header;
+    std::int64_t oldStart = 0;
+    std::int64_t oldCount = 0;
+    std::int64_t newStart = 0;
+    std::int64_t newCount = 0;
+    std::vector<DiffLine> lines = {};
+
+    bool operator==(const DiffHunk&) const = default;
+};
+
+}  // namespace tarv::core
