@@ -1,0 +1,142 @@
+#pragma once
+
+// Helpers for tests that start real child processes.
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <set>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace tarv::testing {
+
+// A private temporary folder, removed with everything in it at the end.
+class ProcessTempDir {
+public:
+    ProcessTempDir() {
+        const char* base = ::getenv("TMPDIR");
+        std::string pattern = std::string(base && *base ? base : "/tmp") + "/tarv-process-test-XXXXXX";
+        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
+    }
+    ~ProcessTempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ProcessTempDir(const ProcessTempDir&) = delete;
+    ProcessTempDir& operator=(const ProcessTempDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+// The descriptors open in this process right now.
+inline std::set<int> processOpenDescriptors() {
+    std::set<int> fds;
+    DIR* dir = ::opendir("/proc/self/fd");
+    if (!dir) return fds;
+    const int own = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_name[0] == '.') continue;
+        const int fd = std::atoi(entry->d_name);
+        if (fd != own) fds.insert(fd);
+    }
+    ::closedir(dir);
+    return fds;
+}
+
+// Descriptors of this process that a child would inherit (not close-on-exec).
+inline std::set<int> processInheritableDescriptors() {
+    std::set<int> result;
+    for (int fd : processOpenDescriptors()) {
+        const int flags = ::fcntl(fd, F_GETFD);
+        if (flags >= 0 && (flags & FD_CLOEXEC) == 0) result.insert(fd);
+    }
+    return result;
+}
+
+inline std::string processReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    return buffer.str();
+}
+
+inline void processWriteFile(const std::string& path, const std::string& content, bool executable = false) {
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out << content;
+    }
+    if (executable) std::filesystem::permissions(path, std::filesystem::perms(0755));
+}
+
+// True once `pid` no longer runs: gone, or a zombie nobody has reaped yet
+// (an orphan waiting for init).
+inline bool processIsGone(pid_t pid) {
+    if (::kill(pid, 0) != 0) return errno == ESRCH;
+    const std::string stat = processReadFile("/proc/" + std::to_string(pid) + "/stat");
+    const auto close = stat.rfind(')');
+    return stat.empty() || (close != std::string::npos && close + 2 < stat.size() && stat[close + 2] == 'Z');
+}
+
+// Polls `condition` until it holds or `limit` passes; returns its last value.
+inline bool processWaitUntil(const std::function<bool()>& condition,
+                             std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+    const auto until = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= until) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+// Sets a signal's disposition for the scope and restores it afterwards.
+class ProcessSignalDisposition {
+public:
+    ProcessSignalDisposition(int signal, void (*handler)(int)) : signal_(signal) {
+        struct sigaction action {};
+        action.sa_handler = handler;
+        ::sigemptyset(&action.sa_mask);
+        ::sigaction(signal, &action, &previous_);
+    }
+    ~ProcessSignalDisposition() { ::sigaction(signal_, &previous_, nullptr); }
+    ProcessSignalDisposition(const ProcessSignalDisposition&) = delete;
+    ProcessSignalDisposition& operator=(const ProcessSignalDisposition&) = delete;
+
+private:
+    int signal_;
+    struct sigaction previous_ {};
+};
+
+// Bytes of a recognisable pattern (not all zero), `size` long.
+inline std::vector<std::uint8_t> processPatternBytes(std::size_t size, std::uint32_t seed = 1) {
+    std::vector<std::uint8_t> bytes(size);
+    std::uint32_t x = seed * 2654435761u + 1;
+    for (auto& b : bytes) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        b = static_cast<std::uint8_t>(x);
+    }
+    return bytes;
+}
+
+inline std::vector<std::uint8_t> processBytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+}  // namespace tarv::testing
