@@ -1,0 +1,8 @@
+#pragma once
+
+namespace tarv::core {
+
+// Which side of a conflict block to keep.
+enum class ConflictChoice { current, incoming, both };
+
+}  // namespace tarv::core
