@@ -1,0 +1,37 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tarv::engine {
+
+// The fixed command-line prefix and environment of every git child process:
+// no terminal prompt, no pager, a no-op editor, the C locale, no colour,
+// unquoted paths.
+struct GitEnvironment {
+    // Runs git against a private home and global configuration instead of the
+    // user's own.
+    struct Isolation {
+        std::string home;
+        std::string globalConfig;
+        bool ignoreSystemConfig = true;
+
+        bool operator==(const Isolation&) const = default;
+    };
+
+    // Put in front of the arguments of every git command.
+    static const std::vector<std::string>& baseArguments();
+
+    // The variables a git call adds on top of the inherited environment.
+    static std::map<std::string, std::string> variables(bool readOnly, const std::optional<std::string>& askpass,
+                                                        const std::optional<Isolation>& isolation);
+
+    // The per-call environment of every command that names files: git then
+    // reads each path literally, so "a[1].txt" can never select "a1.txt"
+    // (without it git treats *, ? and [ as patterns even after "--").
+    static const std::map<std::string, std::string>& literalPathspecs();
+};
+
+}  // namespace tarv::engine

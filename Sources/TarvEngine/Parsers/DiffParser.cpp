@@ -1,0 +1,132 @@
+#include "TarvEngine/Parsers/DiffParser.hpp"
+
+#include <cstring>
+#include <limits>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "TarvCore/Text/Split.hpp"
+#include "TarvEngine/Parsers/ByteText.hpp"
+
+namespace tarv::engine {
+
+namespace {
+
+using core::Diff;
+using core::DiffHunk;
+using core::DiffLine;
+
+struct Range {
+    std::int64_t start;
+    std::int64_t count;
+};
+
+// "start" or "start,count"; a missing, empty or unreadable count is 1.
+std::optional<Range> parseRange(std::string_view text) {
+    std::size_t comma = text.find(',');
+    auto start = bytes::decimal(text.substr(0, comma));
+    if (!start) return std::nullopt;
+    std::int64_t count = 1;
+    if (comma != std::string_view::npos) {
+        std::string_view rest = text.substr(comma + 1);
+        std::string_view second = rest.substr(0, rest.find(','));
+        if (auto value = bytes::decimal(second)) count = *value;
+    }
+    return Range{*start, count};
+}
+
+std::optional<DiffHunk> parseHeader(std::string_view line) {
+    auto pieces = core::text::split(line, ' ', {.maxSplits = 4});
+    if (pieces.size() < 3) return std::nullopt;
+    if (!pieces[1].starts_with('-') || !pieces[2].starts_with('+')) return std::nullopt;
+    auto oldRange = parseRange(pieces[1].substr(1));
+    if (!oldRange) return std::nullopt;
+    auto newRange = parseRange(pieces[2].substr(1));
+    if (!newRange) return std::nullopt;
+    DiffHunk hunk;
+    hunk.header = std::string(line);
+    hunk.oldStart = oldRange->start;
+    hunk.oldCount = oldRange->count;
+    hunk.newStart = newRange->start;
+    hunk.newCount = newRange->count;
+    return hunk;
+}
+
+// Line numbers stop at the largest value instead of overflowing on absurd
+// headers.
+void advance(std::int64_t& counter) {
+    if (counter != std::numeric_limits<std::int64_t>::max()) ++counter;
+}
+
+}  // namespace
+
+Diff DiffParser::parse(std::string_view text) {
+    return parseBytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+}
+
+Diff DiffParser::parseBytes(const std::uint8_t* data, std::size_t length) {
+    Diff diff;
+    if (length == 0) return diff;
+    const char* base = reinterpret_cast<const char*>(data);
+    std::optional<DiffHunk> open;
+    std::int64_t oldLine = 0;
+    std::int64_t newLine = 0;
+
+    auto finish = [&] {
+        if (open) {
+            diff.hunks.push_back(std::move(*open));
+            open.reset();
+        }
+    };
+
+    std::size_t position = 0;
+    while (position < length) {
+        const void* found = std::memchr(base + position, '\n', length - position);
+        std::size_t end = found ? static_cast<std::size_t>(static_cast<const char*>(found) - base) : length;
+        std::string_view line(base + position, end - position);
+        position = end + 1;
+
+        if (line.size() >= 2 && line[0] == '@' && line[1] == '@') {
+            if (auto hunk = parseHeader(line)) {
+                finish();
+                open = std::move(hunk);
+                oldLine = open->oldStart;
+                newLine = open->newStart;
+                continue;
+            }
+        }
+        if (!open) {
+            if (line.size() < 13) continue;
+            if (line.starts_with("Binary files ") || line.starts_with("GIT binary patch")) diff.isBinary = true;
+            continue;
+        }
+        if (line.empty()) continue;
+        switch (line[0]) {
+            case '-':
+                open->lines.push_back(DiffLine{DiffLine::Kind::removed, std::string(line.substr(1)), oldLine, std::nullopt});
+                advance(oldLine);
+                break;
+            case ' ':
+                open->lines.push_back(DiffLine{DiffLine::Kind::context, std::string(line.substr(1)), oldLine, newLine});
+                advance(oldLine);
+                advance(newLine);
+                break;
+            case '+':
+                open->lines.push_back(DiffLine{DiffLine::Kind::added, std::string(line.substr(1)), std::nullopt, newLine});
+                advance(newLine);
+                break;
+            case '\\':
+                open->lines.push_back(DiffLine{DiffLine::Kind::noNewlineMarker,
+                                               std::string(line.substr(line.size() < 2 ? line.size() : 2)),
+                                               std::nullopt, std::nullopt});
+                break;
+            default:
+                break;
+        }
+    }
+    finish();
+    return diff;
+}
+
+}  // namespace tarv::engine

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "TarvCore/Models/Diff.hpp"
+
+namespace tarv::engine {
+
+// Reads the unified diff of one file (three lines of context, no colour, no
+// external driver) into hunks and numbered lines. Line text is kept byte for
+// byte, so lines that are not UTF-8 go back to git unchanged when they are
+// staged. One pass over the bytes; never fails.
+struct DiffParser {
+    static core::Diff parse(std::string_view text);
+    static core::Diff parseBytes(const std::uint8_t* data, std::size_t length);
+};
+
+}  // namespace tarv::engine

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "TarvCore/Models/StashEntry.hpp"
+
+namespace tarv::engine {
+
+// Reads `git stash list -z --format=%gd%x1f%ct%x1f%gs` into stash entries,
+// newest first, with the branch and message taken from the reflog subject.
+struct StashParser {
+    // Put before the messages of the stashes this program creates; removed
+    // again when they are listed.
+    static constexpr std::string_view messagePrefix = "tarv: ";
+
+    static std::vector<core::StashEntry> parse(std::string_view output);
+};
+
+}  // namespace tarv::engine
