@@ -1,0 +1,172 @@
+#include "TarvTerminal/Buffer/Canvas.hpp"
+
+#include <algorithm>
+#include <limits>
+
+#include "TarvTerminal/Text/DisplayWidth.hpp"
+#include "TarvTerminal/Text/Grapheme.hpp"
+#include "TarvTerminal/Text/TextTruncation.hpp"
+
+namespace tarv::terminal {
+namespace {
+
+constexpr std::string_view middleDot = "\xC2\xB7";
+
+inline bool isPrintableAsciiByte(char c) { return static_cast<unsigned char>(c - 0x20) < 0x5F; }
+
+// True when the character is certainly narrower than two columns.
+inline bool isNarrowFast(const std::string& character) {
+    return character.size() == 1;
+}
+
+}  // namespace
+
+Canvas::Canvas(Size size) : grid_(size) { clip = bounds(); }
+
+std::string Canvas::cellCharacter(std::string_view text) {
+    if (text.size() == 1 && isPrintableAsciiByte(text[0])) return std::string(text);
+    GraphemeCursor cursor(text);
+    Grapheme g;
+    if (!cursor.next(g)) return " ";
+    const Utf8::Decoded first = Utf8::decode(g.bytes, 0);
+    if (DisplayWidth::isControl(first.scalar)) return std::string(middleDot);
+    return g.text();
+}
+
+bool Canvas::writable(std::int64_t x, std::int64_t y) const {
+    return x >= clip.minX() && x < clip.maxX() && y >= clip.minY() && y < clip.maxY() && grid_.contains(x, y);
+}
+
+void Canvas::clearOverlap(std::int64_t x, std::int64_t y) {
+    Cell& old = grid_(x, y);
+    if (!old.isContinuation) {
+        if (isNarrowFast(old.character)) return;
+        if (DisplayWidth::characterWidth(old.character) == 2 && x + 1 < grid_.size.width) {
+            Cell& right = grid_(x + 1, y);
+            right.character = " ";
+            right.style = old.style;
+            right.isContinuation = false;
+        }
+    } else if (x >= 1) {
+        Cell& left = grid_(x - 1, y);
+        left.character = " ";
+        left.style = old.style;
+        left.isContinuation = false;
+    }
+}
+
+void Canvas::put(std::int64_t x, std::int64_t y, std::string_view character, const Style& style,
+                 bool continuation) {
+    clearOverlap(x, y);
+    Cell& cell = grid_(x, y);
+    cell.character.assign(character);
+    cell.style = style;
+    cell.isContinuation = continuation;
+}
+
+void Canvas::setCell(const Cell& cell, std::int64_t x, std::int64_t y) {
+    if (!writable(x, y)) return;
+    if (cell.character.size() == 1 && isPrintableAsciiByte(cell.character[0])) {
+        put(x, y, cell.character, cell.style, cell.isContinuation);
+    } else {
+        put(x, y, cellCharacter(cell.character), cell.style, cell.isContinuation);
+    }
+}
+
+void Canvas::fill(const Rect& rect, const Style& style, std::string_view character) {
+    const Rect area = rect.intersection(clip).intersection(bounds());
+    if (area.isEmpty()) return;
+    const std::string stored = cellCharacter(character);
+    for (std::int64_t y = area.minY(); y < area.maxY(); ++y) {
+        for (std::int64_t x = area.minX(); x < area.maxX(); ++x) put(x, y, stored, style, false);
+    }
+}
+
+std::int64_t Canvas::draw(std::string_view text, Point at, const Style& style, std::optional<std::int64_t> maxWidth) {
+    const std::int64_t stop = maxWidth ? at.x + *maxWidth : std::numeric_limits<std::int64_t>::max();
+    std::int64_t column = at.x;
+    GraphemeCursor cursor(text);
+    Grapheme g;
+    std::string repaired;
+    while (cursor.next(g)) {
+        const std::int64_t w = g.width;
+        if (w == 0) continue;  // controls and lone combining marks take no cell
+        if (column > stop - w) return column - at.x;
+        std::string_view character = g.bytes;
+        if (!g.isValid) {
+            repaired.clear();
+            g.appendTo(repaired);
+            character = repaired;
+        }
+        if (w == 1) {
+            if (writable(column, at.y)) put(column, at.y, character, style, false);
+        } else if (writable(column, at.y) && writable(column + 1, at.y)) {
+            put(column, at.y, character, style, false);
+            put(column + 1, at.y, " ", style, true);
+        } else if (writable(column, at.y)) {
+            // Cut by the clip or the grid: a blank instead of half a character.
+            put(column, at.y, " ", style, false);
+        }
+        column += w;
+    }
+    return column - at.x;
+}
+
+void Canvas::drawRightAligned(std::string_view text, std::int64_t endX, std::int64_t y, const Style& style) {
+    draw(text, Point{endX - DisplayWidth::width(text), y}, style, std::nullopt);
+}
+
+void Canvas::horizontalLine(std::int64_t y, std::int64_t from, std::int64_t length, const Style& style,
+                            std::string_view character) {
+    const std::string stored = cellCharacter(character);
+    for (std::int64_t x = from; x < from + std::max<std::int64_t>(0, length); ++x) {
+        if (writable(x, y)) put(x, y, stored, style, false);
+    }
+}
+
+void Canvas::verticalLine(std::int64_t x, std::int64_t from, std::int64_t length, const Style& style,
+                          std::string_view character) {
+    const std::string stored = cellCharacter(character);
+    for (std::int64_t y = from; y < from + std::max<std::int64_t>(0, length); ++y) {
+        if (writable(x, y)) put(x, y, stored, style, false);
+    }
+}
+
+void Canvas::box(const Rect& rect, const Style& style, std::optional<std::string_view> title, bool rounded) {
+    if (rect.size.width < 2 || rect.size.height < 2) return;
+    const std::int64_t x = rect.minX();
+    const std::int64_t y = rect.minY();
+    const std::int64_t right = x + rect.size.width - 1;
+    const std::int64_t bottom = y + rect.size.height - 1;
+    const auto set = [&](std::int64_t cx, std::int64_t cy, std::string_view character) {
+        if (writable(cx, cy)) put(cx, cy, character, style, false);
+    };
+    for (std::int64_t cx = x; cx <= right; ++cx) set(cx, y, "\xE2\x94\x80");
+    for (std::int64_t cx = x; cx <= right; ++cx) set(cx, bottom, "\xE2\x94\x80");
+    for (std::int64_t cy = y; cy <= bottom; ++cy) set(x, cy, "\xE2\x94\x82");
+    for (std::int64_t cy = y; cy <= bottom; ++cy) set(right, cy, "\xE2\x94\x82");
+    set(x, y, rounded ? "\xE2\x95\xAD" : "\xE2\x94\x8C");            // ╭ ┌
+    set(right, y, rounded ? "\xE2\x95\xAE" : "\xE2\x94\x90");        // ╮ ┐
+    set(x, bottom, rounded ? "\xE2\x95\xB0" : "\xE2\x94\x94");       // ╰ └
+    set(right, bottom, rounded ? "\xE2\x95\xAF" : "\xE2\x94\x98");   // ╯ ┘
+    if (title && rect.size.width > 6) {
+        const std::string text = " " + TextTruncation::tail(*title, rect.size.width - 6) + " ";
+        draw(text, Point{x + 2, y}, style, std::nullopt);
+    }
+}
+
+void Canvas::dim(const Rect& rect) {
+    const Rect area = rect.intersection(bounds());
+    for (std::int64_t y = area.minY(); y < area.maxY(); ++y) {
+        for (std::int64_t x = area.minX(); x < area.maxX(); ++x) grid_(x, y).style.attributes.insert(Attributes::dim);
+    }
+}
+
+void Canvas::tint(const Rect& rect, const Color& background) {
+    const Rect area = rect.intersection(bounds()).intersection(clip);
+    for (std::int64_t y = area.minY(); y < area.maxY(); ++y) {
+        for (std::int64_t x = area.minX(); x < area.maxX(); ++x) grid_(x, y).style.background = background;
+    }
+}
+
+}  // namespace tarv::terminal
