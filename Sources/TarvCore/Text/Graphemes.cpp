@@ -6,11 +6,26 @@ namespace tarv::core::text {
 
 namespace detail {
 
+namespace {
+
+bool isPrepend(char32_t c) noexcept {
+    // Every prepended mark lies at or above U+0600.
+    return c >= 0x600 &&
+           utf8proc_get_property(static_cast<utf8proc_int32_t>(c))->boundclass == UTF8PROC_BOUNDCLASS_PREPEND;
+}
+
+}  // namespace
+
 std::size_t nextGraphemeBoundarySlow(std::string_view text, std::size_t start) noexcept {
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
     DecodedScalar previous = decodeScalar(text, start);
     std::size_t pos = start + previous.length;
     utf8proc_int32_t state = 0;
     while (pos < text.size()) {
+        // An ASCII scalar other than LF joins a cluster only after a
+        // prepended mark: it is never Extend, ZWJ, a spacing mark, Hangul, a
+        // regional indicator or pictographic.
+        if (s[pos] < 0x80 && s[pos] != '\n' && !isPrepend(previous.scalar)) break;
         const DecodedScalar next = decodeScalar(text, pos);
         if (utf8proc_grapheme_break_stateful(static_cast<utf8proc_int32_t>(previous.scalar),
                                              static_cast<utf8proc_int32_t>(next.scalar), &state)) {
@@ -67,7 +82,7 @@ std::size_t graphemeCount(std::string_view text) noexcept {
 
 std::vector<std::string> graphemes(std::string_view text) {
     std::vector<std::string> out;
-    out.reserve(text.size());
+    out.reserve(graphemeCount(text));
     forEachGrapheme(text, [&](std::string_view cluster) {
         out.push_back(isValidUtf8(cluster) ? std::string(cluster) : decodeLossy(cluster));
     });
