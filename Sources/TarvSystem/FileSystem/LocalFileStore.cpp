@@ -1,0 +1,133 @@
+#include "TarvSystem/FileSystem/LocalFileStore.hpp"
+
+#include "TarvSystem/FileSystem/AtomicFile.hpp"
+#include "TarvSystem/FileSystem/TemporaryDirectory.hpp"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <filesystem>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace tarv::system {
+
+namespace {
+
+[[noreturn]] void fail(const char* what, const std::string& path, int error) {
+    throw std::filesystem::filesystem_error(what, std::filesystem::path(path),
+                                            std::error_code(error, std::generic_category()));
+}
+
+std::string parentOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+std::string passwordDatabaseHome() {
+    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    if (size <= 0) size = 16384;
+    std::vector<char> buffer(static_cast<std::size_t>(size));
+    passwd entry{};
+    passwd* result = nullptr;
+    while (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &result) == ERANGE) {
+        buffer.resize(buffer.size() * 2);
+    }
+    if (result != nullptr && result->pw_dir != nullptr && result->pw_dir[0] == '/') return result->pw_dir;
+    return "/";
+}
+
+}  // namespace
+
+std::string LocalFileStore::homeDirectory() const {
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] == '/') return home;
+    return passwordDatabaseHome();
+}
+
+std::string LocalFileStore::temporaryDirectory() const { return TemporaryDirectory::current(); }
+
+bool LocalFileStore::fileExists(const std::string& path) const {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+std::optional<core::Bytes> LocalFileStore::readFile(const std::string& path) const {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+        fail("read file", path, errno);
+    }
+    core::Bytes bytes;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
+    }
+    std::uint8_t buffer[64 * 1024];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            const int error = errno;
+            ::close(fd);
+            fail("read file", path, error);
+        }
+        if (n == 0) break;
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    }
+    ::close(fd);
+    return bytes;
+}
+
+void LocalFileStore::writeFile(const std::string& path, const core::Bytes& bytes) const {
+    createDirectory(parentOf(path));
+    std::optional<mode_t> mode;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) mode = info.st_mode & 07777;
+    AtomicFile::write(path, bytes, mode);
+}
+
+void LocalFileStore::removeItem(const std::string& path) const {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) fail("remove", path, errno);
+    std::error_code error;
+    std::filesystem::remove_all(path, error);
+    if (error) throw std::filesystem::filesystem_error("remove", std::filesystem::path(path), error);
+}
+
+void LocalFileStore::createDirectory(const std::string& path) const {
+    std::error_code error;
+    std::filesystem::create_directories(path, error);
+    if (error) throw std::filesystem::filesystem_error("create folder", std::filesystem::path(path), error);
+    if (!isDirectory(path)) fail("create folder", path, EEXIST);
+}
+
+std::vector<std::string> LocalFileStore::contentsOfDirectory(const std::string& path) const {
+    DIR* listing = ::opendir(path.c_str());
+    if (listing == nullptr) fail("list folder", path, errno);
+    std::vector<std::string> names;
+    errno = 0;
+    while (const dirent* entry = ::readdir(listing)) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
+            names.emplace_back(entry->d_name);
+        }
+        errno = 0;
+    }
+    const int error = errno;
+    ::closedir(listing);
+    if (error != 0) fail("list folder", path, error);
+    return names;
+}
+
+bool LocalFileStore::isDirectory(const std::string& path) const {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+}  // namespace tarv::system
