@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "Support/GitScriptedRunner.hpp"
+#include "TarvCore/Errors/GitError.hpp"
+#include "TarvEngine/Service/GitExecutorProvider.hpp"
+
+namespace tarv::engine {
+namespace {
+
+using testing::GitScriptedRunner;
+
+struct ExecutableSet final : core::FileSystem {
+    std::atomic<bool> present{true};
+    bool isExecutableFile(const std::string& path) const override { return present && path == "/usr/bin/git"; }
+};
+
+struct GitExecutorProviderTest : ::testing::Test {
+    std::shared_ptr<GitScriptedRunner> locatorRunner = std::make_shared<GitScriptedRunner>(
+        [](const core::ProcessSpec&, std::stop_token) { return GitScriptedRunner::result(0, "git version 2.39.5"); });
+    std::shared_ptr<GitScriptedRunner> gitRunner = std::make_shared<GitScriptedRunner>();
+    std::shared_ptr<ExecutableSet> files = std::make_shared<ExecutableSet>();
+    GitExecutorProvider provider{GitLocator{locatorRunner, files, std::nullopt, std::nullopt}, gitRunner,
+                                 GitEnvironment::Isolation{"/h", "/h/c"}, "/askpass", {{"K", "V"}}};
+};
+
+TEST_F(GitExecutorProviderTest, LocatesOnceAndHandsOutTheSameExecutor) {
+    GitExecutor first = provider.executor(std::stop_token{});
+    GitExecutor second = provider.executor(std::stop_token{});
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(locatorRunner->specs().size(), 1u);
+    EXPECT_EQ(first.runner, gitRunner);
+    EXPECT_EQ(first.installation, (GitInstallation{"/usr/bin/git", core::GitVersion{2, 39, 5}}));
+    EXPECT_EQ(first.isolation, (GitEnvironment::Isolation{"/h", "/h/c"}));
+    EXPECT_EQ(first.askpass, "/askpass");
+    EXPECT_EQ(first.extraEnvironment, (std::map<std::string, std::string>{{"K", "V"}}));
+}
+
+TEST_F(GitExecutorProviderTest, FailedLookupIsNotRemembered) {
+    files->present = false;
+    EXPECT_THROW(provider.executor(std::stop_token{}), core::GitError);
+    files->present = true;
+    EXPECT_NO_THROW(provider.executor(std::stop_token{}));
+    EXPECT_NO_THROW(provider.executor(std::stop_token{}));
+    EXPECT_EQ(locatorRunner->specs().size(), 1u);
+}
+
+TEST_F(GitExecutorProviderTest, ConcurrentFirstCallsAllGetAnExecutor) {
+    std::vector<std::jthread> threads;
+    std::atomic<int> ok{0};
+    for (int i = 0; i < 8; ++i) {
+        threads.emplace_back([&] {
+            if (provider.executor(std::stop_token{}).installation.path == "/usr/bin/git") ++ok;
+        });
+    }
+    threads.clear();
+    EXPECT_EQ(ok, 8);
+    EXPECT_GE(locatorRunner->specs().size(), 1u);
+}
+
+}  // namespace
+}  // namespace tarv::engine
