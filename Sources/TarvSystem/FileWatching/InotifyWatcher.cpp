@@ -19,7 +19,7 @@ namespace tarv::system {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using ChangeChannel = core::Channel<InotifyWatcher::Change>;
+using ChangeChannel = core::FileWatching::ChangeStream;
 
 constexpr std::uint32_t eventMask = IN_MODIFY | IN_ATTRIB | IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO |
                                     IN_DELETE_SELF | IN_MOVE_SELF;
@@ -229,7 +229,7 @@ bool InotifyWatcher::isWorthWatching(std::string_view path) {
     return rest == "refs" || startsWith(rest, "refs/");
 }
 
-std::shared_ptr<core::Channel<InotifyWatcher::Change>> InotifyWatcher::changes(const std::string& directory) const {
+std::shared_ptr<core::FileWatching::ChangeStream> InotifyWatcher::changes(const std::string& directory) {
     auto stream = ChangeChannel::make(core::BufferingPolicy::newestOnly);
 
     auto session = std::make_shared<WatchSession>();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TarvCore/Concurrency/Channel.hpp"
+#include "TarvCore/Ports/FileWatching.hpp"
 
 #include <chrono>
 #include <cstddef>
@@ -25,7 +26,7 @@ namespace tarv::system {
 // its inotify descriptor is closed before `next` returns. A directory that
 // cannot be watched gives a stream that stays silent; reaching the system's
 // watch limit leaves the rest of the tree unwatched, quietly.
-class InotifyWatcher {
+class InotifyWatcher final : public core::FileWatching {
 public:
     using Change = std::monostate;
 
@@ -42,7 +43,7 @@ public:
 
     // Starts watching at once (the existing tree is watched before this
     // returns) and never fails.
-    std::shared_ptr<core::Channel<Change>> changes(const std::string& directory) const;
+    std::shared_ptr<ChangeStream> changes(const std::string& directory) override;
 
     // Whether a changed path matters to the working tree's status. Inside a
     // git directory only its top-level HEAD and index and anything under

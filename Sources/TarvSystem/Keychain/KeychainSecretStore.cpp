@@ -116,7 +116,7 @@ std::string KeychainSecretStore::addCommandLine(const std::string& service, cons
     return line;
 }
 
-std::optional<std::string> KeychainSecretStore::read(const std::string& service, std::stop_token stop) const {
+std::optional<std::string> KeychainSecretStore::read(const std::string& service, std::stop_token stop) {
     core::ProcessSpec spec{.executable = tool_, .arguments = {"find-generic-password", "-s", service, "-w"}};
     if (keychain_) spec.arguments.push_back(*keychain_);
     spec.timeout = readTimeout;
@@ -134,7 +134,7 @@ std::optional<std::string> KeychainSecretStore::read(const std::string& service,
     return decoded;
 }
 
-void KeychainSecretStore::write(const std::string& service, const std::string& value, std::stop_token stop) const {
+void KeychainSecretStore::write(const std::string& service, const std::string& value, std::stop_token stop) {
     if (!fitsCommandLine(service, keychain_)) {
         throw core::SecretStoreError::writeFailed("The service name or keychain path cannot be passed to the tool");
     }
@@ -148,7 +148,7 @@ void KeychainSecretStore::write(const std::string& service, const std::string& v
     if (read(service, stop) != value) throw core::SecretStoreError::writeFailed(errors);
 }
 
-void KeychainSecretStore::remove(const std::string& service, std::stop_token stop) const {
+void KeychainSecretStore::remove(const std::string& service, std::stop_token stop) {
     core::ProcessSpec spec{.executable = tool_, .arguments = {"delete-generic-password", "-s", service}};
     if (keychain_) spec.arguments.push_back(*keychain_);
     spec.timeout = deleteTimeout;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TarvCore/Ports/ProcessRunning.hpp"
+#include "TarvCore/Ports/SecretStore.hpp"
 
 #include <memory>
 #include <optional>
@@ -16,20 +17,20 @@ namespace tarv::system {
 // the tool only on its standard input as hexadecimal characters, never in an
 // argument list. Reading and deleting never fail towards the caller; a write
 // is checked by reading the item back.
-class KeychainSecretStore final {
+class KeychainSecretStore final : public core::SecretStore {
 public:
     // `keychain`: the item file to use; none means the tool's default.
     KeychainSecretStore(std::shared_ptr<core::ProcessRunning> runner, std::string tool,
                         std::optional<std::string> keychain);
 
     // The stored value; none when there is none or it cannot be read.
-    std::optional<std::string> read(const std::string& service, std::stop_token stop) const;
+    std::optional<std::string> read(const std::string& service, std::stop_token stop) override;
     // Throws SecretStoreError.writeFailed (the tool's trimmed error output)
     // when the tool fails or the item does not read back as `value`, and the
     // runner's ProcessError unchanged.
-    void write(const std::string& service, const std::string& value, std::stop_token stop) const;
+    void write(const std::string& service, const std::string& value, std::stop_token stop) override;
     // Removes the item; reports nothing.
-    void remove(const std::string& service, std::stop_token stop) const;
+    void remove(const std::string& service, std::stop_token stop) override;
 
     // The command line sent on standard input to store `value` (exposed for
     // the tool's own tests).

@@ -117,18 +117,18 @@ void LinuxPlatformServices::startDetached(const std::string& program, const std:
     }
 }
 
-void LinuxPlatformServices::openURL(const std::string& url, std::stop_token stop) const {
+void LinuxPlatformServices::openURL(const std::string& url, std::stop_token stop) {
     if (!startsWithNoCase(url, "http://") && !startsWithNoCase(url, "https://")) return;
     if (!hasDesktop()) return;
     if (const auto opener = findProgram("xdg-open")) startDetached(*opener, {url}, stop);
 }
 
-void LinuxPlatformServices::reveal(const std::string& path, std::stop_token stop) const {
+void LinuxPlatformServices::reveal(const std::string& path, std::stop_token stop) {
     if (path.empty() || path.front() != '/' || !hasDesktop()) return;
     if (const auto opener = findProgram("xdg-open")) startDetached(*opener, {folderOf(path)}, stop);
 }
 
-void LinuxPlatformServices::openInEditor(const std::string& path, std::stop_token stop) const {
+void LinuxPlatformServices::openInEditor(const std::string& path, std::stop_token stop) {
     const auto chosen = environment_.find("TARV_EDITOR");
     std::vector<std::string> words = chosen != environment_.end() ? editorWords(chosen->second)
                                                                    : std::vector<std::string>{};
@@ -143,7 +143,7 @@ void LinuxPlatformServices::openInEditor(const std::string& path, std::stop_toke
     if (const auto opener = findProgram("xdg-open")) startDetached(*opener, {path}, stop);
 }
 
-void LinuxPlatformServices::copyToClipboard(const std::string& text, std::stop_token stop) const {
+void LinuxPlatformServices::copyToClipboard(const std::string& text, std::stop_token stop) {
     const bool wayland = environment_.count("WAYLAND_DISPLAY") && !environment_.at("WAYLAND_DISPLAY").empty();
     const bool x11 = environment_.count("DISPLAY") && !environment_.at("DISPLAY").empty();
     struct Tool {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TarvCore/Ports/PlatformServices.hpp"
 #include "TarvCore/Ports/ProcessRunning.hpp"
 
 #include <map>
@@ -20,7 +21,7 @@ namespace tarv::system {
 // to the first clipboard tool found for the session (wl-copy, xclip, xsel),
 // with exactly the text's bytes on its standard input. /usr/bin/open is never
 // run. Nothing is reported to the caller.
-class LinuxPlatformServices final {
+class LinuxPlatformServices final : public core::PlatformServices {
 public:
     // `environment`: where TARV_EDITOR, DISPLAY, WAYLAND_DISPLAY and PATH
     // (for finding xdg-open and the clipboard tools) are looked up.
@@ -28,11 +29,11 @@ public:
                           std::map<std::string, std::string> environment = processEnvironment());
 
     // Only http and https addresses are opened.
-    void openURL(const std::string& url, std::stop_token stop) const;
+    void openURL(const std::string& url, std::stop_token stop) override;
     // Opens the folder that holds the absolute path.
-    void reveal(const std::string& path, std::stop_token stop) const;
-    void openInEditor(const std::string& path, std::stop_token stop) const;
-    void copyToClipboard(const std::string& text, std::stop_token stop) const;
+    void reveal(const std::string& path, std::stop_token stop) override;
+    void openInEditor(const std::string& path, std::stop_token stop) override;
+    void copyToClipboard(const std::string& text, std::stop_token stop) override;
 
     // The words of TARV_EDITOR: split at single spaces, empty pieces dropped,
     // no quoting. A value without words means no editor was chosen.

@@ -67,7 +67,7 @@ TEST(InotifyWatcherRelevance, OnlyFoldersThatCanHoldRelevantPathsAreWatched) {
 // arrived.
 class Recorder {
 public:
-    explicit Recorder(std::shared_ptr<core::Channel<InotifyWatcher::Change>> stream) : stream_(std::move(stream)) {
+    explicit Recorder(std::shared_ptr<core::FileWatching::ChangeStream> stream) : stream_(std::move(stream)) {
         thread_ = std::thread([this] {
             while (stream_->next(stop_.get_token())) {
                 std::lock_guard lock(mutex_);
@@ -99,7 +99,7 @@ public:
     }
 
 private:
-    std::shared_ptr<core::Channel<InotifyWatcher::Change>> stream_;
+    std::shared_ptr<core::FileWatching::ChangeStream> stream_;
     std::stop_source stop_;
     std::mutex mutex_;
     std::condition_variable changed_;

@@ -136,7 +136,7 @@ TEST(KeychainSecretStore, ValuesRoundTripThroughTheStandInTool) {
     ScratchFolder scratch;
     ASSERT_TRUE(std::filesystem::exists(keychainTool())) << "build the tarv-keychain target first";
     const std::string keychain = scratch / "private/items.keychain";
-    const KeychainSecretStore store(std::make_shared<PosixProcessRunner>(), keychainTool(), keychain);
+    KeychainSecretStore store(std::make_shared<PosixProcessRunner>(), keychainTool(), keychain);
 
     const std::string values[] = {"with spaces  inside", "quote \" and 'single'", "two\nlines\n", "ñandú ✓ 日本", ""};
     for (const std::string& value : values) {
@@ -156,7 +156,7 @@ TEST(KeychainSecretStore, TheSecretNeverAppearsInAnArgumentListAndAToolThatStore
     const std::string tool = writeScript(scratch, "fake-security",
                                          "printf '%s\\n' \"$@\" >> '" + (scratch / "arguments") + "'\n" +
                                              "cat >> '" + (scratch / "input") + "'\nexit 0\n");
-    const KeychainSecretStore store(std::make_shared<PosixProcessRunner>(), tool, std::nullopt);
+    KeychainSecretStore store(std::make_shared<PosixProcessRunner>(), tool, std::nullopt);
     const std::string secret = "s3cr3t-token-value";
     try {
         store.write("tarv.github", secret, {});

@@ -41,7 +41,7 @@ TEST(KeychainTool, SplitsCommandLinesAtBlanksKeepingQuotedStretchesWhole) {
 TEST(KeychainTool, StoresFindsUpdatesAndDeletesItemsInAPrivateFile) {
     ScratchFolder scratch;
     const std::string keychain = scratch / "new folder/deeper/login.keychain";
-    const KeychainSecretStore store(nullptr, "unused", keychain);
+    KeychainSecretStore store(nullptr, "unused", keychain);
 
     auto add = runTool({"-i"}, store.addCommandLine("tarv.github", "first value"), "unused");
     ASSERT_EQ(add.status, 0) << add.err;
