@@ -74,9 +74,6 @@ public:
                 arrivals_.push_back(Steady::now());
                 changed_.notify_all();
             }
-            std::lock_guard lock(mutex_);
-            ended_ = true;
-            changed_.notify_all();
         });
     }
     ~Recorder() { stop(); }
@@ -104,7 +101,6 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<Steady::time_point> arrivals_;
-    bool ended_ = false;
     std::thread thread_;
 };
 

@@ -3,6 +3,7 @@
 #include "TarvCore/Errors/ProcessError.hpp"
 #include "TarvCore/Errors/SecretStoreError.hpp"
 #include "TarvSystem/Process/PosixProcessRunner.hpp"
+#include "Support/TempGitRepo.hpp"
 #include "TarvSystemTests/FileSystem/ScratchFolder.hpp"
 
 #include <gtest/gtest.h>
@@ -149,6 +150,25 @@ TEST(KeychainSecretStore, ValuesRoundTripThroughTheStandInTool) {
     store.remove("tarv.github", {});
     EXPECT_EQ(store.read("tarv.github", {}), std::nullopt);
     store.remove("tarv.github", {});  // a missing item is no error
+}
+
+// Without a keychain argument the stand-in keeps its items in the state
+// folder, private to the user.
+TEST(KeychainSecretStore, TheStandInsDefaultFileIsInTheStateFolder) {
+    ScratchFolder scratch;
+    const std::string line = "add-generic-password -U -s svc -a tarv -l \"Tarv (svc)\" -X 6869\n";
+    for (const auto& [environment, expected] : std::vector<std::pair<std::map<std::string, std::string>, std::string>>{
+             {{{"HOME", scratch / "home"}, {"XDG_STATE_HOME", scratch / "state"}}, scratch / "state/tarv/keychain"},
+             {{{"HOME", scratch / "home"}, {"XDG_STATE_HOME", ""}}, scratch / "home/.local/state/tarv/keychain"},
+         }) {
+        const auto added = tarv::testing::runProgram(keychainTool(), {"-i"}, std::nullopt, environment, line);
+        EXPECT_EQ(added.exitCode, 0) << added.err;
+        const auto found = tarv::testing::runProgram(keychainTool(), {"find-generic-password", "-s", "svc", "-w"},
+                                                     std::nullopt, environment);
+        EXPECT_EQ(found.out, "hi\n");
+        EXPECT_EQ(ScratchFolder::mode(expected), 0700u);
+        EXPECT_EQ(ScratchFolder::mode(expected + "/secrets.json"), 0600u);
+    }
 }
 
 TEST(KeychainSecretStore, TheSecretNeverAppearsInAnArgumentListAndAToolThatStoresNothingFailsTheWrite) {
