@@ -13,6 +13,7 @@ namespace tarv::core {
 // One request to the HTTP client port.
 struct HTTPRequest {
     enum class Method { get, post };
+    static constexpr std::array<Method, 2> allMethods = {Method::get, Method::post};
     static constexpr std::array<std::string_view, 2> methodRawValues = {"GET", "POST"};
 
     static constexpr std::string_view rawValue(Method method) {

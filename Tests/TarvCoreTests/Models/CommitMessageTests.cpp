@@ -23,6 +23,8 @@ TEST(CoAuthorTest, ParsesANameAndAnAddressInAngleBrackets) {
         {"Ada > x <ada@example.com>", std::nullopt},        // ">" in the name
         {"Ada <ada@example.com> >", std::nullopt},          // stray ">" ends up in the address
         {"Ada\rB <ada@example.com>", std::nullopt},         // carriage return in the name
+        {"Ada\r\nEvil: x <ada@example.com>", std::nullopt},  // a CR LF pair would break the trailer line
+        {"Ada <ada@ex\r\nample.com>", std::nullopt},
         {"Ada <ada@ex\nample.com>", std::nullopt},          // line feed in the address
         {"Ada ada@example.com", std::nullopt},              // no brackets at all
         {"", std::nullopt},
