@@ -57,8 +57,10 @@ struct WatchSession {
     }
 
     // Watches `top` and every directory below it that is worth watching,
-    // without following symbolic links. Stops quietly at the watch limit.
-    void watchTree(const std::string& top) {
+    // without following symbolic links below `top` (`top` itself is followed
+    // when `followTop`: the watched root may be given through a link). Stops
+    // quietly at the watch limit.
+    void watchTree(const std::string& top, bool followTop = false) {
         std::vector<std::string> pending{top};
         while (!pending.empty() && !stopping.load(std::memory_order_relaxed)) {
             std::string directory = std::move(pending.back());
@@ -67,7 +69,9 @@ struct WatchSession {
                 limitReached = true;
                 return;
             }
-            const int wd = ::inotify_add_watch(inotifyFd, directory.c_str(), watchFlags);
+            const bool follow = followTop && directory == top;
+            const int wd =
+                ::inotify_add_watch(inotifyFd, directory.c_str(), follow ? watchFlags & ~IN_DONT_FOLLOW : watchFlags);
             if (wd < 0) {
                 if (errno == ENOSPC) {
                     limitReached = true;
@@ -151,7 +155,7 @@ struct WatchSession {
                 if (!relevant && InotifyWatcher::isRelevant(path)) relevant = true;
             }
         }
-        if (rescan) watchTree(root);
+        if (rescan) watchTree(root, true);
         return relevant;
     }
 
@@ -242,7 +246,7 @@ std::shared_ptr<core::FileWatching::ChangeStream> InotifyWatcher::changes(const 
     session->latency = options_.latency;
     session->watchLimit = options_.watchLimit;
     session->channel = stream;
-    session->watchTree(session->root);
+    session->watchTree(session->root, true);
 
     auto owner = std::make_shared<WatchThread>();
     try {

@@ -3,6 +3,8 @@
 #include "TarvSystem/Keychain/KeychainFile.hpp"
 
 #include <algorithm>
+#include <climits>
+#include <unistd.h>
 #include <filesystem>
 #include <istream>
 #include <optional>
@@ -198,6 +200,15 @@ int runCommand(const std::vector<std::string>& words, std::ostream& output, std:
 }
 
 }  // namespace
+
+std::string standInPath() {
+    char buffer[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    std::string executable = length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : std::string();
+    const auto slash = executable.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : executable.substr(0, slash);
+    return folder + "/tarv-keychain";
+}
 
 std::vector<std::string> splitCommandLine(const std::string& line) {
     std::vector<std::string> words;

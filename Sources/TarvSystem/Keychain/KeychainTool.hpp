@@ -24,6 +24,10 @@ namespace tarv::system::KeychainTool {
 int run(const std::vector<std::string>& arguments, std::istream& input, std::ostream& output, std::ostream& errors,
         const std::string& defaultKeychain);
 
+// Where the stand-in executable lives: "tarv-keychain" beside this process's
+// own executable (both are built and installed into one folder).
+std::string standInPath();
+
 // The words of one interactive command line.
 std::vector<std::string> splitCommandLine(const std::string& line);
 

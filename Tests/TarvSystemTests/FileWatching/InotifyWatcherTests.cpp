@@ -151,6 +151,15 @@ TEST(InotifyWatcher, ChangesOnlyInsideTheObjectDatabaseReportNothing) {
     for (const auto arrival : recorder.arrivals()) EXPECT_GE(arrival, relevantWrite);
 }
 
+TEST(InotifyWatcher, TheWatchedFolderMayBeGivenThroughALink) {
+    ScratchFolder scratch;
+    ScratchFolder links;
+    std::filesystem::create_directory_symlink(scratch.path(), links / "repository");
+    Recorder recorder(InotifyWatcher().changes(links / "repository"));
+    scratch.write("file", "x");
+    EXPECT_TRUE(recorder.waitFor(1));
+}
+
 TEST(InotifyWatcher, SymbolicLinksAreNotFollowed) {
     ScratchFolder scratch;
     ScratchFolder outside;
