@@ -1,0 +1,240 @@
+#include "TarvSystem/Network/CurlHTTPClient.hpp"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "TarvCore/Errors/HostingError.hpp"
+
+namespace tarv::system {
+
+namespace {
+
+struct EasyDeleter {
+    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+struct URLDeleter {
+    void operator()(CURLU* url) const { curl_url_cleanup(url); }
+};
+struct ListDeleter {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+struct CurlString {
+    char* text = nullptr;
+    ~CurlString() { curl_free(text); }
+};
+
+void initialiseOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+std::string lower(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
+    return out;
+}
+
+std::string_view trim(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+// A header name must be an HTTP token: anything else (a colon, a blank, a
+// line break) would change what the request says.
+bool isToken(std::string_view name) {
+    if (name.empty()) return false;
+    static constexpr std::string_view separators = "()<>@,;:\\\"/[]?={} \t";
+    return std::all_of(name.begin(), name.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte > 0x20 && byte < 0x7F && separators.find(c) == std::string_view::npos;
+    });
+}
+
+// A header value may hold anything but the bytes that end a line or a C
+// string: a token with a line break in it must never reach the wire.
+bool isSafeValue(std::string_view value) {
+    return value.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
+
+bool hasControlOrBlank(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte <= 0x20 || byte == 0x7F;
+    });
+}
+
+// Headers of the last answer: a new status line (after a redirect or an
+// interim 1xx answer) starts the set again.
+struct HeaderCollector {
+    std::map<std::string, std::string> headers;
+    std::string lastName;
+
+    void add(std::string_view line) {
+        if (line.rfind("HTTP/", 0) == 0) {
+            headers.clear();
+            lastName.clear();
+            return;
+        }
+        if (!line.empty() && (line.front() == ' ' || line.front() == '\t')) {
+            // An obsolete folded continuation of the previous header.
+            const auto more = trim(line);
+            if (!lastName.empty() && !more.empty()) headers[lastName] += " " + std::string(more);
+            return;
+        }
+        line = trim(line);
+        if (line.empty()) return;
+        const auto colon = line.find(':');
+        if (colon == std::string_view::npos || colon == 0) return;
+        std::string name = lower(trim(line.substr(0, colon)));
+        const std::string value(trim(line.substr(colon + 1)));
+        auto [entry, inserted] = headers.try_emplace(name, value);
+        if (!inserted) entry->second += ", " + value;
+        lastName = std::move(name);
+    }
+};
+
+struct Transfer {
+    std::vector<std::uint8_t> body;
+    HeaderCollector headers;
+    std::stop_token stop;
+    bool cancelled = false;
+};
+
+size_t writeBody(char* data, size_t size, size_t count, void* user) {
+    auto* transfer = static_cast<Transfer*>(user);
+    const size_t length = size * count;
+    transfer->body.insert(transfer->body.end(), reinterpret_cast<const std::uint8_t*>(data),
+                          reinterpret_cast<const std::uint8_t*>(data) + length);
+    return length;
+}
+
+size_t writeHeader(char* data, size_t size, size_t count, void* user) {
+    auto* transfer = static_cast<Transfer*>(user);
+    const size_t length = size * count;
+    transfer->headers.add(std::string_view(data, length));
+    return length;
+}
+
+int progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    auto* transfer = static_cast<Transfer*>(user);
+    if (transfer->stop.stop_requested()) {
+        transfer->cancelled = true;
+        return 1;  // aborts the transfer
+    }
+    return 0;
+}
+
+[[noreturn]] void throwNetwork(CURLcode code, const char* detail) {
+    std::string description = curl_easy_strerror(code);
+    if (detail != nullptr && detail[0] != '\0') description += ": " + std::string(trim(detail));
+    throw core::HostingError::network(description);
+}
+
+}  // namespace
+
+CurlHTTPClient::CurlHTTPClient(int timeoutSeconds) : timeout_(std::chrono::seconds(timeoutSeconds)) {
+    initialiseOnce();
+}
+
+core::HTTPResponse CurlHTTPClient::send(const core::HTTPRequest& request, std::stop_token stop) {
+    // The URL is parsed before anything else; a text that is not an
+    // absolute URL with a host never leads to a connection.
+    if (request.url.empty() || hasControlOrBlank(request.url)) throw core::HostingError::invalidResponse();
+    std::unique_ptr<CURLU, URLDeleter> url(curl_url());
+    if (!url) throw core::HostingError::network("out of memory");
+    if (curl_url_set(url.get(), CURLUPART_URL, request.url.c_str(), 0) != CURLUE_OK) {
+        throw core::HostingError::invalidResponse();
+    }
+    {
+        CurlString host;
+        if (curl_url_get(url.get(), CURLUPART_HOST, &host.text, 0) != CURLUE_OK || host.text == nullptr ||
+            host.text[0] == '\0') {
+            throw core::HostingError::invalidResponse();
+        }
+    }
+
+    std::unique_ptr<curl_slist, ListDeleter> headerList;
+    bool callerSetExpect = false;
+    for (const auto& [name, value] : request.headers) {
+        if (!isToken(name) || !isSafeValue(value)) throw core::HostingError::invalidResponse();
+        if (lower(name) == "expect") callerSetExpect = true;
+        // "Name;" is libcurl's way to send a header with an empty value;
+        // "Name:" would remove it instead.
+        const std::string line = value.empty() ? name + ";" : name + ": " + value;
+        curl_slist* appended = curl_slist_append(headerList.get(), line.c_str());
+        if (appended == nullptr) throw core::HostingError::network("out of memory");
+        headerList.release();
+        headerList.reset(appended);
+    }
+    if (!callerSetExpect) {
+        // No "Expect: 100-continue" round trip before a body.
+        curl_slist* appended = curl_slist_append(headerList.get(), "Expect:");
+        if (appended == nullptr) throw core::HostingError::network("out of memory");
+        headerList.release();
+        headerList.reset(appended);
+    }
+
+    std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
+    if (!easy) throw core::HostingError::network("out of memory");
+    CURL* handle = easy.get();
+    Transfer transfer;
+    transfer.stop = stop;
+    char errorBuffer[CURL_ERROR_SIZE] = {0};
+
+    curl_easy_setopt(handle, CURLOPT_CURLU, url.get());
+    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(handle, CURLOPT_MAXREDIRS, 16L);
+    curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(timeout_.count()));
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeout_.count()));
+    curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
+    curl_easy_setopt(handle, CURLOPT_ACCEPT_ENCODING, "");
+    curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headerList.get());
+    curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, errorBuffer);
+    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, writeBody);
+    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &transfer);
+    curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, writeHeader);
+    curl_easy_setopt(handle, CURLOPT_HEADERDATA, &transfer);
+    curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, progress);
+    curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &transfer);
+    curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+
+    const bool post = request.method == core::HTTPRequest::Method::post;
+    if (post || !request.body.empty()) {
+        curl_easy_setopt(handle, CURLOPT_POST, 1L);
+        curl_easy_setopt(handle, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
+        curl_easy_setopt(handle, CURLOPT_POSTFIELDS,
+                         request.body.empty() ? "" : reinterpret_cast<const char*>(request.body.data()));
+        if (!post) curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, "GET");
+    } else {
+        curl_easy_setopt(handle, CURLOPT_HTTPGET, 1L);
+    }
+
+    if (stop.stop_requested()) throw core::HostingError::network("cancelled");
+    const CURLcode result = curl_easy_perform(handle);
+    if (result != CURLE_OK) {
+        if (transfer.cancelled) throw core::HostingError::network("cancelled");
+        throwNetwork(result, errorBuffer);
+    }
+
+    long status = 0;
+    curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
+    if (status < 100 || status > 999) throw core::HostingError::invalidResponse();
+    return core::HTTPResponse{static_cast<int>(status), std::move(transfer.headers.headers),
+                              std::move(transfer.body)};
+}
+
+}  // namespace tarv::system

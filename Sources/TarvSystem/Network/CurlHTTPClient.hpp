@@ -1,0 +1,29 @@
+#pragma once
+
+#include <chrono>
+#include <stop_token>
+
+#include "TarvCore/Ports/HTTPClient.hpp"
+
+namespace tarv::system {
+
+// The live HTTP client on libcurl: one easy handle per request, no cookie
+// engine, no cache, TLS verification on, http and https only (also on
+// redirects, which are followed), header names of the answer lower-cased.
+// Any status is a successful return; transport failures, the time limit and
+// cancellation throw core::HostingError::network with the transport's text;
+// a URL that cannot be parsed, and a header name or value that could break
+// the request apart (CR, LF, NUL), throw core::HostingError::invalidResponse
+// before any connection is made.
+class CurlHTTPClient final : public core::HTTPClient {
+public:
+    // `timeoutSeconds` bounds each whole request, connection included.
+    explicit CurlHTTPClient(int timeoutSeconds = 20);
+
+    core::HTTPResponse send(const core::HTTPRequest& request, std::stop_token stop) override;
+
+private:
+    std::chrono::milliseconds timeout_;
+};
+
+}  // namespace tarv::system
