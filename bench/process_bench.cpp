@@ -90,27 +90,37 @@ BENCHMARK(BM_SpawnAndReapTrue)->UseManualTime()->Iterations(3)->Unit(benchmark::
 
 constexpr std::size_t kOutputSize = std::size_t{256} << 20;
 
-const std::string& bigFile() {
-    static const std::string path = [] {
+// The file the children read, made once per run and removed at exit.
+class BigFile {
+public:
+    BigFile() {
         const char* base = ::getenv("TMPDIR");
-        std::string dir = std::string(base && *base ? base : "/tmp") + "/tarv-process-bench-XXXXXX";
-        if (::mkdtemp(dir.data()) == nullptr) std::abort();
-        const std::string file = dir + "/big.bin";
+        dir_ = std::string(base && *base ? base : "/tmp") + "/tarv-process-bench-XXXXXX";
+        if (::mkdtemp(dir_.data()) == nullptr) std::abort();
+        path_ = dir_ + "/big.bin";
         std::vector<char> block(std::size_t{1} << 20);
         std::uint32_t x = 12345;
         for (auto& c : block) {
             x = x * 1103515245u + 12345u;
             c = static_cast<char>(x >> 24);
         }
-        std::ofstream out(file, std::ios::binary);
+        std::ofstream out(path_, std::ios::binary);
         for (std::size_t written = 0; written < kOutputSize; written += block.size()) out.write(block.data(), block.size());
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(std::filesystem::path(bigFile()).parent_path(), ignored);
-        });
-        return file;
-    }();
-    return path;
+    }
+    ~BigFile() {
+        std::error_code ignored;
+        std::filesystem::remove_all(dir_, ignored);
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string dir_;
+    std::string path_;
+};
+
+const std::string& bigFile() {
+    static const BigFile file;
+    return file.path();
 }
 
 double catToDevNull(const std::string& file) {
