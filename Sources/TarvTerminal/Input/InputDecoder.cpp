@@ -14,12 +14,25 @@ constexpr std::string_view pasteEnd = "\x1b[201~";
 
 inline unsigned char byteAt(std::string_view data, std::size_t i) { return static_cast<unsigned char>(data[i]); }
 
+// Key events are built in place: a default event is a key event holding an
+// empty character, so only the character and the modifiers are filled in.
+inline KeyEvent& emplaceKey(std::vector<InputEvent>& events, Modifiers modifiers) {
+    KeyEvent& key = std::get<InputEvent::Key>(events.emplace_back().value).event;
+    key.modifiers = modifiers;
+    return key;
+}
+
 inline void pushKey(std::vector<InputEvent>& events, KeyCode code, Modifiers modifiers = {}) {
-    events.push_back(InputEvent::key(KeyEvent{std::move(code), modifiers}));
+    emplaceKey(events, modifiers).code = std::move(code);
+}
+
+template <class Key>
+inline void pushKey(std::vector<InputEvent>& events, Modifiers modifiers = {}) {
+    emplaceKey(events, modifiers).code.value.template emplace<Key>();
 }
 
 inline void pushCharacter(std::vector<InputEvent>& events, char c, Modifiers modifiers = {}) {
-    pushKey(events, KeyCode::character(std::string(1, c)), modifiers);
+    std::get<KeyCode::Character>(emplaceKey(events, modifiers).code.value).value.push_back(c);
 }
 
 // A decimal integer with an optional sign; absent when it is not one or does
@@ -72,9 +85,35 @@ void pushMouse(std::vector<InputEvent>& events, std::int64_t button, std::int64_
     events.push_back(InputEvent::mouse(MouseEvent{kind, Point{std::max<std::int64_t>(x, 0), std::max<std::int64_t>(y, 0)}, modifiers}));
 }
 
+// Three plain decimal numbers separated by ";", the form every terminal
+// sends; false for anything else.
+inline bool parseThreeNumbers(std::string_view params, std::int64_t (&numbers)[3]) {
+    std::size_t i = 0;
+    for (int field = 0; field < 3; ++field) {
+        const std::size_t start = i;
+        std::int64_t value = 0;
+        while (i < params.size() && params[i] >= '0' && params[i] <= '9') {
+            if (i - start >= 9) return false;
+            value = value * 10 + (params[i] - '0');
+            ++i;
+        }
+        if (i == start) return false;
+        numbers[field] = value;
+        if (field < 2) {
+            if (i >= params.size() || params[i] != ';') return false;
+            ++i;
+        }
+    }
+    return i == params.size();
+}
+
 // SGR mouse: "<" b ";" x ";" y with M (press, motion) or m (release).
 void interpretSgrMouse(std::string_view params, bool release, std::vector<InputEvent>& events) {
     std::int64_t numbers[3] = {0, 0, 0};
+    if (parseThreeNumbers(params, numbers)) {
+        pushMouse(events, numbers[0], numbers[1] - 1, numbers[2] - 1, release);
+        return;
+    }
     int count = 0;
     std::size_t start = 0;
     while (start <= params.size()) {
@@ -108,6 +147,35 @@ std::optional<std::int64_t> fieldValue(std::string_view field) {
     return std::nullopt;
 }
 
+// The first two parameters when the text holds only digits and ";" (what
+// keys send): empty fields are absent. False when the general parse is needed.
+inline bool parsePlainValues(std::string_view params, std::optional<std::int64_t>& first,
+                             std::optional<std::int64_t>& second, std::size_t& count) {
+    std::size_t i = 0;
+    count = 0;
+    while (count < 2) {
+        const std::size_t start = i;
+        std::int64_t value = 0;
+        while (i < params.size() && params[i] >= '0' && params[i] <= '9') {
+            if (i - start >= 9) return false;
+            value = value * 10 + (params[i] - '0');
+            ++i;
+        }
+        std::optional<std::int64_t> field;
+        if (i > start) field = value;
+        if (count == 0) first = field; else second = field;
+        ++count;
+        if (i == params.size()) return true;
+        if (params[i] != ';') return false;
+        ++i;
+    }
+    // Further fields play no part, but must be plain too.
+    for (; i < params.size(); ++i) {
+        if (!((params[i] >= '0' && params[i] <= '9') || params[i] == ';')) return false;
+    }
+    return true;
+}
+
 void interpretCsi(std::string_view params, unsigned char final, std::vector<InputEvent>& events) {
     if (!params.empty() && params.front() == '<' && (final == 'M' || final == 'm')) {
         interpretSgrMouse(params.substr(1), final == 'm', events);
@@ -119,7 +187,7 @@ void interpretCsi(std::string_view params, unsigned char final, std::vector<Inpu
         if (params.empty()) events.push_back(InputEvent::focus(final == 'I'));
         return;
     case 'Z':
-        pushKey(events, KeyCode::backTab(), Modifiers::shift);
+        pushKey<KeyCode::BackTab>(events, Modifiers::shift);
         return;
     case 'A': case 'B': case 'C': case 'D': case 'F': case 'H':
     case 'P': case 'Q': case 'R': case 'S': case '~': case 'u':
@@ -131,7 +199,10 @@ void interpretCsi(std::string_view params, unsigned char final, std::vector<Inpu
     // The first two values are all that any of these keys look at.
     std::optional<std::int64_t> first, second;
     std::size_t count = 0;
-    {
+    if (!parsePlainValues(params, first, second, count)) {
+        first.reset();
+        second.reset();
+        count = 0;
         std::size_t start = 0;
         while (count < 2) {
             std::size_t end = params.find(';', start);
@@ -153,12 +224,12 @@ void interpretCsi(std::string_view params, unsigned char final, std::vector<Inpu
     }
 
     switch (final) {
-    case 'A': pushKey(events, KeyCode::up(), modifiers); return;
-    case 'B': pushKey(events, KeyCode::down(), modifiers); return;
-    case 'C': pushKey(events, KeyCode::right(), modifiers); return;
-    case 'D': pushKey(events, KeyCode::left(), modifiers); return;
-    case 'F': pushKey(events, KeyCode::end(), modifiers); return;
-    case 'H': pushKey(events, KeyCode::home(), modifiers); return;
+    case 'A': pushKey<KeyCode::Up>(events, modifiers); return;
+    case 'B': pushKey<KeyCode::Down>(events, modifiers); return;
+    case 'C': pushKey<KeyCode::Right>(events, modifiers); return;
+    case 'D': pushKey<KeyCode::Left>(events, modifiers); return;
+    case 'F': pushKey<KeyCode::End>(events, modifiers); return;
+    case 'H': pushKey<KeyCode::Home>(events, modifiers); return;
     case 'P': pushKey(events, KeyCode::function(1), modifiers); return;
     case 'Q': pushKey(events, KeyCode::function(2), modifiers); return;
     case 'R': pushKey(events, KeyCode::function(3), modifiers); return;
@@ -182,12 +253,13 @@ void interpretCsi(std::string_view params, unsigned char final, std::vector<Inpu
     case 'u': {
         if (!first) return;
         const std::int64_t v = *first;
-        if (v == 9) pushKey(events, KeyCode::tab(), modifiers);
-        else if (v == 13) pushKey(events, KeyCode::enter(), modifiers);
-        else if (v == 27) pushKey(events, KeyCode::escape(), modifiers);
-        else if (v == 127) pushKey(events, KeyCode::backspace(), modifiers);
+        if (v == 9) pushKey<KeyCode::Tab>(events, modifiers);
+        else if (v == 13) pushKey<KeyCode::Enter>(events, modifiers);
+        else if (v == 27) pushKey<KeyCode::Escape>(events, modifiers);
+        else if (v == 127) pushKey<KeyCode::Backspace>(events, modifiers);
         else if (v >= 0 && v <= 0x10FFFF && !(v >= 0xD800 && v <= 0xDFFF)) {
-            pushKey(events, KeyCode::character(Utf8::encode(static_cast<char32_t>(v))), modifiers);
+            Utf8::append(std::get<KeyCode::Character>(emplaceKey(events, modifiers).code.value).value,
+                         static_cast<char32_t>(v));
         }
         return;
     }
@@ -215,7 +287,7 @@ void InputDecoder::feed(std::string_view input, std::vector<InputEvent>& events)
 
     std::size_t i = 0;
     while (i < data.size()) {
-        if (pasteBuffer_) {
+        if (pasteOpen_) {
             i = continuePaste(data, i, events);
             continue;
         }
@@ -234,7 +306,7 @@ void InputDecoder::feed(std::string_view input, std::vector<InputEvent>& events)
             continue;
         }
         if (b == 0x1B && data.size() - i >= pasteStart.size() && data.substr(i, pasteStart.size()) == pasteStart) {
-            pasteBuffer_.emplace();
+            pasteOpen_ = true;
             i += pasteStart.size();
             continue;
         }
@@ -251,7 +323,7 @@ void InputDecoder::feed(std::string_view input, std::vector<InputEvent>& events)
         i += s.consumed;
     }
 
-    if (pasteBuffer_ || i >= data.size()) {
+    if (pasteOpen_ || i >= data.size()) {
         buffer_.clear();
     } else {
         buffer_.assign(data.substr(i));
@@ -259,66 +331,83 @@ void InputDecoder::feed(std::string_view input, std::vector<InputEvent>& events)
 }
 
 std::size_t InputDecoder::continuePaste(std::string_view data, std::size_t i, std::vector<InputEvent>& events) {
-    std::string& paste = *pasteBuffer_;
     const std::size_t available = data.size() - i;
 
     // An end marker that began in the bytes collected before.
-    if (!paste.empty()) {
-        const std::size_t tail = std::min<std::size_t>(paste.size(), pasteEnd.size() - 1);
-        std::string joint = paste.substr(paste.size() - tail);
+    if (!pasteTail_.empty()) {
+        const std::size_t tail = pasteTail_.size();
+        std::string joint = pasteTail_;
         joint.append(data.substr(i, std::min(available, pasteEnd.size() - 1)));
         const std::size_t q = joint.find(pasteEnd);
         if (q != std::string::npos && q < tail) {
-            paste.resize(paste.size() - tail + q);
-            const std::size_t markerEnd = i + (q + pasteEnd.size() - tail);
-            closePaste({}, events);
-            return markerEnd;
+            closePaste({}, tail - q, events);
+            return i + (q + pasteEnd.size() - tail);
         }
     }
 
     // The end marker among the new bytes, looked for only as far as the
     // size limit allows.
-    const std::size_t room = paste.size() < maximumPasteBytes ? maximumPasteBytes - paste.size() : 0;
+    const std::size_t room = pasteSize_ < maximumPasteBytes ? maximumPasteBytes - pasteSize_ : 0;
     const std::size_t window = std::min(available, room + pasteEnd.size());
     const std::size_t p = data.substr(i, window).find(pasteEnd);
     if (p != std::string_view::npos) {
-        closePaste(data.substr(i, p), events);
+        closePaste(data.substr(i, p), 0, events);
         return i + p + pasteEnd.size();
     }
-    if (paste.size() + window >= maximumPasteBytes + pasteEnd.size()) {
+    if (pasteSize_ + window >= maximumPasteBytes + pasteEnd.size()) {
         // No end marker within the limit: deliver what came and decode the
         // rest as ordinary input, so a lost marker never locks the input.
-        std::size_t cut = paste.size() < maximumPasteBytes ? maximumPasteBytes - paste.size() : 0;
+        std::size_t cut = room;
         const std::size_t limit = cut >= 3 ? cut - 3 : 0;
         while (cut > limit && (byteAt(data, i + cut) & 0xC0) == 0x80) --cut;
-        closePaste(data.substr(i, cut), events);
+        closePaste(data.substr(i, cut), 0, events);
         return i + cut;
     }
-    paste.append(data.substr(i));
+    appendPaste(data.substr(i));
     return data.size();
 }
 
-void InputDecoder::closePaste(std::string_view lastPart, std::vector<InputEvent>& events) {
-    std::string text;
-    if (Utf8::isValid(*pasteBuffer_) && Utf8::isValid(lastPart)) {
-        text = std::move(*pasteBuffer_);
-        text.append(lastPart);
+void InputDecoder::appendPaste(std::string_view bytes) {
+    constexpr std::size_t chunkSize = 64 * 1024;
+    pasteSize_ += bytes.size();
+    const std::size_t keep = pasteEnd.size() - 1;
+    if (bytes.size() >= keep) {
+        pasteTail_.assign(bytes.substr(bytes.size() - keep));
     } else {
-        std::string raw = std::move(*pasteBuffer_);
-        raw.append(lastPart);
-        text = Utf8::repaired(raw);
+        pasteTail_.append(bytes);
+        if (pasteTail_.size() > keep) pasteTail_.erase(0, pasteTail_.size() - keep);
     }
-    pasteBuffer_.reset();
-    events.push_back(InputEvent::paste(std::move(text)));
+    while (!bytes.empty()) {
+        if (pasteChunks_.empty() || pasteChunks_.back().size() == pasteChunks_.back().capacity()) {
+            pasteChunks_.emplace_back().reserve(chunkSize);
+        }
+        std::string& chunk = pasteChunks_.back();
+        const std::size_t take = std::min(bytes.size(), chunk.capacity() - chunk.size());
+        chunk.append(bytes.substr(0, take));
+        bytes.remove_prefix(take);
+    }
+}
+
+void InputDecoder::closePaste(std::string_view lastPart, std::size_t dropFromEnd, std::vector<InputEvent>& events) {
+    std::string raw;
+    raw.reserve(pasteSize_ + lastPart.size());
+    for (const std::string& chunk : pasteChunks_) raw.append(chunk);
+    raw.resize(raw.size() - dropFromEnd);
+    raw.append(lastPart);
+    pasteChunks_.clear();
+    pasteSize_ = 0;
+    pasteTail_.clear();
+    pasteOpen_ = false;
+    events.push_back(InputEvent::paste(Utf8::isValid(raw) ? std::move(raw) : Utf8::repaired(raw)));
 }
 
 InputDecoder::Step InputDecoder::step(std::string_view data, std::size_t i, std::vector<InputEvent>& events) {
     const unsigned char b = byteAt(data, i);
     switch (b) {
-    case 0x0D: pushKey(events, KeyCode::enter()); return {Outcome::decoded, 1};
+    case 0x0D: pushKey<KeyCode::Enter>(events); return {Outcome::decoded, 1};
     case 0x7F:
-    case 0x08: pushKey(events, KeyCode::backspace()); return {Outcome::decoded, 1};
-    case 0x09: pushKey(events, KeyCode::tab()); return {Outcome::decoded, 1};
+    case 0x08: pushKey<KeyCode::Backspace>(events); return {Outcome::decoded, 1};
+    case 0x09: pushKey<KeyCode::Tab>(events); return {Outcome::decoded, 1};
     case 0x00: pushCharacter(events, ' ', Modifiers::control); return {Outcome::decoded, 1};
     case 0x1B: return escape(data, i, events);
     default: break;
@@ -342,7 +431,7 @@ InputDecoder::Step InputDecoder::escape(std::string_view data, std::size_t i, st
     if (i + 1 >= data.size()) return {Outcome::incomplete, 0};
     const unsigned char next = byteAt(data, i + 1);
     if (next == 0x1B) {
-        pushKey(events, KeyCode::escape());
+        pushKey<KeyCode::Escape>(events);
         return {Outcome::decoded, 1};
     }
     if (next == 'O') {
@@ -419,7 +508,7 @@ InputDecoder::Step InputDecoder::utf8(std::string_view data, std::size_t i, std:
 std::vector<InputEvent> InputDecoder::flushPending() {
     std::vector<InputEvent> events;
     if (buffer_ == "\x1b") {
-        pushKey(events, KeyCode::escape());
+        pushKey<KeyCode::Escape>(events);
     } else if (buffer_ == "\x1b[") {
         pushCharacter(events, '[', Modifiers::alt);
     }
@@ -430,7 +519,10 @@ std::vector<InputEvent> InputDecoder::flushPending() {
 
 void InputDecoder::reset() {
     buffer_.clear();
-    pasteBuffer_.reset();
+    pasteChunks_.clear();
+    pasteSize_ = 0;
+    pasteTail_.clear();
+    pasteOpen_ = false;
     discarding_ = false;
 }
 

@@ -34,8 +34,8 @@ public:
     void feed(std::string_view bytes, std::vector<InputEvent>& events);
 
     // True when no paste is open and undecoded bytes are kept.
-    bool hasPending() const { return !pasteBuffer_ && (!buffer_.empty() || discarding_); }
-    bool isPasteOpen() const { return pasteBuffer_.has_value(); }
+    bool hasPending() const { return !pasteOpen_ && (!buffer_.empty() || discarding_); }
+    bool isPasteOpen() const { return pasteOpen_; }
 
     // Turns a pending ESC into the Escape key and a pending ESC "[" into "["
     // with alt, drops any other undecoded bytes. An open paste is kept.
@@ -45,7 +45,7 @@ public:
     void reset();
 
     // Bytes held between calls (undecoded tail plus collected paste bytes).
-    std::size_t retainedBytes() const { return buffer_.size() + (pasteBuffer_ ? pasteBuffer_->size() : 0); }
+    std::size_t retainedBytes() const { return buffer_.size() + pasteSize_; }
 
 private:
     enum class Outcome { incomplete, skipped, decoded };
@@ -56,7 +56,8 @@ private:
 
     // Consumes paste bytes from data[i...]; returns the new position.
     std::size_t continuePaste(std::string_view data, std::size_t i, std::vector<InputEvent>& events);
-    void closePaste(std::string_view lastPart, std::vector<InputEvent>& events);
+    void appendPaste(std::string_view bytes);
+    void closePaste(std::string_view lastPart, std::size_t dropFromEnd, std::vector<InputEvent>& events);
 
     static Step step(std::string_view data, std::size_t i, std::vector<InputEvent>& events);
     static Step escape(std::string_view data, std::size_t i, std::vector<InputEvent>& events);
@@ -64,7 +65,12 @@ private:
     static Step utf8(std::string_view data, std::size_t i, std::vector<InputEvent>& events);
 
     std::string buffer_;
-    std::optional<std::string> pasteBuffer_;
+    // The bytes of an open paste, collected in pieces so that a large paste
+    // is copied once, into its event, when it ends.
+    bool pasteOpen_ = false;
+    std::vector<std::string> pasteChunks_;
+    std::size_t pasteSize_ = 0;
+    std::string pasteTail_;  // its last bytes, where an end marker may begin
     // Inside a control sequence that grew too long: its parameter bytes and
     // its final byte are dropped as they come.
     bool discarding_ = false;
