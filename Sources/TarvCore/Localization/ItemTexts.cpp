@@ -26,7 +26,7 @@ enum class FailureLiteral {
     signingFailed,
 };
 
-// @begin item tables
+// One arm per item.
 std::string_view englishHintText(HintItem item) {
     switch (item) {
     case HintItem::panel:
@@ -498,9 +498,7 @@ std::string_view spanishCommandText(AppCommand item) {
     }
     return {};
 }
-// @end item tables
 
-// @begin failure tables
 // The failures without a payload.
 
 std::string_view englishFailureText(FailureLiteral failure) {
@@ -570,12 +568,11 @@ std::string_view spanishFailureText(FailureLiteral failure) {
     }
     return {};
 }
-// @end failure tables
 
 // The literal of a failure without a payload, or of `ssoRequired`, whose
-// address is not shown. Declaration order of both lists is the same, so the
-// position of a failure maps onto the literal list past the three cases with
-// their own text.
+// address is never shown. Both lists keep the declaration order; the literal
+// list lacks `repositoryMoved` and `other`, so every failure after them sits
+// two places earlier in it.
 FailureLiteral literalOf(const RemoteFailure& failure) {
     if (std::holds_alternative<RemoteFailure::SsoRequired>(failure.value)) {
         return FailureLiteral::ssoRequired;

@@ -2,7 +2,7 @@
 
 namespace tarv::core::detail {
 
-// @begin english
+// One arm per payload-free case.
 std::string_view englishPlainText(Text::Plain plain) {
     switch (plain) {
     case Text::Plain::doctorGitMissing:
@@ -420,9 +420,7 @@ std::string_view englishPlainText(Text::Plain plain) {
     }
     return {};
 }
-// @end english
 
-// @begin spanish
 std::string_view spanishPlainText(Text::Plain plain) {
     switch (plain) {
     case Text::Plain::doctorGitMissing:
@@ -840,6 +838,5 @@ std::string_view spanishPlainText(Text::Plain plain) {
     }
     return {};
 }
-// @end spanish
 
 }  // namespace tarv::core::detail

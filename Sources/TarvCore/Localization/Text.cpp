@@ -83,7 +83,6 @@ std::string Text::operationTitle(RepositoryOperation operation) {
     return name;
 }
 
-// @begin payload factories
 Text Text::doctorTitle(std::string version) {
     return Text(Value(std::in_place_type<DoctorTitle>, DoctorTitle{std::move(version)}));
 }
@@ -471,6 +470,5 @@ Text Text::syncCommitsToPush(std::int64_t count) {
 Text Text::relative(::tarv::core::RelativeTime time) {
     return Text(Value(std::in_place_type<Relative>, Relative{std::move(time)}));
 }
-// @end payload factories
 
 }  // namespace tarv::core

@@ -31,7 +31,6 @@ struct Text {
 
     // The payload-free cases, in declaration order.
     enum class Plain : std::uint16_t {
-        // @begin plain cases
         doctorGitMissing,
         doctorIdentityMissing,
         doctorHelperMissing,
@@ -238,10 +237,9 @@ struct Text {
         syncPublishRepository,
         syncNoRemote,
         syncNeverFetched,
-    // @end plain cases
     };
 
-    // @begin payload cases
+    // One struct per case with a payload, in declaration order.
     struct DoctorTitle {
         std::string version;
         bool operator==(const DoctorTitle&) const = default;
@@ -747,10 +745,8 @@ struct Text {
         ::tarv::core::RelativeTime time;
         bool operator==(const Relative&) const = default;
     };
-    // @end payload cases
 
     using Value = std::variant<
-        // @begin alternatives
         DoctorTitle,
         DoctorGit,
         DoctorIdentity,
@@ -851,6 +847,10 @@ struct Text {
         Plain
     >;
 
+    // Copying or comparing a `Text` costs little at run time, but spelling out
+    // operations on `Value` itself makes the compiler instantiate them for
+    // every alternative: copy and compare whole texts, and read cases with
+    // `std::get_if`.
     Value value;
 
     explicit Text(Value value);
@@ -866,7 +866,7 @@ struct Text {
     // The case's declaration position, 0 to 302.
     std::size_t caseIndex() const;
 
-    // @begin payload factories
+    // One factory per case, named as the case.
     static Text doctorTitle(std::string version);
     static Text doctorGit(std::string path, std::string version);
     static Text doctorIdentity(std::string name, std::string email);
@@ -964,9 +964,7 @@ struct Text {
     static Text syncCommitsToPull(std::int64_t count);
     static Text syncCommitsToPush(std::int64_t count);
     static Text relative(::tarv::core::RelativeTime time);
-    // @end payload factories
 
-    // @begin plain factories
     static Text doctorGitMissing() { return Text(Plain::doctorGitMissing); }
     static Text doctorIdentityMissing() { return Text(Plain::doctorIdentityMissing); }
     static Text doctorHelperMissing() { return Text(Plain::doctorHelperMissing); }
@@ -1173,7 +1171,6 @@ struct Text {
     static Text syncPublishRepository() { return Text(Plain::syncPublishRepository); }
     static Text syncNoRemote() { return Text(Plain::syncNoRemote); }
     static Text syncNeverFetched() { return Text(Plain::syncNeverFetched); }
-    // @end plain factories
 
     std::string render(Language language) const;
     std::string english() const;

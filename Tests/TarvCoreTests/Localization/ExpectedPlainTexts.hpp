@@ -17,7 +17,6 @@ struct ExpectedPlainText {
 
 // Every payload-free case with its declaration position and both texts.
 inline const std::vector<ExpectedPlainText> expectedPlainTexts = {
-// @begin rows
     {Text::Plain::doctorGitMissing, 97, "git          not found (install Command Line Tools: xcode-select --install, or brew install git)", "git          no encontrado (instala Command Line Tools: xcode-select --install, o brew install git)"},
     {Text::Plain::doctorIdentityMissing, 98, "identity     user.name or user.email missing (Tarv will ask on launch)", "identidad    falta user.name o user.email (Tarv te lo pedirá al abrir)"},
     {Text::Plain::doctorHelperMissing, 99, "credentials  no credential.helper (Tarv can set up osxkeychain)", "credenciales sin credential.helper (Tarv puede configurar osxkeychain)"},
@@ -224,7 +223,6 @@ inline const std::vector<ExpectedPlainText> expectedPlainTexts = {
     {Text::Plain::syncPublishRepository, 300, "Publish repository", "Publicar repositorio"},
     {Text::Plain::syncNoRemote, 301, "No remote configured", "Sin remoto configurado"},
     {Text::Plain::syncNeverFetched, 302, "Never fetched", "Nunca sincronizado"},
-// @end rows
 };
 
 template <typename Item>
@@ -240,7 +238,6 @@ struct ExpectedFailureText {
     std::string_view spanish;
 };
 
-// @begin items
 inline const std::vector<ExpectedItemText<HintItem>> expectedHintItemTexts = {
     {HintItem::panel, "pane", "panel"},
     {HintItem::include, "include", "incluir"},
@@ -376,6 +373,5 @@ inline const std::vector<ExpectedFailureText> expectedFailureTexts = {
     {14, "This repository uses Git LFS and it is not installed. Install it (brew install git-lfs) and run git lfs install.", "Este repositorio usa Git LFS y no está instalado. Instálalo (brew install git-lfs) y ejecuta git lfs install."},
     {15, "The commit could not be signed. Check your GPG/SSH key (git config user.signingkey) or disable signing: git config commit.gpgsign false", "No se pudo firmar el commit. Revisa tu llave GPG/SSH (git config user.signingkey) o desactiva la firma: git config commit.gpgsign false"},
 };
-// @end items
 
 }  // namespace tarv::core::expected_texts
