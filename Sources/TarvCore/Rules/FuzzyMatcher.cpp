@@ -111,7 +111,7 @@ std::optional<std::int64_t> score(std::string_view query, std::string_view text)
 
 namespace detail {
 
-std::vector<std::size_t> rankedMatches(std::string_view query, const std::vector<std::string>& texts) {
+std::vector<std::size_t> rankedMatches(std::string_view query, const std::vector<std::string_view>& texts) {
     std::vector<std::size_t> order;
     if (trimmedView(query).empty()) {
         order.resize(texts.size());

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <unordered_map>
 
@@ -35,16 +36,23 @@ Class classOf(std::string_view character) {
     return Class::other;
 }
 
+// Gives canonically equivalent token texts one id. Keys are views into the
+// two lines, or into `composed_` for tokens whose NFC form differs.
 class Interner {
 public:
     std::uint32_t id(std::string_view piece, bool plainASCII) {
-        std::string key = plainASCII ? std::string(piece) : text::nfc(piece);
-        const auto [it, inserted] = ids_.try_emplace(std::move(key), static_cast<std::uint32_t>(ids_.size()));
+        std::string_view key = piece;
+        if (!plainASCII) {
+            std::string composed = text::nfc(piece);
+            if (composed != piece) key = composed_.emplace_back(std::move(composed));
+        }
+        const auto [it, inserted] = ids_.try_emplace(key, static_cast<std::uint32_t>(ids_.size()));
         return it->second;
     }
 
 private:
-    std::unordered_map<std::string, std::uint32_t> ids_;
+    std::unordered_map<std::string_view, std::uint32_t> ids_;
+    std::deque<std::string> composed_;
 };
 
 // The tokens of a line, or none when it has more than `maxTokens`.
