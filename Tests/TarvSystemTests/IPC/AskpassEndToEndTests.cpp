@@ -11,6 +11,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ChildProcess.hpp"
 #include "PromptCollector.hpp"
@@ -118,16 +119,24 @@ TEST_F(AskpassEndToEnd, InConfirmationModeOnlyTheExitStatusAnswers) {
     };
     auto environment = gitEnvironment();
     environment["SSH_ASKPASS_PROMPT"] = "confirm";
-    std::int64_t id = 0;
-    for (const auto& c : cases) {
-        auto client = ask("Are you sure you want to continue connecting (yes/no/[fingerprint])? ", environment);
-        ASSERT_TRUE(collector_->waitFor(static_cast<std::size_t>(++id)));
-        EXPECT_EQ(collector_->prompts().back().kind, CredentialPrompt::Kind::confirmation);
-        server_->respond(id, c.answer);
-        const auto outcome = client.get();
-        EXPECT_EQ(outcome.exitCode, c.exitCode) << c.answer.value_or("(refused)");
-        EXPECT_EQ(outcome.out, "") << c.answer.value_or("(refused)");
+    // All clients at once; each prompt names its case.
+    const std::string question = "Are you sure you want to continue connecting (yes/no/[fingerprint])? ";
+    std::vector<std::future<ChildOutcome>> clients;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        clients.push_back(ask(question + std::to_string(i), environment));
     }
+    ASSERT_TRUE(collector_->waitFor(std::size(cases)));
+    for (const auto& prompt : collector_->prompts()) {
+        EXPECT_EQ(prompt.kind, CredentialPrompt::Kind::confirmation);
+        const auto index = std::stoul(prompt.message.substr(question.size()));
+        server_->respond(prompt.id, cases[index].answer);
+    }
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto outcome = clients[i].get();
+        EXPECT_EQ(outcome.exitCode, cases[i].exitCode) << cases[i].answer.value_or("(refused)");
+        EXPECT_EQ(outcome.out, "") << cases[i].answer.value_or("(refused)");
+    }
+    std::int64_t id = static_cast<std::int64_t>(std::size(cases));
 
     // Any other value of the variable is a normal prompt.
     environment["SSH_ASKPASS_PROMPT"] = "none";
@@ -151,8 +160,12 @@ TEST_F(AskpassEndToEnd, AWrongOrMissingSecretGetsNoPrompt) {
     auto tooLong = gitEnvironment();
     tooLong["TARV_ASKPASS_SOCKET"] = "/" + std::string(107, 's');
 
+    std::vector<std::future<ChildOutcome>> clients;
     for (const auto& environment : {wrong, noToken, noSocket, tooLong, std::map<std::string, std::string>{}}) {
-        const auto outcome = ask("Password: ", environment).get();
+        clients.push_back(ask("Password: ", environment));
+    }
+    for (auto& client : clients) {
+        const auto outcome = client.get();
         EXPECT_EQ(outcome.exitCode, 1);
         EXPECT_EQ(outcome.out, "");
         EXPECT_EQ(outcome.err, "");
