@@ -64,9 +64,11 @@ BEGIN {
   }
   if (diff_lines > 0) {
     printf "M 100644 inline big.txt\n"
-    text = ""
-    for (l = 0; l < diff_lines; l++) text = text sprintf("line %d of the committed file\n", l)
-    printf "data %d\n%s\n", length(text), text
+    size = 0
+    for (l = 0; l < diff_lines; l++) size += length(sprintf("line %d of the committed file\n", l))
+    printf "data %d\n", size
+    for (l = 0; l < diff_lines; l++) printf "line %d of the committed file\n", l
+    printf "\n"
   }
   for (c = 2; c <= commits; c++) {
     printf "commit refs/heads/main\n"

@@ -1,10 +1,12 @@
 #include "TarvEngine/Parsers/DiffParser.hpp"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "TarvCore/Text/Split.hpp"
 #include "TarvEngine/Parsers/ByteText.hpp"
@@ -69,16 +71,10 @@ Diff DiffParser::parseBytes(const std::uint8_t* data, std::size_t length) {
     Diff diff;
     if (length == 0) return diff;
     const char* base = reinterpret_cast<const char*>(data);
-    std::optional<DiffHunk> open;
+    // The open hunk lives in `diff.hunks` from the moment its header is read.
+    DiffHunk* open = nullptr;
     std::int64_t oldLine = 0;
     std::int64_t newLine = 0;
-
-    auto finish = [&] {
-        if (open) {
-            diff.hunks.push_back(std::move(*open));
-            open.reset();
-        }
-    };
 
     std::size_t position = 0;
     while (position < length) {
@@ -89,10 +85,14 @@ Diff DiffParser::parseBytes(const std::uint8_t* data, std::size_t length) {
 
         if (line.size() >= 2 && line[0] == '@' && line[1] == '@') {
             if (auto hunk = parseHeader(line)) {
-                finish();
-                open = std::move(hunk);
-                oldLine = open->oldStart;
-                newLine = open->newStart;
+                oldLine = hunk->oldStart;
+                newLine = hunk->newStart;
+                open = &diff.hunks.emplace_back(std::move(*hunk));
+                // Room for the lines the header announces, but never more than
+                // the rest of the input can hold (each line takes two bytes).
+                const auto announced = static_cast<std::uint64_t>(std::max<std::int64_t>(open->oldCount, 0)) +
+                                       static_cast<std::uint64_t>(std::max<std::int64_t>(open->newCount, 0));
+                open->lines.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(announced, (length - position) / 2)));
                 continue;
             }
         }
@@ -125,7 +125,6 @@ Diff DiffParser::parseBytes(const std::uint8_t* data, std::size_t length) {
                 break;
         }
     }
-    finish();
     return diff;
 }
 

@@ -1,7 +1,6 @@
 #include "TarvEngine/Parsers/StatusParser.hpp"
 
 #include <algorithm>
-#include <numeric>
 #include <string>
 #include <utility>
 #include <vector>
@@ -71,29 +70,34 @@ FileChange change(std::string_view path, std::optional<std::string_view> origina
 
 core::WorkingTreeStatus StatusParser::parse(std::string_view output) {
     core::WorkingTreeStatus status;
-    std::vector<std::string_view> records;
-    bytes::forEachPiece(output, '\0', [&](std::string_view record) { records.push_back(record); });
-
     std::vector<FileChange>& files = status.files;
+    files.reserve(static_cast<std::size_t>(std::count(output.begin(), output.end(), '\0')) + 1);
+
+    // The records, NUL-separated, empty ones skipped; read one at a time.
+    std::size_t position = 0;
+    auto nextRecord = [&]() -> std::optional<std::string_view> {
+        while (position < output.size()) {
+            std::size_t end = output.find('\0', position);
+            if (end == std::string_view::npos) end = output.size();
+            std::string_view record = output.substr(position, end - position);
+            position = end + 1;
+            if (!record.empty()) return record;
+        }
+        return std::nullopt;
+    };
+
     std::string_view fields[10];
     std::string_view path;
-    std::size_t index = 0;
-    while (index < records.size()) {
-        std::string_view record = records[index];
+    while (auto next = nextRecord()) {
+        std::string_view record = *next;
         if (record.starts_with("# ")) {
             parseHeader(record, status.branch);
         } else if (record.starts_with("1 ")) {
-            if (bytes::takeFields(record, ' ', 8, fields, path)) {
-                files.push_back(change(path, std::nullopt, fields[1]));
-            }
+            if (bytes::takeFields(record, ' ', 8, fields, path)) files.push_back(change(path, std::nullopt, fields[1]));
         } else if (record.starts_with("2 ")) {
-            if (bytes::takeFields(record, ' ', 9, fields, path)) {
-                std::optional<std::string_view> original;
-                if (index + 1 < records.size()) original = records[index + 1];
-                files.push_back(change(path, original, fields[1]));
-                index += 2;
-                continue;
-            }
+            // The original path is the record that follows; a short record is
+            // skipped alone and the next one read as a record of its own.
+            if (bytes::takeFields(record, ' ', 9, fields, path)) files.push_back(change(path, nextRecord(), fields[1]));
         } else if (record.starts_with("u ")) {
             if (bytes::takeFields(record, ' ', 10, fields, path)) {
                 files.push_back(FileChange{std::string(path), std::nullopt, ChangeKind::conflicted, false, true});
@@ -101,7 +105,6 @@ core::WorkingTreeStatus StatusParser::parse(std::string_view output) {
         } else if (record.starts_with("? ")) {
             files.push_back(FileChange{std::string(record.substr(2)), std::nullopt, ChangeKind::untracked, false, true});
         }
-        ++index;
     }
 
     PathOrder::sort(files, [](const FileChange& file) -> const std::string& { return file.path; }, true);
