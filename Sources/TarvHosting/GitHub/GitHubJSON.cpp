@@ -138,7 +138,8 @@ core::GitHubUser user(const HTTPResponse& response) {
     check(response);
     const auto body = object(response);
     const auto login = body ? body->string("login") : std::nullopt;
-    if (!login) throw HostingError::invalidResponse();
+    // The login answers git's credential prompts later: one line, not empty.
+    if (!login || login->empty() || hasControlCharacter(*login)) throw HostingError::invalidResponse();
     return core::GitHubUser{*login, body->string("name")};
 }
 

@@ -47,8 +47,8 @@ core::Bytes encode(const std::map<std::string, BodyValue>& object);
 // "/" stay, every other byte becomes "%" and two upper-case hex digits.
 std::string pathEncoded(std::string_view text);
 
-// The signed-in user (after check): a string "login", and "name" when it is
-// a string.
+// The signed-in user (after check): a non-empty string "login" without
+// control characters, and "name" when it is a string.
 core::GitHubUser user(const core::HTTPResponse& response);
 
 // The pull requests in answer order (after check). The body must be an

@@ -100,6 +100,46 @@ TEST_F(ClientTest, AnswersWithoutATagOrFailingDropTheEntry) {
     }
 }
 
+// Each GET endpoint: the second call is conditional and its 304 yields what
+// the first answer said.
+TEST_F(ClientTest, EveryGetEndpointIsServedFromTheCacheOn304) {
+    struct Endpoint {
+        const char* name;
+        std::vector<std::string> bodies;  // the first answers, one per request
+        std::function<std::string(GitHubClientLive&)> call;  // a printable result
+    };
+    const Endpoint endpoints[] = {
+        {"currentUser", {R"({"login":"octo","name":"O"})"},
+         [](GitHubClientLive& c) { return c.currentUser("t", {}).login; }},
+        {"pullRequests", {R"([{"number":4,"title":"T","head":{"ref":"f"}}])"},
+         [](GitHubClientLive& c) { return c.pullRequests("o", "r", "t", {}).at(0).title; }},
+        {"repositories", {repositoryRows(2)},
+         [](GitHubClientLive& c) { return c.repositories("t", {}).at(1).fullName; }},
+        {"checks",
+         {R"({"check_runs":[{"status":"completed","conclusion":"failure"}]})", R"({"statuses":[{"state":"success"}]})"},
+         [](GitHubClientLive& c) {
+             const auto summary = c.checks("o", "r", "main", "t", {});
+             return std::to_string(summary.succeeded) + "/" + std::to_string(summary.failed);
+         }},
+    };
+    for (const Endpoint& endpoint : endpoints) {
+        auto fake = std::make_shared<FakeHostingHTTPClient>();
+        GitHubClientLive fresh(fake, "id", web, api);
+        int tag = 0;
+        for (const std::string& body : endpoint.bodies) fake->answer(200, body, {{"etag", std::to_string(++tag)}});
+        const std::string first = endpoint.call(fresh);
+        fake->respondWith([](const HTTPRequest&, std::stop_token) { return httpResponse(304); });
+        EXPECT_EQ(endpoint.call(fresh), first) << endpoint.name;
+        const std::size_t count = endpoint.bodies.size();
+        ASSERT_EQ(fake->requestCount(), 2 * count) << endpoint.name;
+        for (std::size_t i = 0; i < count; ++i) {
+            const HTTPRequest again = fake->request(count + i);
+            EXPECT_EQ(again.url, fake->request(i).url) << endpoint.name;
+            EXPECT_EQ(again.headers.at("If-None-Match"), std::to_string(i + 1)) << endpoint.name;
+        }
+    }
+}
+
 TEST_F(ClientTest, A304WithoutACachedAnswerIsAnError) {
     http->answer(304, "");
     EXPECT_EQ(hostingErrorOf([&] { client.currentUser("tok", {}); }), HostingError::http(304, ""));

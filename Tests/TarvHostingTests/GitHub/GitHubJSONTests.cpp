@@ -65,7 +65,8 @@ TEST(GitHubJSONUser, DecodesLoginAndOptionalName) {
               (core::GitHubUser{"octo", std::nullopt}));
     EXPECT_EQ(GitHubJSON::user(httpResponse(200, R"({"login":"octo","name":42})")),
               (core::GitHubUser{"octo", std::nullopt}));
-    for (const char* body : {R"({"name":"x"})", R"({"login":7})", "[]", "", "not json", R"({"login":"a")"}) {
+    for (const char* body : {R"({"name":"x"})", R"({"login":7})", "[]", "", "not json", R"({"login":"a")",
+                             R"({"login":""})", R"({"login":"octo\nx"})"}) {
         EXPECT_EQ(hostingErrorOf([&] { GitHubJSON::user(httpResponse(200, body)); }), HostingError::invalidResponse())
             << body;
     }
