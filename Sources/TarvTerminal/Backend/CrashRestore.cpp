@@ -1,0 +1,50 @@
+#include "TarvTerminal/Backend/CrashRestore.hpp"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+
+namespace tarv::terminal::CrashRestore {
+namespace {
+
+constexpr int fatalSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGTRAP, SIGABRT, SIGFPE};
+
+termios savedAttributes{};
+std::atomic<char*> resetBytes{nullptr};
+std::atomic<std::size_t> resetLength{0};
+
+extern "C" void restoreAndDie(int signalNumber) {
+    const char* bytes = resetBytes.load();
+    const std::size_t length = resetLength.load();
+    if (bytes != nullptr) {
+        [[maybe_unused]] const ssize_t written = ::write(1, bytes, length);
+    }
+    tcsetattr(0, TCSAFLUSH, &savedAttributes);
+    signal(signalNumber, SIG_DFL);
+    raise(signalNumber);
+}
+
+}  // namespace
+
+void install(const termios& original, std::string_view resetSequence) {
+    savedAttributes = original;
+    char* copy = static_cast<char*>(std::malloc(resetSequence.size() ? resetSequence.size() : 1));
+    if (copy != nullptr) std::memcpy(copy, resetSequence.data(), resetSequence.size());
+    resetLength.store(copy ? resetSequence.size() : 0);
+    char* previous = resetBytes.exchange(copy);
+    std::free(previous);
+    struct sigaction action {};
+    action.sa_handler = restoreAndDie;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;
+    for (int s : fatalSignals) sigaction(s, &action, nullptr);
+}
+
+void uninstall() {
+    for (int s : fatalSignals) signal(s, SIG_DFL);
+}
+
+}  // namespace tarv::terminal::CrashRestore
