@@ -1,10 +1,7 @@
 #include "TarvCore/Rules/KeyChordParser.hpp"
 
-#include "TarvCore/Models/AppCommand.hpp"
-
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 
 using namespace tarv::core;
@@ -114,17 +111,4 @@ TEST(KeyChord, HashAgreesWithEquality) {
     EXPECT_EQ(hash(ch("k", true)), hash(*KeyChordParser::parse("control+K")));
     EXPECT_NE(hash(ch("k", true)), hash(ch("k", false)));
     EXPECT_NE(hash(KeyChord(Key::Up{})), hash(KeyChord(Key::Down{})));
-}
-
-TEST(AppCommand, IdentifiersAreTheCaseNamesAndDistinct) {
-    EXPECT_EQ(allAppCommands.size(), 61u);
-    std::set<std::string_view> seen;
-    for (AppCommand command : allAppCommands) {
-        EXPECT_TRUE(seen.insert(identifier(command)).second);
-        EXPECT_EQ(appCommand(identifier(command)), command);
-    }
-    EXPECT_EQ(identifier(AppCommand::toggleSplitDiff), "toggleSplitDiff");
-    EXPECT_EQ(identifier(allAppCommands.front()), "showChanges");
-    EXPECT_EQ(identifier(allAppCommands.back()), "quit");
-    EXPECT_EQ(appCommand("Commit"), std::nullopt);
 }
