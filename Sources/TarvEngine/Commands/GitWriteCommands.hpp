@@ -1,0 +1,148 @@
+#pragma once
+
+#include <map>
+#include <stop_token>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "TarvCore/Models/CommitMessage.hpp"
+#include "TarvCore/Models/CommitSelection.hpp"
+#include "TarvCore/Models/FileChange.hpp"
+#include "TarvCore/Models/HistoryEdit.hpp"
+#include "TarvCore/Models/MergeResult.hpp"
+#include "TarvCore/Models/OperationResult.hpp"
+#include "TarvCore/Ports/FileStore.hpp"
+#include "TarvEngine/Service/GitExecutor.hpp"
+
+namespace tarv::engine {
+
+// Every local write to a repository: the commit (the index is rebuilt from
+// HEAD to hold exactly the selection), branches and tags, stashes,
+// worktrees, ignoring, merge, rebase, the operation in progress, undoing the
+// last commit and history edits. `repository` is the working tree's path;
+// every git call runs there. Holds no state; the caller runs at most one
+// write per repository at a time. Refusals are GitError::invalidArgument
+// (the texts of WriteMessages) thrown before anything changes; git's own
+// failures are GitError::commandFailed; process errors pass through.
+//
+// Commands that name files run with literal pathspecs, so "a[1].txt" never
+// selects "a1.txt", and take their paths in groups (PathChunks) so that no
+// command line grows past the system's limit.
+struct GitWriteCommands {
+    GitExecutor executor;
+
+    // --- Commit -----------------------------------------------------------
+
+    // Makes one commit holding exactly `selection` on top of HEAD (on top of
+    // the merge's index while a merge is in progress), or with `amend`
+    // replaces the last commit (an empty selection then only rewrites the
+    // message). Partial files are applied as patches built from the chosen
+    // lines; a new file keeps the executable bit (or the link) of the
+    // working file. A failed signing or a missing Git LFS is thrown as that
+    // RemoteFailure.
+    void commit(const std::string& repository, const core::CommitMessage& message,
+                const core::CommitSelection& selection, bool amend, std::stop_token stop) const;
+
+    // Turns the existing folder `path` into a new, empty repository; its
+    // branch is init.defaultBranch when set, else "main".
+    void initRepository(const std::string& path, std::stop_token stop) const;
+
+    // --- Branches and tags ------------------------------------------------
+
+    // Refuses a revision or name git could take for an option or that holds
+    // white space: empty, beginning with "-", or containing any Unicode
+    // white space.
+    static void requireRevision(std::string_view revision);
+
+    // Checks out the local branch `name`; a remote-tracking name such as
+    // "origin/feature" creates the local branch that tracks it.
+    void switchBranch(const std::string& repository, const std::string& name, std::stop_token stop) const;
+
+    // Deletes a local branch ("-d", or "-D" when `force`) and keeps its tip
+    // under refs/tarv/backups/deleted/<name>. The branch never ends up
+    // deleted without that backup: a backup that cannot be written refuses
+    // the deletion (or, should the write fail after it, brings the branch
+    // back) and the error is thrown.
+    void deleteBranch(const std::string& repository, const std::string& name, bool force,
+                      std::stop_token stop) const;
+
+    // Keeps the tagged commit under refs/tarv/backups/tags/<name>, then
+    // deletes the tag.
+    void deleteTag(const std::string& repository, const std::string& name, std::stop_token stop) const;
+
+    // --- Stashes, worktrees, ignoring -------------------------------------
+
+    // Saves every local change, untracked files included, as a stash named
+    // "tarv: " + message.
+    void stash(const std::string& repository, const std::string& message, std::stop_token stop) const;
+    // Applies the stash and removes it from the list (kept when it conflicts).
+    void restoreStash(const std::string& repository, const std::string& reference, std::stop_token stop) const;
+    void dropStash(const std::string& repository, const std::string& reference, std::stop_token stop) const;
+
+    // Adds a linked worktree at `path` with `branch`, creating the branch at
+    // HEAD when it does not exist.
+    void addWorktree(const std::string& repository, const std::string& path, const std::string& branch,
+                     std::stop_token stop) const;
+    // Removes a linked worktree (git refuses one with local changes).
+    void removeWorktree(const std::string& repository, const std::string& path, std::stop_token stop) const;
+
+    // Adds a rule for exactly this file to the top-level .gitignore and stops
+    // tracking it (its working file stays). The .gitignore is edited as
+    // bytes: its other lines stay byte for byte, and it is replaced whole
+    // through `files` (the live store writes atomically).
+    void ignore(const std::string& repository, const core::FileChange& file, const core::FileStore& files,
+                std::stop_token stop) const;
+
+    // --- Merge, rebase, operations in progress ----------------------------
+
+    // Runs one history-changing git command (read-write, exit codes 0, 1 and
+    // 128, 300 s) with the per-call `environment`; a stop on conflicts is the
+    // result `conflicts` with the conflicted paths, any other failure is
+    // GitError::commandFailed carrying git's whole output.
+    core::OperationResult outcome(const std::vector<std::string>& arguments, const std::string& repository,
+                                  const std::map<std::string, std::string>& environment,
+                                  std::stop_token stop) const;
+
+    core::MergeResult merge(const std::string& repository, const std::string& branch, std::stop_token stop) const;
+
+    // Rebases the current branch onto `onto`, keeping the old HEAD under
+    // refs/tarv/backups/pre-rebase.
+    core::OperationResult rebase(const std::string& repository, const std::string& onto, std::stop_token stop) const;
+
+    // Continues the merge, rebase, cherry-pick or revert in progress (a step
+    // that would make an empty commit is skipped).
+    core::OperationResult continueOperation(const std::string& repository, const core::FileStore& files,
+                                            std::stop_token stop) const;
+    // Aborts the operation in progress; nothing in progress: nothing happens.
+    void abortOperation(const std::string& repository, const core::FileStore& files, std::stop_token stop) const;
+
+    // Stages the resolved files, which clears their conflict state.
+    void markResolved(const std::string& repository, const std::vector<std::string>& paths,
+                      std::stop_token stop) const;
+
+    // --- Undo -------------------------------------------------------------
+
+    // Takes the last commit back: the branch moves to its first parent (a
+    // branch's only commit leaves it unborn), its changes stay in the working
+    // tree, and its message comes back.
+    core::CommitMessage undoLastCommit(const std::string& repository, std::stop_token stop) const;
+
+    // --- History edits ----------------------------------------------------
+
+    // Squashes a commit into its parent or swaps it with a neighbour by an
+    // interactive rebase whose to-do list is written here. Refuses what
+    // would need a force-push or could not be replayed safely; keeps the old
+    // HEAD under refs/tarv/backups/pre-rebase. The script folder is private
+    // (made 0700 under `files.temporaryDirectory()`, never reused) and is
+    // removed when the rebase completes.
+    core::OperationResult editHistory(const std::string& repository, const core::HistoryEdit& edit,
+                                      const core::FileStore& files, std::stop_token stop) const;
+
+private:
+    void requireRewritable(const std::string& repository, const std::string& oldest, std::stop_token stop) const;
+    std::string fullMessage(const std::string& repository, const std::string& commit, std::stop_token stop) const;
+    std::vector<core::FileChange> conflictedFiles(const std::string& repository, std::stop_token stop) const;
+};
+
+}  // namespace tarv::engine

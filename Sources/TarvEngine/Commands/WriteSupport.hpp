@@ -1,0 +1,64 @@
+#pragma once
+
+#include <chrono>
+#include <map>
+#include <set>
+#include <span>
+#include <stop_token>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "TarvCore/Errors/GitError.hpp"
+#include "TarvCore/Models/ProcessResult.hpp"
+#include "TarvCore/Text/Trim.hpp"
+#include "TarvEngine/Commands/PathChunks.hpp"
+#include "TarvEngine/Environment/GitEnvironment.hpp"
+#include "TarvEngine/Service/GitExecutor.hpp"
+
+// Small pieces shared by the files of the write commands.
+namespace tarv::engine::write {
+
+using namespace std::chrono_literals;
+
+// A refusal made before git runs.
+[[noreturn]] inline void refuse(std::string_view message, std::string_view value = {}) {
+    std::string text(message);
+    text.append(value);
+    throw core::GitError::invalidArgument(std::move(text));
+}
+
+// Options of a command that writes.
+inline GitExecutor::Options writing(std::set<std::int32_t> allowed = {0},
+                                    std::chrono::milliseconds timeout = std::chrono::seconds(60)) {
+    return GitExecutor::Options{.readOnly = false, .allowedExitCodes = std::move(allowed), .timeout = timeout};
+}
+
+// Options of a read with the given exit codes.
+inline GitExecutor::Options reading(std::set<std::int32_t> allowed) {
+    return GitExecutor::Options{.allowedExitCodes = std::move(allowed)};
+}
+
+// Options of a write that names files: paths are taken literally.
+inline GitExecutor::Options writingPaths(std::set<std::int32_t> allowed = {0}) {
+    GitExecutor::Options options = writing(std::move(allowed));
+    options.environment = GitEnvironment::literalPathspecs();
+    return options;
+}
+
+// The standard output as text, trimmed (ids, names, single values).
+inline std::string trimmedOutput(const core::ProcessResult& result) {
+    return core::text::trimmed(result.stdoutString());
+}
+
+// Runs `prefix` + group for each group of `paths` (PathChunks), in order;
+// nothing runs for an empty list.
+inline void runInGroups(const GitExecutor& executor, const std::vector<std::string>& prefix,
+                        std::span<const std::string> paths, const std::string& directory,
+                        const GitExecutor::Options& options, std::stop_token stop) {
+    for (auto group : PathChunks::split(paths)) {
+        executor.run(PathChunks::arguments(prefix, group), directory, options, stop);
+    }
+}
+
+}  // namespace tarv::engine::write

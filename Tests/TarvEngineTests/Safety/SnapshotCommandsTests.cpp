@@ -1,0 +1,173 @@
+// Safety snapshots and discard on the real git.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "TarvEngineTests/Writes/WriteTestSupport.hpp"
+
+namespace tarv::engine {
+namespace {
+
+using core::ChangeKind;
+using core::FileChange;
+using testing::blob;
+using testing::disk;
+using testing::refusal;
+
+struct SnapshotTest : testing::RealRepository {
+    bool refExists(const std::string& ref) { return repo.run({"rev-parse", "--verify", "-q", ref}).exitCode == 0; }
+    std::vector<std::string> gitFolder() { return files->contentsOfDirectory(repo.path() + "/.git"); }
+    bool temporaryIndexLeft() {
+        for (const auto& name : gitFolder()) {
+            if (name.starts_with("tarv-snapshot-index-")) return true;
+        }
+        return false;
+    }
+};
+
+// The snapshot holds each path as the working tree has it (ignored files
+// included, removed files as removed) on top of HEAD; the user's index,
+// branch and working tree do not change.
+TEST_F(SnapshotTest, RecordsTheWorkingTreeWithoutTouchingAnythingElse) {
+    repo.writeFile(".gitignore", "*.log\n");
+    repo.writeFile("kept.txt", "kept\n");
+    repo.writeFile("modified.txt", "old\n");
+    repo.writeFile("deleted.txt", "deleted\n");
+    repo.writeFile("staged.txt", "old\n");
+    const std::string head = repo.commitAll("base");
+    repo.writeFile("modified.txt", "new\n");
+    repo.removeFile("deleted.txt");
+    repo.writeFile("untracked.txt", "u\n");
+    repo.writeFile("debug.log", "ignored\n");
+    repo.writeFile("staged.txt", "staged\n");
+    repo.git({"add", "staged.txt"});
+    repo.writeFile("staged.txt", "staged and edited\n");
+    repo.writeFile("a[1].txt", "literal\n");
+    repo.writeFile("a1.txt", "not asked for\n");
+    const auto diskBefore = disk(repo);
+    const auto indexBefore = testing::indexListing(repo);
+
+    const std::string ref = snapshots.create(
+        repo.path(), {"modified.txt", "deleted.txt", "untracked.txt", "debug.log", "staged.txt", "a[1].txt", "gone.txt"},
+        1700000123, none);
+
+    EXPECT_TRUE(ref.starts_with("refs/tarv/snapshots/1700000123-"));
+    EXPECT_EQ(ref.size(), std::string("refs/tarv/snapshots/1700000123-").size() + 7);
+    EXPECT_EQ(repo.revParse(ref + "^"), head);
+    EXPECT_EQ(repo.git({"log", "-1", "--format=%an <%ae> %cn|%s", ref}), "Tarv <tarv@localhost> Tarv|tarv snapshot\n");
+    EXPECT_EQ(testing::treePaths(repo, ref),
+              (std::vector<std::string>{".gitignore", "a[1].txt", "debug.log", "kept.txt", "modified.txt", "staged.txt",
+                                        "untracked.txt"}));
+    EXPECT_EQ(blob(repo, ref, "modified.txt"), "new\n");
+    EXPECT_EQ(blob(repo, ref, "staged.txt"), "staged and edited\n");
+    EXPECT_EQ(blob(repo, ref, "debug.log"), "ignored\n");
+    EXPECT_EQ(disk(repo), diskBefore);
+    EXPECT_EQ(testing::indexListing(repo), indexBefore);
+    EXPECT_EQ(repo.revParse("HEAD"), head);
+    EXPECT_FALSE(temporaryIndexLeft());
+}
+
+TEST_F(SnapshotTest, BeforeTheFirstCommitThereIsNoParent) {
+    repo.writeFile("a.txt", "a\n");
+    const std::string ref = snapshots.create(repo.path(), {"a.txt"}, 5, none);
+    EXPECT_EQ(repo.git({"rev-list", "--parents", "-n1", ref}).size(), 41u);
+    EXPECT_EQ(testing::treePaths(repo, ref), (std::vector<std::string>{"a.txt"}));
+}
+
+// A path git cannot save fails the snapshot; nothing is left behind, and so
+// the discard that would have followed never runs.
+TEST_F(SnapshotTest, APathThatCannotBeSavedFailsTheSnapshot) {
+    repo.writeFile("real/file.txt", "x\n");
+    repo.commitAll("base");
+    std::filesystem::create_directory_symlink("real", repo.path() + "/link");
+    repo.writeFile("new.txt", "new\n");
+    const auto failure = testing::commandFailure(
+        [&] { snapshots.create(repo.path(), {"new.txt", "link/file.txt"}, 9, none); });
+    EXPECT_NE(failure.stderr.find("beyond a symbolic link"), std::string::npos) << failure.stderr;
+    EXPECT_EQ(repo.git({"for-each-ref", "refs/tarv/"}), "");
+    EXPECT_FALSE(temporaryIndexLeft());
+}
+
+TEST_F(SnapshotTest, ManyPathsGoInGroups) {
+    auto recorder = std::make_shared<tarv::testing::GitScriptedRunner>();
+    SnapshotCommands recorded{testing::recordingExecutor(repo, recorder), files};
+    std::vector<std::string> paths;
+    for (int i = 0; i < 401; ++i) {
+        paths.push_back("f" + std::to_string(i));
+        repo.writeFile(paths.back(), "x\n");
+    }
+    const std::string ref = recorded.create(repo.path(), paths, 1, none);
+    const auto adds = testing::runsOf(*recorder, {"add"});
+    ASSERT_EQ(adds.size(), 2u);
+    EXPECT_EQ(adds[1].arguments.back(), "f400");
+    EXPECT_EQ(adds[0].environment.at("GIT_LITERAL_PATHSPECS"), "1");
+    EXPECT_EQ(adds[0].environment.at("GIT_INDEX_FILE"), repo.path() + "/.git/tarv-snapshot-index-1-401");
+    EXPECT_EQ(testing::treePaths(repo, ref).size(), 401u);
+}
+
+// Each kind of change is undone with its own command; a rename comes back
+// under its old name, a copy's source is left alone, and "a[1].txt" is not
+// a pattern.
+TEST_F(SnapshotTest, DiscardByKind) {
+    repo.writeFile("modified.txt", "old\n");
+    repo.writeFile("deleted.txt", "deleted\n");
+    repo.writeFile("old name.txt", "renamed content\nline\nline\n");
+    repo.writeFile("source.txt", "copied content\nline\nline\n");
+    repo.writeFile("a[1].txt", "one\n");
+    repo.writeFile("a1.txt", "one\n");
+    repo.writeFile("type.txt", "file\n");
+    repo.commitAll("base");
+    repo.writeFile("modified.txt", "new\n");
+    repo.removeFile("deleted.txt");
+    repo.git({"mv", "old name.txt", "new name.txt"});
+    repo.writeFile("copy.txt", "copied content\nline\nline\n");
+    repo.git({"add", "copy.txt"});
+    repo.writeFile("added.txt", "added\n");
+    repo.git({"add", "added.txt"});
+    repo.writeFile("untracked.txt", "u\n");
+    repo.writeFile("a[1].txt", "two\n");
+    repo.writeFile("a1.txt", "two\n");
+    repo.removeFile("type.txt");
+    std::filesystem::create_symlink("modified.txt", repo.path() + "/type.txt");
+
+    const std::vector<FileChange> changes{
+        {"modified.txt", std::nullopt, ChangeKind::modified},
+        {"deleted.txt", std::nullopt, ChangeKind::deleted},
+        {"new name.txt", "old name.txt", ChangeKind::renamed},
+        {"copy.txt", "source.txt", ChangeKind::copied},
+        {"added.txt", std::nullopt, ChangeKind::added},
+        {"untracked.txt", std::nullopt, ChangeKind::untracked},
+        {"a[1].txt", std::nullopt, ChangeKind::modified},
+        {"type.txt", std::nullopt, ChangeKind::typeChanged},
+    };
+    snapshots.discard(repo.path(), changes, none);
+    EXPECT_EQ(disk(repo), (std::map<std::string, std::string>{{"a1.txt", "two\n"},
+                                                              {"a[1].txt", "one\n"},
+                                                              {"deleted.txt", "deleted\n"},
+                                                              {"modified.txt", "old\n"},
+                                                              {"old name.txt", "renamed content\nline\nline\n"},
+                                                              {"source.txt", "copied content\nline\nline\n"},
+                                                              {"type.txt", "file\n"}}));
+    EXPECT_EQ(repo.git({"status", "--porcelain"}), " M a1.txt\n");
+}
+
+TEST_F(SnapshotTest, AConflictedFileRefusesTheWholeDiscard) {
+    repo.writeFile("a.txt", "a\n");
+    repo.commitAll("base");
+    repo.writeFile("a.txt", "changed\n");
+    repo.writeFile("u.txt", "u\n");
+    const std::vector<FileChange> changes{{"a.txt", std::nullopt, ChangeKind::modified},
+                                          {"u.txt", std::nullopt, ChangeKind::untracked},
+                                          {"c.txt", std::nullopt, ChangeKind::conflicted}};
+    EXPECT_EQ(refusal([&] { snapshots.discard(repo.path(), changes, none); }),
+              "Resuelve el conflicto de c.txt antes de descartarlo");
+    EXPECT_EQ(repo.readFile("a.txt"), "changed\n");
+    EXPECT_TRUE(repo.exists("u.txt"));
+
+    auto recorder = std::make_shared<tarv::testing::GitScriptedRunner>();
+    SnapshotCommands{testing::recordingExecutor(repo, recorder), files}.discard(repo.path(), {}, none);
+    EXPECT_TRUE(recorder->specs().empty());
+}
+
+}  // namespace
+}  // namespace tarv::engine
