@@ -92,7 +92,8 @@ Diff DiffParser::parseBytes(const std::uint8_t* data, std::size_t length) {
                 // the rest of the input can hold (each line takes two bytes).
                 const auto announced = static_cast<std::uint64_t>(std::max<std::int64_t>(open->oldCount, 0)) +
                                        static_cast<std::uint64_t>(std::max<std::int64_t>(open->newCount, 0));
-                open->lines.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(announced, (length - position) / 2)));
+                const std::size_t remaining = position < length ? length - position : 0;
+                open->lines.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(announced, remaining / 2)));
                 continue;
             }
         }
