@@ -89,6 +89,16 @@ TEST(StatusParser, PathsKeepBlanksNewlinesAndBytes) {
     EXPECT_EQ(paths, (std::vector<std::string>{" two  blanks ", latin1, "con flict", "line\nbreak"}));
 }
 
+TEST(StatusParser, PathsStartingWithACombiningMarkAreKept) {
+    // Read as characters, the blank before such a path would merge with the
+    // mark into one character and the record would no longer split.
+    std::string accent = "\xcc\x81" "accent";
+    auto status = StatusParser::parse(records({ordinary(".M", accent), "? " + accent + "2"}));
+    std::vector<std::string> paths;
+    for (const auto& file : status.files) paths.push_back(file.path);
+    EXPECT_EQ(paths, (std::vector<std::string>{accent, accent + "2"}));
+}
+
 TEST(StatusParser, RenameTakesTheNextRecordAsOriginal) {
     auto status = StatusParser::parse(records({"2 R. N... 100644 100644 100644 a b R100 new name", "old name",
                                                "2 RM N... 100644 100644 100644 a b R50 z-last"}));
