@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "TarvTerminal/Buffer/Canvas.hpp"
+#include "TarvTerminal/Render/FrameRenderer.hpp"
 #include "TarvTerminal/Text/DisplayWidth.hpp"
 #include "TarvTerminal/Text/Grapheme.hpp"
 #include "TarvTerminal/Text/TextSlicing.hpp"
@@ -95,5 +96,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         }
     }
+
+    // What the renderer sends holds no control character outside its own
+    // escape sequences.
+    FrameRenderer renderer(ColorSupport::trueColor);
+    const std::string bytes = renderer.render(grid, Point{x, 1});
+    std::string printed;
+    for (std::size_t i = 0; i < bytes.size();) {
+        if (bytes[i] == '\x1b') {
+            require(i + 1 < bytes.size() && bytes[i + 1] == '[');
+            i += 2;
+            while (i < bytes.size() && ((bytes[i] >= '0' && bytes[i] <= '9') || bytes[i] == ';' || bytes[i] == '?')) ++i;
+            require(i < bytes.size() && ((bytes[i] >= 'a' && bytes[i] <= 'z') || (bytes[i] >= 'A' && bytes[i] <= 'Z')));
+            ++i;
+            continue;
+        }
+        printed.push_back(bytes[i++]);
+    }
+    require(Utf8::isValid(printed));
+    require(!hasControl(printed));
     return 0;
 }

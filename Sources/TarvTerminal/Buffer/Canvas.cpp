@@ -1,6 +1,7 @@
 #include "TarvTerminal/Buffer/Canvas.hpp"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 #include "TarvTerminal/Text/DisplayWidth.hpp"
@@ -13,6 +14,17 @@ namespace {
 constexpr std::string_view middleDot = "\xC2\xB7";
 
 inline bool isPrintableAsciiByte(char c) { return static_cast<unsigned char>(c - 0x20) < 0x5F; }
+
+// Replaces a cell's text in place (alias-safe, reusing the storage).
+inline void setText(std::string& target, std::string_view text) {
+    if (text.size() <= target.capacity()) {
+        const std::size_t size = text.size();
+        target.resize(size);  // within the capacity: the storage stays put
+        std::memmove(target.data(), text.data(), size);
+    } else {
+        target = std::string(text);
+    }
+}
 
 // True when the character is certainly narrower than two columns.
 inline bool isNarrowFast(const std::string& character) {
@@ -43,13 +55,13 @@ void Canvas::clearOverlap(std::int64_t x, std::int64_t y) {
         if (isNarrowFast(old.character)) return;
         if (DisplayWidth::characterWidth(old.character) == 2 && x + 1 < grid_.size.width) {
             Cell& right = grid_(x + 1, y);
-            right.character = " ";
+            setText(right.character, " ");
             right.style = old.style;
             right.isContinuation = false;
         }
     } else if (x >= 1) {
         Cell& left = grid_(x - 1, y);
-        left.character = " ";
+        setText(left.character, " ");
         left.style = old.style;
         left.isContinuation = false;
     }
@@ -59,7 +71,7 @@ void Canvas::put(std::int64_t x, std::int64_t y, std::string_view character, con
                  bool continuation) {
     clearOverlap(x, y);
     Cell& cell = grid_(x, y);
-    cell.character.assign(character);
+    setText(cell.character, character);
     cell.style = style;
     cell.isContinuation = continuation;
 }
@@ -150,7 +162,9 @@ void Canvas::box(const Rect& rect, const Style& style, std::optional<std::string
     set(x, bottom, rounded ? "\xE2\x95\xB0" : "\xE2\x94\x94");       // ╰ └
     set(right, bottom, rounded ? "\xE2\x95\xAF" : "\xE2\x94\x98");   // ╯ ┘
     if (title && rect.size.width > 6) {
-        const std::string text = " " + TextTruncation::tail(*title, rect.size.width - 6) + " ";
+        std::string text = " ";
+        text.append(TextTruncation::tail(*title, rect.size.width - 6));
+        text.push_back(' ');
         draw(text, Point{x + 2, y}, style, std::nullopt);
     }
 }

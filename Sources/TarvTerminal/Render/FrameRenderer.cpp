@@ -134,7 +134,8 @@ std::string FrameRenderer::render(const Grid& grid, std::optional<Point> cursor)
     result.append("\x1b[?2026h\x1b[?25l");
     result.append(output_);
     if (cursor) {
-        appendCursorPosition(result, cursor->x, cursor->y);
+        // A position left of or above the screen is no valid sequence.
+        appendCursorPosition(result, std::max<std::int64_t>(cursor->x, 0), std::max<std::int64_t>(cursor->y, 0));
         result.append("\x1b[?25h");
     }
     result.append("\x1b[?2026l");

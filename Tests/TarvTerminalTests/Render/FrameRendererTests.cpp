@@ -29,6 +29,12 @@ TEST(FrameRenderer, SameFrameWritesNothingOrOnlyTheCursor) {
     EXPECT_EQ(renderer.render(textGrid("abc", 3), Point{5, 0}), begin + "\x1b[1;6H\x1b[?25h" + end);
 }
 
+TEST(FrameRenderer, CursorLeftOfTheScreenIsPlacedAtItsEdge) {
+    FrameRenderer renderer(ColorSupport::trueColor);
+    renderer.render(textGrid("abc", 3), std::nullopt);
+    EXPECT_EQ(renderer.render(textGrid("abc", 3), Point{-4, -1}), begin + "\x1b[1;1H\x1b[?25h" + end);
+}
+
 TEST(FrameRenderer, OneChangedCellIsOneMoveAndNoStyle) {
     FrameRenderer renderer(ColorSupport::trueColor);
     renderer.render(textGrid("abc", 3), std::nullopt);
