@@ -1,0 +1,138 @@
+#include "TarvCore/Errors/GitError.hpp"
+#include "TarvCore/Rules/BranchNameRules.hpp"
+#include "TarvEngine/Commands/GitWriteCommands.hpp"
+#include "TarvEngine/Commands/WriteMessages.hpp"
+#include "TarvEngine/Safety/SnapshotCommands.hpp"
+#include "TarvEngine/Service/GitRepositoryClientLive.hpp"
+
+// The writes to the working tree, the index, tags, branch names, worktrees,
+// stashes and snapshots. Each runs in the repository's turn on the write
+// queue; refusals are thrown there before any git process starts.
+namespace tarv::engine {
+
+namespace {
+
+constexpr std::string_view nothingToAmend = "No hay ningún commit que modificar";
+constexpr std::string_view invalidTagName = "Nombre de etiqueta inválido: ";
+
+[[noreturn]] void refuse(std::string_view message, std::string_view value = {}) {
+    std::string text(message);
+    text.append(value);
+    throw core::GitError::invalidArgument(std::move(text));
+}
+
+const GitExecutor::Options writing{.readOnly = false};
+
+}  // namespace
+
+void GitRepositoryClientLive::commit(const std::string& repository, const core::CommitMessage& message,
+                                     const core::CommitSelection& selection, std::stop_token stop) {
+    queued(repository, stop, [&](const GitExecutor& executor) {
+        GitWriteCommands{executor}.commit(repository, message, selection, false, stop);
+    });
+}
+
+void GitRepositoryClientLive::amend(const std::string& repository, const core::CommitMessage& message,
+                                    const core::CommitSelection& selection, std::stop_token stop) {
+    queued(repository, stop, [&](const GitExecutor& executor) {
+        auto head = executor.run({"rev-parse", "--verify", "-q", "HEAD"}, repository, {.allowedExitCodes = {0, 1}},
+                                 stop);
+        if (head.exitCode != 0) refuse(nothingToAmend);
+        GitWriteCommands{executor}.commit(repository, message, selection, true, stop);
+    });
+}
+
+std::string GitRepositoryClientLive::discard(const std::string& repository, const std::vector<core::FileChange>& files,
+                                             std::stop_token stop) {
+    GitExecutor executor = provider_->executor(stop);
+    const std::int64_t now = clock_->unixTime();
+    std::vector<std::string> paths;
+    paths.reserve(files.size());
+    for (const auto& file : files) {
+        paths.push_back(file.path);
+        if (file.originalPath) paths.push_back(*file.originalPath);
+    }
+    return writeQueue_->serialized(repository, [&] {
+        SnapshotCommands snapshots{executor, files_};
+        std::string reference = snapshots.create(repository, paths, now, stop);
+        snapshots.discard(repository, files, stop);
+        return reference;
+    });
+}
+
+void GitRepositoryClientLive::restoreSnapshot(const std::string& repository, const std::string& reference,
+                                              const std::vector<std::string>& paths, std::stop_token stop) {
+    queued(repository, stop, [&](const GitExecutor& executor) {
+        SnapshotCommands{executor, files_}.restore(repository, reference, paths, stop);
+    });
+}
+
+void GitRepositoryClientLive::stash(const std::string& repository, const std::string& message, std::stop_token stop) {
+    queued(repository, stop,
+           [&](const GitExecutor& executor) { GitWriteCommands{executor}.stash(repository, message, stop); });
+}
+
+void GitRepositoryClientLive::restoreStash(const std::string& repository, const std::string& reference,
+                                           std::stop_token stop) {
+    queued(repository, stop, [&](const GitExecutor& executor) {
+        GitWriteCommands{executor}.restoreStash(repository, reference, stop);
+    });
+}
+
+void GitRepositoryClientLive::dropStash(const std::string& repository, const std::string& reference,
+                                        std::stop_token stop) {
+    queued(repository, stop, [&](const GitExecutor& executor) {
+        GitWriteCommands{executor}.dropStash(repository, reference, stop);
+    });
+}
+
+void GitRepositoryClientLive::ignore(const std::string& repository, const core::FileChange& file,
+                                     std::stop_token stop) {
+    queued(repository, stop,
+           [&](const GitExecutor& executor) { GitWriteCommands{executor}.ignore(repository, file, *files_, stop); });
+}
+
+void GitRepositoryClientLive::addWorktree(const std::string& repository, const std::string& path,
+                                          const std::string& branch, std::stop_token stop) {
+    queued(repository, stop, [&](const GitExecutor& executor) {
+        GitWriteCommands{executor}.addWorktree(repository, path, branch, stop);
+    });
+}
+
+void GitRepositoryClientLive::removeWorktree(const std::string& repository, const std::string& path,
+                                             std::stop_token stop) {
+    queued(repository, stop,
+           [&](const GitExecutor& executor) { GitWriteCommands{executor}.removeWorktree(repository, path, stop); });
+}
+
+void GitRepositoryClientLive::createTag(const std::string& repository, const std::string& name,
+                                        const std::string& commit, std::stop_token stop) {
+    queued(repository, stop, [&](const GitExecutor& executor) {
+        if (!core::BranchNameRules::isValid(name)) refuse(invalidTagName, name);
+        GitWriteCommands::requireRevision(commit);
+        executor.run({"tag", "-a", name, "-m", name, commit}, repository, writing, stop);
+    });
+}
+
+void GitRepositoryClientLive::deleteTag(const std::string& repository, const std::string& name, std::stop_token stop) {
+    queued(repository, stop,
+           [&](const GitExecutor& executor) { GitWriteCommands{executor}.deleteTag(repository, name, stop); });
+}
+
+void GitRepositoryClientLive::renameBranch(const std::string& repository, const std::string& from,
+                                           const std::string& to, std::stop_token stop) {
+    queued(repository, stop, [&](const GitExecutor& executor) {
+        if (!core::BranchNameRules::isValid(to)) refuse(WriteMessages::invalidBranchName, to);
+        GitWriteCommands::requireRevision(from);
+        executor.run({"branch", "-m", from, to}, repository, writing, stop);
+    });
+}
+
+void GitRepositoryClientLive::deleteBranch(const std::string& repository, const std::string& name, bool force,
+                                           std::stop_token stop) {
+    queued(repository, stop, [&](const GitExecutor& executor) {
+        GitWriteCommands{executor}.deleteBranch(repository, name, force, stop);
+    });
+}
+
+}  // namespace tarv::engine

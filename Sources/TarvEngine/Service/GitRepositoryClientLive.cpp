@@ -1,0 +1,13 @@
+#include "TarvEngine/Service/GitRepositoryClientLive.hpp"
+
+namespace tarv::engine {
+
+GitRepositoryClientLive::GitRepositoryClientLive(std::shared_ptr<GitExecutorProvider> provider,
+                                                 std::shared_ptr<core::FileStore> files,
+                                                 std::shared_ptr<core::AppClock> clock)
+    : provider_(std::move(provider)),
+      files_(std::move(files)),
+      clock_(std::move(clock)),
+      writeQueue_(std::make_shared<GitWriteQueue>()) {}
+
+}  // namespace tarv::engine

@@ -1,0 +1,223 @@
+// The client's frame seen through a runner that starts nothing: refusals
+// come before any git process, the exact command lines the client builds
+// itself, and a missing git failing before the write queue.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <thread>
+
+#include "Support/RepoClientSync.hpp"
+#include "Support/TempGitRepo.hpp"
+#include "TarvEngineTests/Service/RepositoryClientFixture.hpp"
+
+namespace tarv::engine {
+namespace {
+
+using testing::RecordingClient;
+using testing::refusal;
+using tarv::testing::GitScriptedRunner;
+using Runs = std::vector<std::vector<std::string>>;
+
+const std::string repo = "/work/repo";
+const std::stop_token none;
+
+core::CommitMessage message(std::string summary) { return core::CommitMessage{std::move(summary), "", {}}; }
+
+TEST(RepositoryClientRefusals, EveryRefusalComesBeforeAnyGitProcessAndFreesTheQueue) {
+    struct Case {
+        const char* name;
+        std::function<void(core::GitRepositoryClient&)> call;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"commit without files", [](auto& c) { c.commit(repo, message("x"), {}, none); },
+         "No hay archivos incluidos en el commit"},
+        {"commit whole list empty", [](auto& c) { c.commitIncluding(repo, message("x"), {}, none); },
+         "No hay archivos incluidos en el commit"},
+        {"commit blank summary", [](auto& c) { c.commit(repo, message(" \n\t"), core::CommitSelection{{"a"}, {}}, none); },
+         "El resumen del commit es obligatorio"},
+        {"tag name", [](auto& c) { c.createTag(repo, "a..b", "HEAD", none); }, "Nombre de etiqueta inválido: a..b"},
+        {"tag revision", [](auto& c) { c.createTag(repo, "v1", "-x", none); }, "Revisión inválida: -x"},
+        {"rename checks the new name first", [](auto& c) { c.renameBranch(repo, "-x", "bad..name", none); },
+         "Nombre de rama inválido: bad..name"},
+        {"rename old name", [](auto& c) { c.renameBranch(repo, "a b", "ok", none); }, "Revisión inválida: a b"},
+        {"delete branch", [](auto& c) { c.deleteBranch(repo, "-x", false, none); }, "Revisión inválida: -x"},
+        {"delete tag", [](auto& c) { c.deleteTag(repo, "a b", none); }, "Revisión inválida: a b"},
+        {"worktree branch", [](auto& c) { c.addWorktree(repo, "/work/wt", "bad..name", none); },
+         "Nombre de rama inválido: bad..name"},
+        {"merge source", [](auto& c) { c.merge(repo, "x y", none); }, "Nombre de rama inválido: x y"},
+        {"revert", [](auto& c) { c.revert(repo, "-x", none); }, "Revisión inválida: -x"},
+        {"cherry-pick", [](auto& c) { c.cherryPick(repo, "a b", none); }, "Revisión inválida: a b"},
+        {"reset hyphen", [](auto& c) { c.reset(repo, "--hard", core::ResetMode::mixed, none); },
+         "Revisión inválida: --hard"},
+        {"reset blank", [](auto& c) { c.reset(repo, "HEAD~1 x", core::ResetMode::soft, none); },
+         "Revisión inválida: HEAD~1 x"},
+        {"rebase", [](auto& c) { c.rebase(repo, "", none); }, "Revisión inválida: "},
+        {"new branch", [](auto& c) { c.createBranch(repo, "bad..name", std::nullopt, none); },
+         "Nombre de rama inválido: bad..name"},
+        {"pull request number", [](auto& c) { c.checkoutPullRequest(repo, 0, "feature", false, none); },
+         "Número de PR inválido: 0"},
+        {"pull request head", [](auto& c) { c.checkoutPullRequest(repo, 3, "x y", false, none); },
+         "Nombre de rama inválido: x y"},
+        {"remote address option", [](auto& c) { c.addRemote(repo, "origin", "-x", none); }, "Remoto inválido: origin -x"},
+        {"remote address empty", [](auto& c) { c.setRemoteURL(repo, "origin", "", none); }, "Remoto inválido: origin "},
+        {"remote name", [](auto& c) { c.addRemote(repo, "a..b", "https://h/r.git", none); },
+         "Remoto inválido: a..b https://h/r.git"},
+        {"upstream branch", [](auto& c) { c.push(repo, "-f", true, none); }, "Revisión inválida: -f"},
+    };
+    for (const auto& c : cases) {
+        RecordingClient recording;
+        EXPECT_EQ(refusal([&] { c.call(*recording.client); }), c.expected) << c.name;
+        EXPECT_EQ(recording.gitRuns(), Runs{}) << c.name;
+        EXPECT_FALSE(recording.client->writeQueue()->knows(repo)) << c.name;
+    }
+}
+
+TEST(RepositoryClientRefusals, AmendWithoutCommitsStopsAfterOneProbe) {
+    RecordingClient recording([](const core::ProcessSpec&, std::stop_token) { return GitScriptedRunner::result(1); });
+    EXPECT_EQ(refusal([&] { recording.client->amend(repo, message("x"), {}, none); }),
+              "No hay ningún commit que modificar");
+    EXPECT_EQ(recording.gitRuns(), (Runs{{"rev-parse", "--verify", "-q", "HEAD"}}));
+}
+
+TEST(RepositoryClientCommandLines, CommandsTheClientBuildsItself) {
+    struct Case {
+        const char* name;
+        std::function<void(core::GitRepositoryClient&)> call;
+        Runs expected;
+    };
+    const std::vector<Case> cases = {
+        {"push with upstream", [](auto& c) { c.push(repo, "main", true, none); },
+         {{"push", "--follow-tags", "-u", "origin", "main"}}},
+        {"push", [](auto& c) { c.push(repo, "main", false, none); }, {{"push", "--follow-tags"}}},
+        {"soft reset", [](auto& c) { c.reset(repo, "abc123", core::ResetMode::soft, none); },
+         {{"update-ref", "refs/tarv/backups/pre-reset", "HEAD"}, {"reset", "--soft", "-q", "abc123", "--"}}},
+        {"mixed reset", [](auto& c) { c.reset(repo, "abc123", core::ResetMode::mixed, none); },
+         {{"update-ref", "refs/tarv/backups/pre-reset", "HEAD"}, {"reset", "--mixed", "-q", "abc123", "--"}}},
+        {"branch at HEAD", [](auto& c) { c.createBranch(repo, "feature", std::nullopt, none); },
+         {{"switch", "-c", "feature"}}},
+        {"branch at a commit", [](auto& c) { c.createBranch(repo, "feature", "abc123", none); },
+         {{"switch", "-c", "feature", "abc123"}}},
+        {"tag", [](auto& c) { c.createTag(repo, "v1.0", "abc123", none); },
+         {{"tag", "-a", "v1.0", "-m", "v1.0", "abc123"}}},
+        {"rename", [](auto& c) { c.renameBranch(repo, "old", "new", none); }, {{"branch", "-m", "old", "new"}}},
+        {"restore snapshot", [](auto& c) { c.restoreSnapshot(repo, "refs/tarv/snapshots/1-abcdef0", {"c", "a", "b"}, none); },
+         {{"restore", "--source=refs/tarv/snapshots/1-abcdef0", "--worktree", "--", "c", "a", "b"}}},
+        {"revert", [](auto& c) { c.revert(repo, "abc123", none); }, {{"revert", "--no-edit", "abc123"}}},
+        {"cherry-pick", [](auto& c) { c.cherryPick(repo, "abc123", none); }, {{"cherry-pick", "abc123"}}},
+        {"add remote", [](auto& c) { c.addRemote(repo, "origin", "https://h/r.git", none); },
+         {{"remote", "add", "origin", "https://h/r.git"}}},
+        {"set remote", [](auto& c) { c.setRemoteURL(repo, "up", "git@h:r.git", none); },
+         {{"remote", "set-url", "up", "git@h:r.git"}}},
+        {"first history page", [](auto& c) { c.history(repo, 0, 50, none); },
+         {{"log", "-z", "--format=%H%x1f%P%x1f%an%x1f%ae%x1f%at%x1f%s", "--max-count=50", "--skip=0"}}},
+        {"diff of a commit", [](auto& c) { c.diffOfCommit("abc123", "a[1].txt", repo, none); },
+         {{"show", "--no-color", "--no-ext-diff", "--format=", "-U3", "-m", "--first-parent", "abc123", "--",
+           "a[1].txt"}}},
+        {"branches", [](auto& c) { c.branches(repo, none); },
+         {{"for-each-ref", "--sort=-committerdate",
+           "--format=%(refname)%1f%(refname:short)%1f%(upstream:short)%1f%(upstream:track)%1f%(committerdate:unix)%1f%("
+           "HEAD)",
+           "refs/heads", "refs/remotes"}}},
+        {"tags", [](auto& c) { c.tags(repo, none); },
+         {{"for-each-ref", "--sort=-creatordate", "--format=%(refname:short)%00%(*objectname)%00%(objectname)",
+           "refs/tags"}}},
+        {"stashes", [](auto& c) { c.stashes(repo, none); }, {{"stash", "list", "-z", "--format=%gd%x1f%ct%x1f%gs"}}},
+        {"worktrees", [](auto& c) { c.worktrees(repo, none); }, {{"worktree", "list", "--porcelain"}}},
+    };
+    for (const auto& c : cases) {
+        RecordingClient recording;
+        c.call(*recording.client);
+        EXPECT_EQ(recording.gitRuns(), c.expected) << c.name;
+    }
+}
+
+TEST(RepositoryClientCommandLines, WritesRunReadWriteInTheRepositoryAndReadsReadOnly) {
+    RecordingClient recording;
+    recording.client->createBranch(repo, "feature", std::nullopt, none);
+    recording.client->branches(repo, none);
+    recording.client->clone("https://h/r.git", "copy", none);
+    auto specs = recording.runner->specs();
+    ASSERT_EQ(specs.size(), 4u);  // --version, switch, for-each-ref, clone
+    EXPECT_EQ(specs[1].currentDirectory, repo);
+    EXPECT_FALSE(specs[1].environment.contains("GIT_OPTIONAL_LOCKS"));
+    EXPECT_EQ(specs[2].environment.at("GIT_OPTIONAL_LOCKS"), "0");
+    // Clone runs in this process's own folder: a relative destination is
+    // relative to it.
+    EXPECT_EQ(specs[3].currentDirectory, std::nullopt);
+    EXPECT_EQ(specs[3].arguments.back(), "copy");
+}
+
+TEST(RepositoryClientCommandLines, NamedFilesAreTakenLiterally) {
+    RecordingClient recording;
+    recording.client->diffOfCommit("abc123", "*.txt", repo, none);
+    recording.client->restoreSnapshot(repo, "refs/tarv/snapshots/1-abcdef0", {"*.txt"}, none);
+    recording.client->resolve(repo, "*.txt", core::ConflictResolution::mine, none);
+    for (const auto& spec : recording.runner->specs()) {
+        const auto& arguments = spec.arguments;
+        if (std::find(arguments.begin(), arguments.end(), "*.txt") == arguments.end()) continue;
+        EXPECT_EQ(spec.environment.count("GIT_LITERAL_PATHSPECS"), 1u) << arguments[4];
+    }
+}
+
+TEST(RepositoryClientCommandLines, ResolveTakesOneSideThenMarksTheFileResolved) {
+    // No operation marker exists on disk for this made-up repository, so the
+    // outside-a-rebase mapping applies.
+    for (auto [resolution, side] : {std::pair{core::ConflictResolution::mine, "--ours"},
+                                    std::pair{core::ConflictResolution::theirs, "--theirs"}}) {
+        RecordingClient recording([](const core::ProcessSpec& spec, std::stop_token) {
+            if (spec.arguments[4] == "rev-parse")
+                return GitScriptedRunner::result(0, ".git/MERGE_HEAD\n.git/rebase-merge\n.git/rebase-apply\n"
+                                                    ".git/CHERRY_PICK_HEAD\n.git/REVERT_HEAD\n");
+            return core::ProcessResult{};
+        });
+        recording.client->resolve(repo, "src/a.txt", resolution, none);
+        auto runs = recording.gitRuns();
+        ASSERT_EQ(runs.size(), 3u);
+        EXPECT_EQ(runs[1], (std::vector<std::string>{"checkout", side, "--", "src/a.txt"}));
+        EXPECT_EQ(runs[2], (std::vector<std::string>{"add", "-f", "--", "src/a.txt"}));
+    }
+}
+
+TEST(RepositoryClientFrame, AMissingGitFailsAtOnceEvenWhileAnotherWriteHoldsTheRepository) {
+    struct NothingExecutable final : core::FileSystem {
+        bool isExecutableFile(const std::string&) const override { return false; }
+    };
+    auto runner = std::make_shared<GitScriptedRunner>();
+    auto provider = std::make_shared<GitExecutorProvider>(
+        GitLocator{runner, std::make_shared<NothingExecutable>(), std::nullopt, std::nullopt}, runner, std::nullopt,
+        std::nullopt);
+    GitRepositoryClientLive client(provider, std::make_shared<system::LocalFileStore>(),
+                                   std::make_shared<system::SystemClock>());
+    tarv::testing::Gate hold;
+    std::jthread holder([&] { client.writeQueue()->serialized(repo, [&] { hold.wait(); }); });
+    ASSERT_TRUE(tarv::testing::eventually([&] { return client.writeQueue()->isBusy(repo); }));
+
+    EXPECT_THROW(client.reset(repo, "HEAD", core::ResetMode::soft, none), core::GitError);
+    EXPECT_THROW(client.fetch(repo, none), core::GitError);
+    EXPECT_FALSE(hold.isOpen());
+    EXPECT_EQ(client.writeQueue()->waiting(repo), 0u);
+    hold.open();
+}
+
+TEST(RepositoryClientFrame, RepositoryExistsAsksTheFileStoreOnlyAndAnswersWithoutGit) {
+    tarv::testing::TempGitRepo temp;
+    struct NothingExecutable final : core::FileSystem {
+        bool isExecutableFile(const std::string&) const override { return false; }
+    };
+    auto runner = std::make_shared<GitScriptedRunner>();
+    GitRepositoryClientLive client(
+        std::make_shared<GitExecutorProvider>(
+            GitLocator{runner, std::make_shared<NothingExecutable>(), std::nullopt, std::nullopt}, runner,
+            std::nullopt, std::nullopt),
+        std::make_shared<system::LocalFileStore>(), std::make_shared<system::SystemClock>());
+    EXPECT_TRUE(client.repositoryExists(temp.path(), none));
+    EXPECT_FALSE(client.repositoryExists(temp.root(), none));
+    EXPECT_FALSE(client.repositoryExists(temp.root() + "/missing", none));
+    EXPECT_TRUE(runner->specs().empty());
+    EXPECT_THROW(client.status(temp.path(), none), core::GitError);
+}
+
+}  // namespace
+}  // namespace tarv::engine
