@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <thread>
 
@@ -178,6 +179,34 @@ TEST(RepositoryClientCommandLines, ResolveTakesOneSideThenMarksTheFileResolved) 
         EXPECT_EQ(runs[1], (std::vector<std::string>{"checkout", side, "--", "src/a.txt"}));
         EXPECT_EQ(runs[2], (std::vector<std::string>{"add", "-f", "--", "src/a.txt"}));
     }
+}
+
+TEST(RepositoryClientFrame, NetworkTimeOutsStayTheRunnersErrorAndGitFailuresBecomeRemoteFailures) {
+    RecordingClient timingOut([](const core::ProcessSpec&, std::stop_token) -> core::ProcessResult {
+        throw core::ProcessError::timedOut();
+    });
+    EXPECT_THROW(timingOut.client->push(repo, "main", true, none), core::ProcessError);
+    EXPECT_THROW(timingOut.client->fetch(repo, none), core::ProcessError);
+
+    RecordingClient rejecting([](const core::ProcessSpec&, std::stop_token) {
+        return GitScriptedRunner::result(1, "", " ! [rejected]        main -> main (fetch first)\n");
+    });
+    EXPECT_THROW(rejecting.client->push(repo, "main", false, none), core::RemoteFailure);
+    EXPECT_FALSE(rejecting.client->writeQueue()->knows(repo));
+}
+
+TEST(RepositoryClientFrame, InitCreatesItsFolderBeforeAnythingElseAndStopsWhenItCannot) {
+    RecordingClient recording;
+    tarv::testing::TempGitRepo temp(tarv::testing::TempGitRepo::Start::emptyFolder);
+    temp.writeFile("plain-file", "x");
+    EXPECT_ANY_THROW(recording.client->initRepository(temp.path() + "/plain-file/repo", none));
+    EXPECT_TRUE(recording.runner->specs().empty());  // not even git's lookup ran
+
+    recording.client->initRepository(temp.path() + "/a/b", none);
+    EXPECT_TRUE(std::filesystem::is_directory(temp.path() + "/a/b"));
+    auto specs = recording.runner->specs();
+    ASSERT_EQ(specs.size(), 3u);  // --version, the default-branch probe, init
+    EXPECT_EQ(specs[1].currentDirectory, temp.path() + "/a/b");
 }
 
 TEST(RepositoryClientFrame, AMissingGitFailsAtOnceEvenWhileAnotherWriteHoldsTheRepository) {
