@@ -114,12 +114,6 @@ TEST(DiffParser, AbsurdStartsDoNotOverflow) {
     EXPECT_EQ(diff.hunks[0].lines[1].oldNumber, INT64_MAX);
 }
 
-TEST(DiffParser, HeaderOnTheLastLineAnnouncingManyLines) {
-    Diff diff = DiffParser::parse("@@ -1,9223372036854775807 +1,9223372036854775807 @@");
-    ASSERT_EQ(diff.hunks.size(), 1u);
-    EXPECT_TRUE(diff.hunks[0].lines.empty());
-}
-
 TEST(DiffParser, LaterFileHeadersBecomeLinesOfTheOpenHunk) {
     Diff diff = DiffParser::parse("@@ -1 +1 @@\n+a\ndiff --git a/y b/y\n--- a/y\n+++ b/y\n");
     ASSERT_EQ(diff.hunks.size(), 1u);
