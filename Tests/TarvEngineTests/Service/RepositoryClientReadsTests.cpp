@@ -151,6 +151,47 @@ TEST(RepositoryClientConcurrency, ReadsGoOnWhileAWriteHoldsTheRepositoryAndWrite
     EXPECT_FALSE(client->writeQueue()->knows(repo.path()));
 }
 
+// A write cancelled while it waits keeps its turn: its body runs when the
+// turn comes, and its git command meets the cancellation in the runner.
+TEST(RepositoryClientConcurrency, AWriteCancelledWhileWaitingRunsInItsTurnAndStopsAtItsGitCommand) {
+    TempGitRepo repo;
+    repo.writeFile("a.txt", "one\n");
+    repo.commitAll("First");
+    repo.writeFile("a.txt", "two\n");
+    auto gated = std::make_shared<GatedRunner>(std::make_shared<system::PosixProcessRunner>(),
+                                               [](const core::ProcessSpec& spec) {
+                                                   return spec.arguments.size() > 4 && spec.arguments[4] == "commit";
+                                               });
+    auto client = testing::liveClient(repo, gated);
+    std::jthread committing([&] { client->commitIncluding(repo.path(), message("Second"), {"a.txt"}, none); });
+    ASSERT_TRUE(eventually([&] { return gated->held() == 1; }));
+
+    std::stop_source cancel;
+    std::exception_ptr tagFailure;
+    std::jthread tagging([&, token = cancel.get_token()] {
+        try {
+            client->createTag(repo.path(), "cancelled", "HEAD", token);
+        } catch (...) {
+            tagFailure = std::current_exception();
+        }
+    });
+    ASSERT_TRUE(eventually([&] { return client->writeQueue()->waiting(repo.path()) == 1; }));
+    std::jthread branching([&] { client->createBranch(repo.path(), "after", std::nullopt, none); });
+    ASSERT_TRUE(eventually([&] { return client->writeQueue()->waiting(repo.path()) == 2; }));
+    cancel.request_stop();
+    EXPECT_EQ(client->writeQueue()->waiting(repo.path()), 2u);
+
+    gated->open();
+    committing.join();
+    tagging.join();
+    branching.join();
+    ASSERT_TRUE(tagFailure);
+    EXPECT_THROW(std::rethrow_exception(tagFailure), core::ProcessError);
+    EXPECT_TRUE(client->tags(repo.path(), none).empty());
+    EXPECT_EQ(repo.revParse("after"), repo.revParse("main"));
+    EXPECT_EQ(client->headMessage(repo.path(), none)->summary, "Second");
+}
+
 // Cancelling a write stops its running git process (here a hook that would
 // sleep for a minute) and frees the repository for the next write.
 TEST(RepositoryClientConcurrency, CancellationStopsTheRunningGitAndFreesTheQueue) {
