@@ -1,5 +1,7 @@
 #include "TarvHosting/GitHub/LooseJSON.hpp"
 
+#include "TarvCore/Text/JSONNesting.hpp"
+
 #include <nlohmann/json.hpp>
 
 #include <limits>
@@ -34,33 +36,7 @@ std::optional<std::vector<const Json*>> objectElements(const Json& value) {
 }  // namespace
 
 bool LooseJSON::isWithinLimits(std::string_view text) noexcept {
-    if (text.size() > maxBytes) return false;
-    int depth = 0;
-    bool inString = false;
-    bool escaped = false;
-    for (const char c : text) {
-        if (inString) {
-            if (escaped) {
-                escaped = false;
-            } else if (c == '\\') {
-                escaped = true;
-            } else if (c == '"') {
-                inString = false;
-            }
-            continue;
-        }
-        switch (c) {
-            case '"': inString = true; break;
-            case '[':
-            case '{':
-                if (++depth > maxDepth) return false;
-                break;
-            case ']':
-            case '}': --depth; break;
-            default: break;
-        }
-    }
-    return true;
+    return text.size() <= maxBytes && core::text::jsonNestingWithin(text, maxDepth);
 }
 
 std::optional<LooseJSON> LooseJSON::parse(std::string_view text) {

@@ -1,5 +1,7 @@
 #include "TarvSystem/FileSystem/AtomicFile.hpp"
 
+#include "TarvSystem/FileSystem/FileErrors.hpp"
+
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -12,18 +14,6 @@
 namespace tarv::system::AtomicFile {
 
 namespace {
-
-[[noreturn]] void fail(const char* what, const std::string& path, int error) {
-    throw std::filesystem::filesystem_error(what, std::filesystem::path(path),
-                                            std::error_code(error, std::generic_category()));
-}
-
-std::string parentOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
 
 std::string lastComponent(const std::string& path) {
     const auto slash = path.rfind('/');
@@ -53,8 +43,8 @@ bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
 }  // namespace
 
 void write(const std::string& path, std::span<const std::uint8_t> bytes, std::optional<mode_t> mode) {
-    if (path.empty() || path.back() == '/') fail("write file", path, EISDIR);
-    const std::string folder = parentOf(path);
+    if (path.empty() || path.back() == '/') throwFileError("write file", path, EISDIR);
+    const std::string folder = parentFolder(path);
     const mode_t createMode = mode ? (*mode & 0777) : 0666;
 
     std::string temporary;
@@ -62,14 +52,14 @@ void write(const std::string& path, std::span<const std::uint8_t> bytes, std::op
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temporary = folder + "/." + lastComponent(path) + ".tmp-" + randomSuffix();
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, createMode);
-        if (fd < 0 && errno != EEXIST && errno != EINTR) fail("create temporary file", temporary, errno);
+        if (fd < 0 && errno != EEXIST && errno != EINTR) throwFileError("create temporary file", temporary, errno);
     }
-    if (fd < 0) fail("create temporary file", temporary, EEXIST);
+    if (fd < 0) throwFileError("create temporary file", temporary, EEXIST);
 
     auto abandon = [&](const char* what, int error) {
         ::close(fd);
         ::unlink(temporary.c_str());
-        fail(what, path, error);
+        throwFileError(what, path, error);
     };
     // The umask may have narrowed the bits; give the exact ones before any
     // content exists in the file.
@@ -79,12 +69,12 @@ void write(const std::string& path, std::span<const std::uint8_t> bytes, std::op
     if (::close(fd) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
-        fail("close", path, error);
+        throwFileError("close", path, error);
     }
     if (::rename(temporary.c_str(), path.c_str()) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
-        fail("replace", path, error);
+        throwFileError("replace", path, error);
     }
     // Make the rename itself durable; a failure here changes nothing that a
     // reader could see, so it is not reported.

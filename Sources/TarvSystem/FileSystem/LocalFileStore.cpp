@@ -1,5 +1,7 @@
 #include "TarvSystem/FileSystem/LocalFileStore.hpp"
 
+#include "TarvSystem/FileSystem/FileErrors.hpp"
+
 #include "TarvSystem/FileSystem/AtomicFile.hpp"
 #include "TarvSystem/FileSystem/TemporaryDirectory.hpp"
 
@@ -17,18 +19,6 @@
 namespace tarv::system {
 
 namespace {
-
-[[noreturn]] void fail(const char* what, const std::string& path, int error) {
-    throw std::filesystem::filesystem_error(what, std::filesystem::path(path),
-                                            std::error_code(error, std::generic_category()));
-}
-
-std::string parentOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
 
 std::string passwordDatabaseHome() {
     long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
@@ -62,7 +52,7 @@ std::optional<core::Bytes> LocalFileStore::readFile(const std::string& path) con
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
-        fail("read file", path, errno);
+        throwFileError("read file", path, errno);
     }
     core::Bytes bytes;
     struct stat info {};
@@ -76,7 +66,7 @@ std::optional<core::Bytes> LocalFileStore::readFile(const std::string& path) con
             if (errno == EINTR) continue;
             const int error = errno;
             ::close(fd);
-            fail("read file", path, error);
+            throwFileError("read file", path, error);
         }
         if (n == 0) break;
         bytes.insert(bytes.end(), buffer, buffer + n);
@@ -86,7 +76,7 @@ std::optional<core::Bytes> LocalFileStore::readFile(const std::string& path) con
 }
 
 void LocalFileStore::writeFile(const std::string& path, const core::Bytes& bytes) const {
-    createDirectory(parentOf(path));
+    createDirectory(parentFolder(path));
     std::optional<mode_t> mode;
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0) mode = info.st_mode & 07777;
@@ -95,7 +85,7 @@ void LocalFileStore::writeFile(const std::string& path, const core::Bytes& bytes
 
 void LocalFileStore::removeItem(const std::string& path) const {
     struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0) fail("remove", path, errno);
+    if (::lstat(path.c_str(), &info) != 0) throwFileError("remove", path, errno);
     std::error_code error;
     std::filesystem::remove_all(path, error);
     if (error) throw std::filesystem::filesystem_error("remove", std::filesystem::path(path), error);
@@ -105,12 +95,12 @@ void LocalFileStore::createDirectory(const std::string& path) const {
     std::error_code error;
     std::filesystem::create_directories(path, error);
     if (error) throw std::filesystem::filesystem_error("create folder", std::filesystem::path(path), error);
-    if (!isDirectory(path)) fail("create folder", path, EEXIST);
+    if (!isDirectory(path)) throwFileError("create folder", path, EEXIST);
 }
 
 std::vector<std::string> LocalFileStore::contentsOfDirectory(const std::string& path) const {
     DIR* listing = ::opendir(path.c_str());
-    if (listing == nullptr) fail("list folder", path, errno);
+    if (listing == nullptr) throwFileError("list folder", path, errno);
     std::vector<std::string> names;
     errno = 0;
     while (const dirent* entry = ::readdir(listing)) {
@@ -121,7 +111,7 @@ std::vector<std::string> LocalFileStore::contentsOfDirectory(const std::string& 
     }
     const int error = errno;
     ::closedir(listing);
-    if (error != 0) fail("list folder", path, error);
+    if (error != 0) throwFileError("list folder", path, error);
     return names;
 }
 

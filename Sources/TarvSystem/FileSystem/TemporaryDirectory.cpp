@@ -1,5 +1,7 @@
 #include "TarvSystem/FileSystem/TemporaryDirectory.hpp"
 
+#include "TarvSystem/FileSystem/FileErrors.hpp"
+
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -24,11 +26,6 @@ std::optional<std::string> environmentValue(const char* name) {
     return std::string(value);
 }
 
-[[noreturn]] void fail(const char* what, const std::string& path, int error) {
-    throw std::filesystem::filesystem_error(what, std::filesystem::path(path),
-                                            std::error_code(error, std::generic_category()));
-}
-
 }  // namespace
 
 std::string choose(const std::optional<std::string>& xdgRuntimeDir, const std::optional<std::string>& tmpDir) {
@@ -45,13 +42,13 @@ std::string choose(const std::optional<std::string>& xdgRuntimeDir, const std::o
 std::string current() { return choose(environmentValue("XDG_RUNTIME_DIR"), environmentValue("TMPDIR")); }
 
 void createPrivate(const std::string& path) {
-    if (::mkdir(path.c_str(), 0700) != 0) fail("create private folder", path, errno);
+    if (::mkdir(path.c_str(), 0700) != 0) throwFileError("create private folder", path, errno);
     struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0) fail("check private folder", path, errno);
-    if (!S_ISDIR(info.st_mode) || info.st_uid != ::getuid()) fail("check private folder", path, EPERM);
+    if (::lstat(path.c_str(), &info) != 0) throwFileError("check private folder", path, errno);
+    if (!S_ISDIR(info.st_mode) || info.st_uid != ::getuid()) throwFileError("check private folder", path, EPERM);
     // A restrictive umask may have taken bits away from the owner.
     if ((info.st_mode & 07777) != 0700 && ::chmod(path.c_str(), 0700) != 0) {
-        fail("check private folder", path, errno);
+        throwFileError("check private folder", path, errno);
     }
 }
 

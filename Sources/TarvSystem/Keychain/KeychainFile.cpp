@@ -1,5 +1,8 @@
 #include "TarvSystem/Keychain/KeychainFile.hpp"
 
+#include "TarvSystem/FileSystem/FileErrors.hpp"
+#include "TarvSystem/Keychain/HexCoding.hpp"
+
 #include "TarvSystem/FileSystem/AtomicFile.hpp"
 
 #include <nlohmann/json.hpp>
@@ -16,49 +19,6 @@ namespace tarv::system {
 
 namespace {
 
-[[noreturn]] void fail(const char* what, const std::string& path, int error) {
-    throw std::filesystem::filesystem_error(what, std::filesystem::path(path),
-                                            std::error_code(error, std::generic_category()));
-}
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-constexpr char hexDigits[] = "0123456789abcdef";
-
-std::string toHex(const std::vector<std::uint8_t>& bytes) {
-    std::string text;
-    text.reserve(bytes.size() * 2);
-    for (const auto byte : bytes) {
-        text += hexDigits[byte >> 4];
-        text += hexDigits[byte & 0x0F];
-    }
-    return text;
-}
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-std::optional<std::vector<std::uint8_t>> fromHex(const std::string& text) {
-    if (text.size() % 2 != 0) return std::nullopt;
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(text.size() / 2);
-    for (std::size_t i = 0; i < text.size(); i += 2) {
-        const int high = hexValue(text[i]);
-        const int low = hexValue(text[i + 1]);
-        if (high < 0 || low < 0) return std::nullopt;
-        bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
-    }
-    return bytes;
-}
 
 }  // namespace
 
@@ -68,7 +28,7 @@ std::string KeychainFile::encode(const std::vector<Item>& items) {
         list.push_back({{"service", item.service},
                         {"account", item.account},
                         {"label", item.label},
-                        {"data", toHex(item.data)}});
+                        {"data", HexCoding::encode(item.data)}});
     }
     nlohmann::ordered_json document = {{"version", 1}, {"items", std::move(list)}};
     return document.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
@@ -90,7 +50,7 @@ std::vector<KeychainFile::Item> KeychainFile::decode(const std::string& text) {
             return found->get<std::string>();
         };
         Item item{text("service"), text("account"), text("label"), {}};
-        auto data = fromHex(text("data"));
+        auto data = HexCoding::decode(text("data"));
         if (!data) throw Damaged("keychain item with bad data");
         item.data = std::move(*data);
         items.push_back(std::move(item));
@@ -102,7 +62,7 @@ std::vector<KeychainFile::Item> KeychainFile::load() const {
     const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT) return {};
-        fail("read keychain", path_, errno);
+        throwFileError("read keychain", path_, errno);
     }
     std::string text;
     char buffer[16 * 1024];
@@ -112,7 +72,7 @@ std::vector<KeychainFile::Item> KeychainFile::load() const {
             if (errno == EINTR) continue;
             const int error = errno;
             ::close(fd);
-            fail("read keychain", path_, error);
+            throwFileError("read keychain", path_, error);
         }
         if (n == 0) break;
         text.append(buffer, static_cast<std::size_t>(n));
@@ -122,19 +82,19 @@ std::vector<KeychainFile::Item> KeychainFile::load() const {
 }
 
 void KeychainFile::prepareFolder() const {
-    const std::string folder = folderOf(path_);
+    const std::string folder = parentFolder(path_);
     std::vector<std::string> missing;
     for (std::string current = folder;;) {
         struct stat info {};
         if (::stat(current.c_str(), &info) == 0) break;
-        if (errno != ENOENT) fail("create keychain folder", current, errno);
+        if (errno != ENOENT) throwFileError("create keychain folder", current, errno);
         missing.push_back(current);
-        const std::string parent = folderOf(current);
+        const std::string parent = parentFolder(current);
         if (parent == current) break;
         current = parent;
     }
     for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
-        if (::mkdir(it->c_str(), 0700) != 0 && errno != EEXIST) fail("create keychain folder", *it, errno);
+        if (::mkdir(it->c_str(), 0700) != 0 && errno != EEXIST) throwFileError("create keychain folder", *it, errno);
     }
 }
 
@@ -145,7 +105,7 @@ void KeychainFile::save(const std::vector<Item>& items) const {
 }
 
 KeychainFile::FolderLock::FolderLock(const KeychainFile& file, bool exclusive) {
-    fd_ = ::open(folderOf(file.path()).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    fd_ = ::open(parentFolder(file.path()).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd_ < 0) return;  // no folder yet: nothing to protect
     while (::flock(fd_, exclusive ? LOCK_EX : LOCK_SH) != 0 && errno == EINTR) {
     }

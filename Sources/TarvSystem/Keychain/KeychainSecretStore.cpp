@@ -1,5 +1,7 @@
 #include "TarvSystem/Keychain/KeychainSecretStore.hpp"
 
+#include "TarvSystem/Keychain/HexCoding.hpp"
+
 #include "TarvCore/Errors/ProcessError.hpp"
 #include "TarvCore/Errors/SecretStoreError.hpp"
 #include "TarvCore/Text/Trim.hpp"
@@ -28,17 +30,6 @@ int alphabetIndex(char c) {
     return -1;
 }
 
-std::string toHex(std::string_view bytes) {
-    static constexpr char digits[] = "0123456789abcdef";
-    std::string text;
-    text.reserve(bytes.size() * 2);
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        text += digits[byte >> 4];
-        text += digits[byte & 0x0F];
-    }
-    return text;
-}
 
 std::string trimmedText(const core::Bytes& bytes) { return core::text::trimmed(core::text::decodeLossy(bytes)); }
 
@@ -110,7 +101,7 @@ std::optional<std::string> KeychainSecretStore::base64Decode(std::string_view te
 std::string KeychainSecretStore::addCommandLine(const std::string& service, const std::string& value) const {
     const std::string stored = std::string(storedPrefix) + base64Encode(value);
     std::string line = "add-generic-password -U -s " + service + " -a tarv -l \"Tarv (" + service + ")\" -X " +
-                       toHex(stored);
+                       HexCoding::encode(stored);
     if (keychain_) line += " \"" + *keychain_ + "\"";
     line += '\n';
     return line;

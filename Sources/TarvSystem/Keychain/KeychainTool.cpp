@@ -1,5 +1,7 @@
 #include "TarvSystem/Keychain/KeychainTool.hpp"
 
+#include "TarvSystem/Keychain/HexCoding.hpp"
+
 #include "TarvSystem/Keychain/KeychainFile.hpp"
 
 #include <algorithm>
@@ -23,24 +25,6 @@ constexpr int duplicate = 45;
 constexpr const char* notFoundMessage =
     "security: SecKeychainSearchCopyNext: The specified item could not be found in the keychain.";
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-std::optional<std::vector<std::uint8_t>> fromHex(const std::string& text) {
-    if (text.size() % 2 != 0) return std::nullopt;
-    std::vector<std::uint8_t> bytes;
-    for (std::size_t i = 0; i < text.size(); i += 2) {
-        const int high = hexValue(text[i]);
-        const int low = hexValue(text[i + 1]);
-        if (high < 0 || low < 0) return std::nullopt;
-        bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
-    }
-    return bytes;
-}
 
 // The parsed options of one command.
 struct Command {
@@ -108,7 +92,7 @@ int addItem(const Command& command, const std::string& defaultKeychain, std::ost
         errors << "security: add-generic-password: the data (-X) is required\n";
         return usage;
     }
-    const auto data = fromHex(*command.hexData);
+    const auto data = HexCoding::decode(*command.hexData);
     if (!data) {
         errors << "security: add-generic-password: the data is not hexadecimal\n";
         return failure;
