@@ -1,5 +1,7 @@
 #include "TarvCore/Models/RemoteURL.hpp"
 
+#include "TarvCore/Text/PercentEncoding.hpp"
+
 #include "TarvCore/Text/Unicode.hpp"
 
 namespace tarv::core {
@@ -23,24 +25,6 @@ std::optional<std::string> RemoteURL::pullRequestURL(std::string_view branch) co
     return *base + "/compare/" + b + "?expand=1";
 }
 
-std::string RemoteURL::encode(std::string_view branch) {
-    static constexpr char hex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(branch.size());
-    for (char c : branch) {
-        const auto byte = static_cast<unsigned char>(c);
-        const bool keep = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
-                          (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' ||
-                          byte == '~' || byte == '/';
-        if (keep) {
-            out.push_back(c);
-        } else {
-            out.push_back('%');
-            out.push_back(hex[byte >> 4]);
-            out.push_back(hex[byte & 0x0F]);
-        }
-    }
-    return out;
-}
+std::string RemoteURL::encode(std::string_view branch) { return text::percentEncoded(branch, "/"); }
 
 }  // namespace tarv::core

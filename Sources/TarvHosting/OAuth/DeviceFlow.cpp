@@ -1,5 +1,7 @@
 #include "TarvHosting/OAuth/DeviceFlow.hpp"
 
+#include "TarvCore/Text/PercentEncoding.hpp"
+
 #include "TarvCore/Errors/HostingError.hpp"
 #include "TarvHosting/GitHub/ControlCharacters.hpp"
 #include "TarvHosting/GitHub/LooseJSON.hpp"
@@ -79,24 +81,7 @@ core::DeviceTokenStatus DeviceFlow::parseToken(const core::HTTPResponse& respons
     throw failure(*error, object);
 }
 
-std::string DeviceFlow::formEncoded(std::string_view value) {
-    static constexpr char hex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(value.size());
-    for (const char c : value) {
-        const auto byte = static_cast<unsigned char>(c);
-        const bool keep = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
-                          (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' || byte == '~';
-        if (keep) {
-            out.push_back(c);
-        } else {
-            out.push_back('%');
-            out.push_back(hex[byte >> 4]);
-            out.push_back(hex[byte & 0x0F]);
-        }
-    }
-    return out;
-}
+std::string DeviceFlow::formEncoded(std::string_view value) { return core::text::percentEncoded(value); }
 
 core::HTTPRequest DeviceFlow::form(const std::string& url, const std::map<std::string, std::string>& fields) {
     std::string body;
