@@ -131,7 +131,7 @@ void GitWriteCommands::abortOperation(const std::string& repository, const core:
 
 void GitWriteCommands::markResolved(const std::string& repository, const std::vector<std::string>& paths,
                                     std::stop_token stop) const {
-    write::runInGroups(executor, {"add", "-f", "--"}, paths, repository, write::writingPaths(), stop);
+    write::runWithPathsOnInput(executor, {"add", "-f"}, paths, repository, write::writingPaths(), stop);
 }
 
 }  // namespace tarv::engine

@@ -53,16 +53,22 @@ void GitWriteCommands::commit(const std::string& repository, const core::CommitM
         }
     }
 
-    write::runInGroups(executor, {"add", "-A", "-f", "--"}, selection.wholePaths, repository, write::writingPaths(),
-                       stop);
+    write::runWithPathsOnInput(executor, {"add", "-A", "-f"}, selection.wholePaths, repository, write::writingPaths(),
+                               stop);
 
+    // The patches of all partial files go to one "apply", which takes all of
+    // them or none (one git process however many files).
+    std::string patches;
     for (const auto& partial : selection.partials) {
         const std::string_view mode =
             partial.isNewFile ? newFileMode(executor, repository, partial.path, stop) : PatchBuilder::regularMode;
-        auto patch = PatchBuilder::patch(partial.path, partial.isNewFile, partial.diff, partial.lines, mode);
-        if (!patch) continue;
+        if (auto patch = PatchBuilder::patch(partial.path, partial.isNewFile, partial.diff, partial.lines, mode)) {
+            patches += *patch;
+        }
+    }
+    if (!patches.empty()) {
         GitExecutor::Options options = write::writing();
-        options.stdin = core::toBytes(*patch);
+        options.stdin = core::toBytes(patches);
         executor.run({"apply", "--cached", "--recount", "--whitespace=nowarn", "-"}, repository, options, stop);
     }
 

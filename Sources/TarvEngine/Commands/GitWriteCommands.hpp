@@ -27,8 +27,9 @@ namespace tarv::engine {
 // failures are GitError::commandFailed; process errors pass through.
 //
 // Commands that name files run with literal pathspecs, so "a[1].txt" never
-// selects "a1.txt", and take their paths in groups (PathChunks) so that no
-// command line grows past the system's limit.
+// selects "a1.txt", and read long path lists from standard input
+// ("--pathspec-from-file=-", NUL-separated), so that no command line grows
+// past the system's limit and one git process does the whole list.
 struct GitWriteCommands {
     GitExecutor executor;
 
@@ -38,8 +39,8 @@ struct GitWriteCommands {
     // the merge's index while a merge is in progress), or with `amend`
     // replaces the last commit (an empty selection then only rewrites the
     // message). Partial files are applied as patches built from the chosen
-    // lines; a new file keeps the executable bit (or the link) of the
-    // working file. A failed signing or a missing Git LFS is thrown as that
+    // lines, all in one "apply" (all or none); a new file keeps the
+    // executable bit (or the link) of the working file. A failed signing or a missing Git LFS is thrown as that
     // RemoteFailure.
     void commit(const std::string& repository, const core::CommitMessage& message,
                 const core::CommitSelection& selection, bool amend, std::stop_token stop) const;

@@ -7,11 +7,12 @@
 
 namespace tarv::engine {
 
-// Cuts a list of paths for commands that take them as arguments, so that no
-// command line comes near the system's limit: consecutive groups in the
-// caller's order of at most `maxPaths` paths, a group also ending before its
-// arguments would pass `maxBytes` (each path counted with its terminating NUL
-// and its pointer). A single path longer than that is a group of its own.
+// Cuts a list of paths for commands that must take them as arguments (those
+// that cannot read them from standard input), so that no command line comes
+// near the system's limit: consecutive groups in the caller's order of at
+// most `maxPaths` paths, a group also ending before its arguments would pass
+// `maxBytes` (each path counted with its terminating NUL and its pointer). A
+// single path longer than that is a group of its own.
 struct PathChunks {
     static constexpr std::size_t maxPaths = 400;
     static constexpr std::size_t maxBytes = 256 * 1024;

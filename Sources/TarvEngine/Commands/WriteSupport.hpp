@@ -52,13 +52,35 @@ inline std::string trimmedOutput(const core::ProcessResult& result) {
 }
 
 // Runs `prefix` + group for each group of `paths` (PathChunks), in order;
-// nothing runs for an empty list.
+// nothing runs for an empty list. For commands that cannot read their paths
+// from standard input.
 inline void runInGroups(const GitExecutor& executor, const std::vector<std::string>& prefix,
                         std::span<const std::string> paths, const std::string& directory,
                         const GitExecutor::Options& options, std::stop_token stop) {
     for (auto group : PathChunks::split(paths)) {
         executor.run(PathChunks::arguments(prefix, group), directory, options, stop);
     }
+}
+
+// Runs `prefix` once with every path of `paths` on standard input, each
+// ended by a NUL ("--pathspec-from-file=-" "--pathspec-file-nul"): no
+// command line limit, any byte but NUL in a path, one process however many
+// paths. Nothing runs for an empty list.
+inline void runWithPathsOnInput(const GitExecutor& executor, std::vector<std::string> prefix,
+                                std::span<const std::string> paths, const std::string& directory,
+                                GitExecutor::Options options, std::stop_token stop) {
+    if (paths.empty()) return;
+    core::Bytes input;
+    std::size_t size = 0;
+    for (const auto& path : paths) size += path.size() + 1;
+    input.reserve(size);
+    for (const auto& path : paths) {
+        input.insert(input.end(), path.begin(), path.end());
+        input.push_back(0);
+    }
+    options.stdin = std::move(input);
+    prefix.insert(prefix.end(), {"--pathspec-from-file=-", "--pathspec-file-nul"});
+    executor.run(prefix, directory, options, stop);
 }
 
 }  // namespace tarv::engine::write

@@ -62,9 +62,9 @@ std::string SnapshotCommands::create(const std::string& repository, const std::v
         for (const auto& path : paths) {
             (presentInWorkingTree(repository, path) ? present : missing).push_back(path);
         }
-        write::runInGroups(executor, {"add", "-A", "-f", "--"}, present, repository, snapshotPaths, stop);
-        write::runInGroups(executor, {"rm", "--cached", "-q", "--ignore-unmatch", "--"}, missing, repository,
-                           snapshotPaths, stop);
+        write::runWithPathsOnInput(executor, {"add", "-A", "-f"}, present, repository, snapshotPaths, stop);
+        write::runWithPathsOnInput(executor, {"rm", "--cached", "-q", "--ignore-unmatch"}, missing, repository,
+                                   snapshotPaths, stop);
 
         const std::string tree = write::trimmedOutput(executor.run({"write-tree"}, repository, snapshot, stop));
         std::vector<std::string> commitArguments{"commit-tree", tree};
@@ -113,16 +113,17 @@ void SnapshotCommands::discard(const std::string& repository, const std::vector<
         }
     }
     const GitExecutor::Options options = write::writingPaths();
+    // "clean" cannot read paths from its input: its paths go in groups.
     write::runInGroups(executor, {"clean", "-f", "-q", "--"}, untracked, repository, options, stop);
-    write::runInGroups(executor, {"rm", "-f", "-q", "--"}, toRemove, repository, options, stop);
-    write::runInGroups(executor, {"restore", "--source=HEAD", "--staged", "--worktree", "--"}, toRestore, repository,
-                       options, stop);
+    write::runWithPathsOnInput(executor, {"rm", "-f", "-q"}, toRemove, repository, options, stop);
+    write::runWithPathsOnInput(executor, {"restore", "--source=HEAD", "--staged", "--worktree"}, toRestore,
+                               repository, options, stop);
 }
 
 void SnapshotCommands::restore(const std::string& repository, const std::string& reference,
                                const std::vector<std::string>& paths, std::stop_token stop) const {
-    write::runInGroups(executor, {"restore", "--source=" + reference, "--worktree", "--"}, paths, repository,
-                       write::writingPaths(), stop);
+    write::runWithPathsOnInput(executor, {"restore", "--source=" + reference, "--worktree"}, paths, repository,
+                               write::writingPaths(), stop);
 }
 
 }  // namespace tarv::engine

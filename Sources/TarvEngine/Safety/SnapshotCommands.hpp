@@ -19,7 +19,9 @@ namespace tarv::engine {
 // to back (never overlapping another write on the repository) and discards
 // only when the snapshot was made.
 //
-// Paths are taken literally and handed to git in groups (PathChunks).
+// Paths are taken literally. They reach git on its standard input
+// (NUL-separated), except for "clean", which cannot read them there and gets
+// them in groups (PathChunks); no command line grows past the system's limit.
 struct SnapshotCommands {
     // Author and committer of every snapshot.
     static constexpr const char* authorName = "Tarv";

@@ -88,21 +88,30 @@ TEST_F(SnapshotTest, APathThatCannotBeSavedFailsTheSnapshot) {
     EXPECT_FALSE(temporaryIndexLeft());
 }
 
-TEST_F(SnapshotTest, ManyPathsGoInGroups) {
+// Many paths: one "add" on standard input for the snapshot, "clean" (which
+// cannot read paths from its input) in groups of at most 400.
+TEST_F(SnapshotTest, ManyPaths) {
     auto recorder = std::make_shared<tarv::testing::GitScriptedRunner>();
     SnapshotCommands recorded{testing::recordingExecutor(repo, recorder), files};
     std::vector<std::string> paths;
+    std::vector<FileChange> changes;
     for (int i = 0; i < 401; ++i) {
         paths.push_back("f" + std::to_string(i));
+        changes.push_back({paths.back(), std::nullopt, ChangeKind::untracked});
         repo.writeFile(paths.back(), "x\n");
     }
     const std::string ref = recorded.create(repo.path(), paths, 1, none);
     const auto adds = testing::runsOf(*recorder, {"add"});
-    ASSERT_EQ(adds.size(), 2u);
-    EXPECT_EQ(adds[1].arguments.back(), "f400");
+    ASSERT_EQ(adds.size(), 1u);
     EXPECT_EQ(adds[0].environment.at("GIT_LITERAL_PATHSPECS"), "1");
     EXPECT_EQ(adds[0].environment.at("GIT_INDEX_FILE"), repo.path() + "/.git/tarv-snapshot-index-1-401");
     EXPECT_EQ(testing::treePaths(repo, ref).size(), 401u);
+
+    recorded.discard(repo.path(), changes, none);
+    const auto cleans = testing::runsOf(*recorder, {"clean"});
+    ASSERT_EQ(cleans.size(), 2u);
+    EXPECT_EQ(cleans[1].arguments.back(), "f400");
+    EXPECT_EQ(disk(repo), (std::map<std::string, std::string>{}));
 }
 
 // Each kind of change is undone with its own command; a rename comes back

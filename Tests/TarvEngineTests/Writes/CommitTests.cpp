@@ -255,21 +255,22 @@ TEST_F(CommitTest, GitRefusalsOfTheCommit) {
     EXPECT_EQ(stale.command, "git apply --cached --recount --whitespace=nowarn -");
 }
 
-TEST_F(CommitTest, ThousandWholePathsGoInGroupsOf400) {
+// A long list of paths goes to one "add" on its standard input, however
+// long the paths (together far beyond the system's argument limit).
+TEST_F(CommitTest, ManyLongPathsGoToOneAdd) {
     auto recorder = std::make_shared<tarv::testing::GitScriptedRunner>();
     GitWriteCommands recorded{testing::recordingExecutor(repo, recorder)};
     CommitSelection selection;
-    for (int i = 0; i < 1000; ++i) {
-        const std::string name = "d/f" + std::to_string(i);
+    std::string folder;
+    for (char c = 'a'; c < 'j'; ++c) folder += std::string(200, c) + "/";
+    for (int i = 0; i < 1200; ++i) {
+        const std::string name = folder + "f" + std::to_string(i);
         repo.writeFile(name, "x\n");
         selection.wholePaths.push_back(name);
     }
     recorded.commit(repo.path(), message("Many"), selection, false, none);
-    const auto adds = testing::runsOf(*recorder, {"add"});
-    ASSERT_EQ(adds.size(), 3u);
-    EXPECT_EQ(adds[0].arguments.size(), 4 + 4 + 400u);
-    EXPECT_EQ(adds[2].arguments.size(), 4 + 4 + 200u);
-    EXPECT_EQ(testing::treePaths(repo, "HEAD").size(), 1000u);
+    EXPECT_EQ(testing::runsOf(*recorder, {"add"}).size(), 1u);
+    EXPECT_EQ(testing::treePaths(repo, "HEAD").size(), 1200u);
 }
 
 TEST_F(CommitTest, NewRepositoriesGetTheConfiguredOrTheMainBranch) {

@@ -82,35 +82,32 @@ TEST_F(WriteCommandLinesTest, RefusalsRunNothing) {
     EXPECT_TRUE(runner->specs().empty());
 }
 
-TEST_F(WriteCommandLinesTest, CommitRebuildsTheIndexInGroupsAndCommitsFromStandardInput) {
+TEST_F(WriteCommandLinesTest, CommitRebuildsTheIndexAndCommitsFromStandardInput) {
     answer({{{"rev-parse", "-q", "--verify", "MERGE_HEAD"}, GitScriptedRunner::result(1)}});
     core::CommitSelection selection;
-    for (int i = 0; i < 1000; ++i) selection.wholePaths.push_back("f" + std::to_string(i));
+    std::string listed;
+    for (int i = 0; i < 1000; ++i) {
+        selection.wholePaths.push_back("f" + std::to_string(i));
+        listed += selection.wholePaths.back() + '\0';
+    }
     // Only a context line chosen: nothing to apply for this file.
     selection.partials.push_back(
         {"p.txt", false, core::Diff{false, {{"@@", 1, 1, 1, 1, {{core::DiffLine::Kind::context, "x"}}}}}, {{0, 0}}});
     writes.commit("/r", core::CommitMessage{"Fix", "Body"}, selection, false, none);
 
-    const auto all = commands();
-    ASSERT_EQ(all.size(), 7u);
-    EXPECT_EQ(all[0], (Arguments{"rev-parse", "-q", "--verify", "MERGE_HEAD"}));
-    EXPECT_EQ(all[1], (Arguments{"rev-parse", "--verify", "-q", "HEAD"}));
-    EXPECT_EQ(all[2], (Arguments{"reset", "-q"}));
-    std::size_t next = 0;
-    std::size_t call = 3;
-    for (std::size_t size : {400u, 400u, 200u}) {
-        const Arguments& add = all[call++];
-        ASSERT_EQ(add.size(), 4 + size);
-        EXPECT_EQ(Arguments(add.begin(), add.begin() + 4), (Arguments{"add", "-A", "-f", "--"}));
-        EXPECT_EQ(add[4], "f" + std::to_string(next));
-        next += size;
-    }
-    EXPECT_EQ(all[6], (Arguments{"commit", "-q", "-F", "-"}));
+    EXPECT_EQ(commands(), (std::vector<Arguments>{
+                              {"rev-parse", "-q", "--verify", "MERGE_HEAD"},
+                              {"rev-parse", "--verify", "-q", "HEAD"},
+                              {"reset", "-q"},
+                              {"add", "-A", "-f", "--pathspec-from-file=-", "--pathspec-file-nul"},
+                              {"commit", "-q", "-F", "-"},
+                          }));
     const auto specs = runner->specs();
+    EXPECT_EQ(specs[3].stdin, core::toBytes(listed));
     EXPECT_EQ(specs[3].environment.at("GIT_LITERAL_PATHSPECS"), "1");
     EXPECT_EQ(specs[3].environment.count("GIT_OPTIONAL_LOCKS"), 0u);
-    EXPECT_EQ(specs[6].stdin, core::toBytes("Fix\n\nBody"));
-    EXPECT_EQ(specs[6].timeout, 300s);
+    EXPECT_EQ(specs[4].stdin, core::toBytes("Fix\n\nBody"));
+    EXPECT_EQ(specs[4].timeout, 300s);
 }
 
 TEST_F(WriteCommandLinesTest, AmendOfAnUnbornBranchEmptiesTheIndexInstead) {

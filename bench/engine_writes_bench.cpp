@@ -1,0 +1,298 @@
+// Benchmarks of the engine's writes, each against the plain git commands
+// that do the same work, measured in the same run and reported as a ratio
+// (the machines are shared and noisy, so absolute times mean little):
+//
+//   BM_CommitWholeFiles: a commit of 5,000 changed files chosen whole:
+//                   the engine's commit (index from HEAD, one "add" reading
+//                   the paths from its input, "commit -F -") / one "add"
+//                   with all 5,000 paths as arguments + "commit -F -"
+//   BM_CommitChosenLines: a commit of 200 chosen lines across 20 files (10 per
+//                   file, each file with 20 changed places):
+//                   the engine's commit (index from HEAD, one "apply" of
+//                   the 20 patches it builds, "commit") / one "apply" of
+//                   the same patches + "commit"
+//   BM_DiscardWithSnapshot: the discard of 5,000 modified files, safety snapshot
+//                   included: the engine's snapshot + discard / the same
+//                   snapshot made by hand (temporary index, one "add" of all
+//                   paths, write-tree, commit-tree, update-ref) + one
+//                   "restore" of all paths, paths as arguments
+//
+// Path lists: the engine hands them to "add", "rm" and "restore" on
+// standard input ("--pathspec-from-file=-" "--pathspec-file-nul"), so no
+// command line grows with them; only "clean" (untracked files; not used
+// here) takes them as arguments, in groups of at most 400 paths and 256 KiB.
+// The plain baselines pass all 5,000 short paths as arguments (about 80 KB).
+//
+// The repositories are made in a temporary folder and removed at exit.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "TarvEngine/Commands/GitReadCommands.hpp"
+#include "TarvEngine/Commands/GitWriteCommands.hpp"
+#include "TarvEngine/Locator/GitLocator.hpp"
+#include "TarvEngine/Patch/PatchBuilder.hpp"
+#include "TarvEngine/Safety/SnapshotCommands.hpp"
+#include "TarvEngine/Service/GitExecutor.hpp"
+#include "TarvSystem/FileSystem/LocalFileStore.hpp"
+#include "TarvSystem/FileSystem/LocalFileSystem.hpp"
+#include "TarvSystem/Process/PosixProcessRunner.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+using tarv::core::ChangeKind;
+using tarv::core::CommitMessage;
+using tarv::core::CommitSelection;
+using tarv::core::FileChange;
+using tarv::core::PartialSelection;
+using tarv::engine::GitExecutor;
+using tarv::engine::GitReadCommands;
+using tarv::engine::GitWriteCommands;
+using tarv::engine::PatchBuilder;
+using tarv::engine::SnapshotCommands;
+using Clock = std::chrono::steady_clock;
+
+constexpr int wholeFiles = 5000;
+constexpr int partialFiles = 20;
+constexpr int linesPerFile = 400;
+constexpr int changedPlaces = 20;  // per partial file, every 20th line
+constexpr int chosenPlaces = 5;    // per partial file: 5 removals + 5 additions
+
+double millisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// A temporary folder for the whole run, removed at exit.
+struct Scratch {
+    std::string root;
+    Scratch() {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/tarv-writes-bench-XXXXXX";
+        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+        root = pattern;
+        fs::create_directories(root + "/home");
+        std::ofstream(root + "/home/gitconfig") << "[user]\n\tname = Bench\n\temail = bench@example.com\n"
+                                                   "[commit]\n\tgpgsign = false\n[gc]\n\tauto = 0\n";
+    }
+    ~Scratch() {
+        std::error_code ignored;
+        fs::remove_all(root, ignored);
+    }
+};
+
+Scratch& scratch() {
+    static Scratch instance;
+    return instance;
+}
+
+const GitExecutor& executor() {
+    static const GitExecutor instance = [] {
+        auto runner = std::make_shared<tarv::system::PosixProcessRunner>();
+        auto locator =
+            tarv::engine::GitLocator::fromEnvironment(runner, std::make_shared<tarv::system::LocalFileSystem>());
+        const std::string home = scratch().root + "/home";
+        return GitExecutor{runner, locator.locate(std::stop_token{}),
+                           tarv::engine::GitEnvironment::Isolation{home, home + "/gitconfig"}};
+    }();
+    return instance;
+}
+
+GitExecutor::Options writing(std::optional<std::string> input = std::nullopt,
+                             std::map<std::string, std::string> environment = {}) {
+    GitExecutor::Options options{.readOnly = false, .environment = std::move(environment)};
+    if (input) options.stdin = tarv::core::toBytes(*input);
+    return options;
+}
+
+std::string git(const std::string& repository, const std::vector<std::string>& arguments,
+                const GitExecutor::Options& options = writing()) {
+    auto result = executor().run(arguments, repository, options, std::stop_token{});
+    std::string out = result.stdoutString();
+    while (!out.empty() && out.back() == '\n') out.pop_back();
+    return out;
+}
+
+void writeFile(const std::string& path, const std::string& contents) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << contents;
+}
+
+// A repository with `count` files of `lines` lines each, committed; returns
+// the paths (relative) in their order.
+std::vector<std::string> makeRepository(const std::string& repository, int count, int lines) {
+    fs::create_directories(repository);
+    git(repository, {"init", "-q", "-b", "main"});
+    std::vector<std::string> paths;
+    for (int i = 0; i < count; ++i) {
+        const std::string dir = "d" + std::to_string(i / 100);
+        fs::create_directories(repository + "/" + dir);
+        paths.push_back(dir + "/f" + std::to_string(i) + ".txt");
+        std::string text;
+        for (int line = 0; line < lines; ++line) text += "line " + std::to_string(line) + " of " + paths.back() + "\n";
+        writeFile(repository + "/" + paths.back(), text);
+    }
+    git(repository, {"add", "-A"});
+    git(repository, {"commit", "-q", "-m", "base"});
+    return paths;
+}
+
+// Changes every file (one line each) so that all of them differ from HEAD.
+void touchAll(const std::string& repository, const std::vector<std::string>& paths, const std::string& tag) {
+    for (const auto& path : paths) writeFile(repository + "/" + path, "changed " + tag + " " + path + "\n");
+}
+
+// Changes every 20th line of each partial file.
+void editLines(const std::string& repository, const std::vector<std::string>& paths, const std::string& tag) {
+    for (const auto& path : paths) {
+        std::string text;
+        for (int line = 0; line < linesPerFile; ++line) {
+            if (line % (linesPerFile / changedPlaces) == 10) {
+                text += "edited " + tag + " " + std::to_string(line) + "\n";
+            } else {
+                text += "line " + std::to_string(line) + " of " + path + "\n";
+            }
+        }
+        writeFile(repository + "/" + path, text);
+    }
+}
+
+// The partial selections: in each file, the removal and the addition of the
+// first five changed places.
+std::vector<PartialSelection> chooseLines(const std::string& repository, const std::vector<std::string>& paths) {
+    GitReadCommands reads{executor()};
+    std::vector<PartialSelection> partials;
+    for (const auto& path : paths) {
+        PartialSelection partial{path, false, reads.diff(repository, FileChange{path}, std::stop_token{}), {}};
+        for (const auto& ref : partial.diff.changeLines()) {
+            if (ref.hunk < chosenPlaces) partial.lines.insert(ref);
+        }
+        partials.push_back(std::move(partial));
+    }
+    return partials;
+}
+
+void report(benchmark::State& state, double engine, double plain) {
+    const double iterations = static_cast<double>(state.iterations());
+    state.counters["engine_ms"] = engine / iterations;
+    state.counters["git_ms"] = plain / iterations;
+    state.counters["ratio"] = engine / plain;
+}
+
+void BM_CommitWholeFiles(benchmark::State& state) {
+    const std::string repository = scratch().root + "/whole";
+    static const std::vector<std::string> paths = makeRepository(repository, wholeFiles, 3);
+    GitWriteCommands writes{executor()};
+    double engine = 0, plain = 0;
+    int round = 0;
+    for (auto _ : state) {
+        ++round;
+        touchAll(repository, paths, "engine " + std::to_string(round));
+        auto start = Clock::now();
+        writes.commit(repository, CommitMessage{"Engine"}, CommitSelection{paths}, false, std::stop_token{});
+        const double ours = millisecondsSince(start);
+        engine += ours;
+
+        touchAll(repository, paths, "git " + std::to_string(round));
+        start = Clock::now();
+        std::vector<std::string> add{"add", "-A", "-f", "--"};
+        add.insert(add.end(), paths.begin(), paths.end());
+        git(repository, add, writing(std::nullopt, tarv::engine::GitEnvironment::literalPathspecs()));
+        git(repository, {"commit", "-q", "-F", "-"}, writing("Plain"));
+        plain += millisecondsSince(start);
+        state.SetIterationTime(ours / 1000);
+    }
+    report(state, engine, plain);
+    state.counters["files"] = static_cast<double>(paths.size());
+}
+BENCHMARK(BM_CommitWholeFiles)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_CommitChosenLines(benchmark::State& state) {
+    const std::string repository = scratch().root + "/lines";
+    static const std::vector<std::string> paths = makeRepository(repository, partialFiles, linesPerFile);
+    GitWriteCommands writes{executor()};
+    double engine = 0, plain = 0;
+    std::size_t chosen = 0;
+    int round = 0;
+    for (auto _ : state) {
+        ++round;
+        editLines(repository, paths, "engine " + std::to_string(round));
+        auto partials = chooseLines(repository, paths);
+        chosen = 0;
+        for (const auto& partial : partials) chosen += partial.lines.size();
+        auto start = Clock::now();
+        writes.commit(repository, CommitMessage{"Engine"}, CommitSelection{{}, partials}, false, std::stop_token{});
+        const double ours = millisecondsSince(start);
+        engine += ours;
+
+        editLines(repository, paths, "git " + std::to_string(round));
+        partials = chooseLines(repository, paths);
+        std::string patch;
+        for (const auto& partial : partials) {
+            patch += *PatchBuilder::patch(partial.path, false, partial.diff, partial.lines);
+        }
+        start = Clock::now();
+        git(repository, {"apply", "--cached", "--recount", "--whitespace=nowarn", "-"}, writing(patch));
+        git(repository, {"commit", "-q", "-F", "-"}, writing("Plain"));
+        plain += millisecondsSince(start);
+        state.SetIterationTime(ours / 1000);
+    }
+    report(state, engine, plain);
+    state.counters["lines"] = static_cast<double>(chosen);
+}
+BENCHMARK(BM_CommitChosenLines)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_DiscardWithSnapshot(benchmark::State& state) {
+    const std::string repository = scratch().root + "/discard";
+    static const std::vector<std::string> paths = makeRepository(repository, wholeFiles, 3);
+    std::vector<FileChange> changes;
+    for (const auto& path : paths) changes.push_back(FileChange{path, std::nullopt, ChangeKind::modified});
+    SnapshotCommands snapshots{executor(), std::make_shared<tarv::system::LocalFileStore>()};
+    const auto& literal = tarv::engine::GitEnvironment::literalPathspecs();
+    double engine = 0, plain = 0;
+    std::int64_t now = 1700000000;
+    for (auto _ : state) {
+        touchAll(repository, paths, "engine " + std::to_string(now));
+        auto start = Clock::now();
+        snapshots.create(repository, paths, ++now, std::stop_token{});
+        snapshots.discard(repository, changes, std::stop_token{});
+        const double ours = millisecondsSince(start);
+        engine += ours;
+
+        touchAll(repository, paths, "git " + std::to_string(now));
+        start = Clock::now();
+        const std::string index = repository + "/.git/plain-snapshot-index";
+        std::map<std::string, std::string> environment{{"GIT_INDEX_FILE", index}};
+        git(repository, {"read-tree", "HEAD"}, writing(std::nullopt, environment));
+        std::vector<std::string> add{"add", "-A", "-f", "--"};
+        add.insert(add.end(), paths.begin(), paths.end());
+        environment.insert(literal.begin(), literal.end());
+        git(repository, add, writing(std::nullopt, environment));
+        const std::string tree = git(repository, {"write-tree"}, writing(std::nullopt, environment));
+        const std::string commit =
+            git(repository, {"commit-tree", tree, "-p", "HEAD", "-m", "plain"}, writing(std::nullopt, environment));
+        git(repository, {"update-ref", "refs/plain/" + std::to_string(now), commit});
+        fs::remove(index);
+        std::vector<std::string> restore{"restore", "--source=HEAD", "--staged", "--worktree", "--"};
+        restore.insert(restore.end(), paths.begin(), paths.end());
+        git(repository, restore, writing(std::nullopt, literal));
+        plain += millisecondsSince(start);
+        state.SetIterationTime(ours / 1000);
+    }
+    report(state, engine, plain);
+    state.counters["files"] = static_cast<double>(paths.size());
+}
+BENCHMARK(BM_DiscardWithSnapshot)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
