@@ -82,6 +82,16 @@ std::string SnapshotCommands::create(const std::string& repository, const std::v
     }
 }
 
+std::vector<std::string> SnapshotCommands::pathsTouchedBy(const std::vector<core::FileChange>& changes) {
+    std::vector<std::string> paths;
+    paths.reserve(changes.size());
+    for (const auto& change : changes) {
+        paths.push_back(change.path);
+        if (change.kind == core::ChangeKind::renamed && change.originalPath) paths.push_back(*change.originalPath);
+    }
+    return paths;
+}
+
 void SnapshotCommands::discard(const std::string& repository, const std::vector<core::FileChange>& changes,
                                std::stop_token stop) const {
     std::vector<std::string> untracked;

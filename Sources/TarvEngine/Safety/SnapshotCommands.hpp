@@ -41,6 +41,11 @@ struct SnapshotCommands {
     std::string create(const std::string& repository, const std::vector<std::string>& paths, std::int64_t now,
                        std::stop_token stop) const;
 
+    // The paths a discard of `changes` touches, in order: each change's path
+    // and, for a rename, its original path (which the discard brings back).
+    // What `create` must be given before that discard.
+    static std::vector<std::string> pathsTouchedBy(const std::vector<core::FileChange>& changes);
+
     // Discards the changes: untracked files are deleted, added files and the
     // new side of renames and copies removed, modified, deleted and
     // type-changed files (and the old side of renames) set back to HEAD in

@@ -60,14 +60,17 @@ TEST(DiskBeforeAndAfter, OperationsThatCanLoseWork) {
         repo.writeFile("m.txt", "m1\nm2\n");
         repo.writeFile("d.txt", "d\n");
         repo.writeFile("keep.txt", "keep\n");
+        repo.writeFile("old.txt", "renamed\n");
         repo.commitAll("base");
         repo.writeFile("m.txt", "m1 edited\nm2\nm3\n");
         repo.removeFile("d.txt");
+        repo.git({"mv", "old.txt", "new.txt"});
         repo.writeFile("u.txt", "untracked\n");
         repo.writeFile("x.bin", std::string("\x00\xff\xfe", 3));
     };
     const std::vector<FileChange> dirtyChanges{{"m.txt", std::nullopt, ChangeKind::modified},
                                                {"d.txt", std::nullopt, ChangeKind::deleted},
+                                               {"new.txt", "old.txt", ChangeKind::renamed},
                                                {"u.txt", std::nullopt, ChangeKind::untracked},
                                                {"x.bin", std::nullopt, ChangeKind::untracked}};
 
@@ -88,14 +91,14 @@ TEST(DiskBeforeAndAfter, OperationsThatCanLoseWork) {
          }},
         {"discard after a snapshot", dirty,
          [&](auto& f) {
-             f.snapshots.create(f.repo.path(), {"m.txt", "d.txt", "u.txt", "x.bin"}, 100, f.none);
+             f.snapshots.create(f.repo.path(), SnapshotCommands::pathsTouchedBy(dirtyChanges), 100, f.none);
              f.snapshots.discard(f.repo.path(), dirtyChanges, f.none);
          },
-         Files{{"d.txt", "d\n"}, {"keep.txt", "keep\n"}, {"m.txt", "m1\nm2\n"}},
+         Files{{"d.txt", "d\n"}, {"keep.txt", "keep\n"}, {"m.txt", "m1\nm2\n"}, {"old.txt", "renamed\n"}},
          [](auto& f) { EXPECT_EQ(f.repo.git({"status", "--porcelain"}), ""); }},
         {"discard, then undo from the snapshot", dirty,
          [&](auto& f) {
-             const std::vector<std::string> paths{"m.txt", "d.txt", "u.txt", "x.bin"};
+             const std::vector<std::string> paths = SnapshotCommands::pathsTouchedBy(dirtyChanges);
              const std::string ref = f.snapshots.create(f.repo.path(), paths, 100, f.none);
              f.snapshots.discard(f.repo.path(), dirtyChanges, f.none);
              f.snapshots.restore(f.repo.path(), ref, paths, f.none);
