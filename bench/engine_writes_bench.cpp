@@ -25,7 +25,6 @@
 //
 // The repositories are made in a temporary folder and removed at exit.
 #include <benchmark/benchmark.h>
-
 #include <unistd.h>
 
 #include <chrono>

@@ -100,8 +100,8 @@ std::string GitRemoteCommands::checkoutPullRequest(const std::string& repository
         return local;
     }
 
-    auto existing = executor.run({"rev-parse", "--verify", "-q", "refs/heads/" + local}, repository,
-                                 write::reading({0, 1}), stop);
+    auto existing =
+        executor.run({"rev-parse", "--verify", "-q", "refs/heads/" + local}, repository, write::reading({0, 1}), stop);
     const std::string oldTip = write::trimmedOutput(existing);
     if (oldTip.empty()) {
         classified(executor, {"fetch", "origin", "+" + head + ":refs/heads/" + local}, repository, 300s, stop);
@@ -116,11 +116,10 @@ std::string GitRemoteCommands::checkoutPullRequest(const std::string& repository
     classified(executor, {"fetch", "origin", head}, repository, 300s, stop);
     const std::string newTip =
         write::trimmedOutput(executor.run({"rev-parse", "--verify", "FETCH_HEAD^{commit}"}, repository, stop));
-    auto contained = executor.run({"merge-base", "--is-ancestor", oldTip, newTip}, repository,
-                                  write::reading({0, 1}), stop);
+    auto contained =
+        executor.run({"merge-base", "--is-ancestor", oldTip, newTip}, repository, write::reading({0, 1}), stop);
     if (contained.exitCode != 0) {
-        executor.run({"update-ref", "refs/tarv/backups/deleted/" + local, oldTip}, repository, write::writing(),
-                     stop);
+        executor.run({"update-ref", "refs/tarv/backups/deleted/" + local, oldTip}, repository, write::writing(), stop);
     }
     // Refused by git when the branch is checked out in another worktree.
     executor.run({"branch", "-f", local, newTip}, repository, write::writing(), stop);

@@ -53,7 +53,8 @@ void GitWriteCommands::deleteBranch(const std::string& repository, const std::st
         executor.run({"rev-parse", "--verify", "-q", "refs/heads/" + name}, repository, write::reading({0, 1}), stop);
     const std::string tip = write::trimmedOutput(tipResult);
     if (tip.empty()) {
-        write::refuse(std::string(WriteMessages::branchMissingPrefix) + name + std::string(WriteMessages::missingSuffix));
+        write::refuse(std::string(WriteMessages::branchMissingPrefix) + name +
+                      std::string(WriteMessages::missingSuffix));
     }
 
     // The backup must be possible before the branch goes: a backup name that

@@ -36,7 +36,8 @@ void GitWriteCommands::requireRewritable(const std::string& repository, const st
     auto status = executor.run({"status", "--porcelain", "--untracked-files=no"}, repository, stop);
     if (!core::text::trimmedView(status.stdoutBytes()).empty()) write::refuse(WriteMessages::uncommittedChanges);
 
-    auto upstream = executor.run({"rev-parse", "--verify", "-q", "@{u}"}, repository, write::reading({0, 1, 128}), stop);
+    auto upstream =
+        executor.run({"rev-parse", "--verify", "-q", "@{u}"}, repository, write::reading({0, 1, 128}), stop);
     if (upstream.exitCode != 0) return;
     auto contained =
         executor.run({"merge-base", "--is-ancestor", oldest, "@{u}"}, repository, write::reading({0, 1}), stop);
@@ -84,8 +85,7 @@ core::OperationResult GitWriteCommands::editHistory(const std::string& repositor
 
     std::string todo;
     if (isSquash) {
-        std::string message =
-            fullMessage(repository, older, stop) + "\n\n" + fullMessage(repository, newer, stop);
+        std::string message = fullMessage(repository, older, stop) + "\n\n" + fullMessage(repository, newer, stop);
         message = std::string(core::text::trimmedView(message)) + "\n";
         files.writeFile(folder + "/message", core::toBytes(message));
         const std::string exec =

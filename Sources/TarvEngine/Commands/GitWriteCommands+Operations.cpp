@@ -15,8 +15,8 @@ namespace {
 using namespace std::chrono_literals;
 
 // git's words for a stop on conflicts (git runs in the C locale).
-constexpr std::array<std::string_view, 5> conflictPhrases = {
-    "CONFLICT", "could not apply", "Automatic merge failed", "fix conflicts", "Resolve all conflicts"};
+constexpr std::array<std::string_view, 5> conflictPhrases = {"CONFLICT", "could not apply", "Automatic merge failed",
+                                                             "fix conflicts", "Resolve all conflicts"};
 
 bool mentionsConflicts(std::string_view output) {
     for (auto phrase : conflictPhrases) {
@@ -50,10 +50,14 @@ std::vector<std::string> pathsOf(const std::vector<core::FileChange>& files) {
 
 const char* gitName(core::RepositoryOperation operation) {
     switch (operation) {
-        case core::RepositoryOperation::merge: return "merge";
-        case core::RepositoryOperation::rebase: return "rebase";
-        case core::RepositoryOperation::cherryPick: return "cherry-pick";
-        case core::RepositoryOperation::revert: return "revert";
+        case core::RepositoryOperation::merge:
+            return "merge";
+        case core::RepositoryOperation::rebase:
+            return "rebase";
+        case core::RepositoryOperation::cherryPick:
+            return "cherry-pick";
+        case core::RepositoryOperation::revert:
+            return "revert";
     }
     return "merge";
 }

@@ -43,8 +43,8 @@ void GitWriteCommands::removeWorktree(const std::string& repository, const std::
     executor.run({"worktree", "remove", "--", path}, repository, write::writing(), stop);
 }
 
-void GitWriteCommands::ignore(const std::string& repository, const core::FileChange& file,
-                              const core::FileStore& files, std::stop_token stop) const {
+void GitWriteCommands::ignore(const std::string& repository, const core::FileChange& file, const core::FileStore& files,
+                              std::stop_token stop) const {
     // The rule first: a path that no .gitignore line can express is refused
     // before anything is touched.
     const std::string rule = core::GitIgnoreRules::entry(file.path);

@@ -65,8 +65,7 @@ struct GitWriteCommands {
     // deleted without that backup: a backup that cannot be written refuses
     // the deletion (or, should the write fail after it, brings the branch
     // back) and the error is thrown.
-    void deleteBranch(const std::string& repository, const std::string& name, bool force,
-                      std::stop_token stop) const;
+    void deleteBranch(const std::string& repository, const std::string& name, bool force, std::stop_token stop) const;
 
     // Keeps the tagged commit under refs/tarv/backups/tags/<name>, then
     // deletes the tag.
@@ -102,8 +101,7 @@ struct GitWriteCommands {
     // result `conflicts` with the conflicted paths, any other failure is
     // GitError::commandFailed carrying git's whole output.
     core::OperationResult outcome(const std::vector<std::string>& arguments, const std::string& repository,
-                                  const std::map<std::string, std::string>& environment,
-                                  std::stop_token stop) const;
+                                  const std::map<std::string, std::string>& environment, std::stop_token stop) const;
 
     core::MergeResult merge(const std::string& repository, const std::string& branch, std::stop_token stop) const;
 
@@ -119,8 +117,7 @@ struct GitWriteCommands {
     void abortOperation(const std::string& repository, const core::FileStore& files, std::stop_token stop) const;
 
     // Stages the resolved files, which clears their conflict state.
-    void markResolved(const std::string& repository, const std::vector<std::string>& paths,
-                      std::stop_token stop) const;
+    void markResolved(const std::string& repository, const std::vector<std::string>& paths, std::stop_token stop) const;
 
     // --- Undo -------------------------------------------------------------
 

@@ -34,15 +34,33 @@ std::string GitPathQuoting::name(std::string_view prefix, std::string_view path)
             }
             out.push_back('\\');
             switch (byte) {
-                case '\a': out.push_back('a'); break;
-                case '\b': out.push_back('b'); break;
-                case '\t': out.push_back('t'); break;
-                case '\n': out.push_back('n'); break;
-                case '\v': out.push_back('v'); break;
-                case '\f': out.push_back('f'); break;
-                case '\r': out.push_back('r'); break;
-                case '"': out.push_back('"'); break;
-                case '\\': out.push_back('\\'); break;
+                case '\a':
+                    out.push_back('a');
+                    break;
+                case '\b':
+                    out.push_back('b');
+                    break;
+                case '\t':
+                    out.push_back('t');
+                    break;
+                case '\n':
+                    out.push_back('n');
+                    break;
+                case '\v':
+                    out.push_back('v');
+                    break;
+                case '\f':
+                    out.push_back('f');
+                    break;
+                case '\r':
+                    out.push_back('r');
+                    break;
+                case '"':
+                    out.push_back('"');
+                    break;
+                case '\\':
+                    out.push_back('\\');
+                    break;
                 default:
                     out.push_back(static_cast<char>('0' + ((byte >> 6) & 7)));
                     out.push_back(static_cast<char>('0' + ((byte >> 3) & 7)));

@@ -38,9 +38,8 @@ std::string SnapshotCommands::create(const std::string& repository, const std::v
 
     GitExecutor::Options snapshot = write::writing();
     snapshot.environment = {
-        {"GIT_INDEX_FILE", temporaryIndex},    {"GIT_AUTHOR_NAME", authorName},
-        {"GIT_COMMITTER_NAME", authorName},    {"GIT_AUTHOR_EMAIL", authorEmail},
-        {"GIT_COMMITTER_EMAIL", authorEmail},
+        {"GIT_INDEX_FILE", temporaryIndex}, {"GIT_AUTHOR_NAME", authorName},      {"GIT_COMMITTER_NAME", authorName},
+        {"GIT_AUTHOR_EMAIL", authorEmail},  {"GIT_COMMITTER_EMAIL", authorEmail},
     };
     GitExecutor::Options snapshotPaths = snapshot;
     for (const auto& [key, value] : GitEnvironment::literalPathspecs()) snapshotPaths.environment[key] = value;
@@ -126,8 +125,8 @@ void SnapshotCommands::discard(const std::string& repository, const std::vector<
     // "clean" cannot read paths from its input: its paths go in groups.
     write::runInGroups(executor, {"clean", "-f", "-q", "--"}, untracked, repository, options, stop);
     write::runWithPathsOnInput(executor, {"rm", "-f", "-q"}, toRemove, repository, options, stop);
-    write::runWithPathsOnInput(executor, {"restore", "--source=HEAD", "--staged", "--worktree"}, toRestore,
-                               repository, options, stop);
+    write::runWithPathsOnInput(executor, {"restore", "--source=HEAD", "--staged", "--worktree"}, toRestore, repository,
+                               options, stop);
 }
 
 void SnapshotCommands::restore(const std::string& repository, const std::string& reference,

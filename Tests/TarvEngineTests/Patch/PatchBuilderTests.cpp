@@ -20,9 +20,10 @@ DiffHunk hunk(std::int64_t oldStart, std::int64_t oldCount, std::int64_t newStar
 }
 
 // context, removed, added, context at old line 10.
-const Diff replaceOne{false, {hunk(10, 3, 10, 3,
-                                   {line(Kind::context, "a"), line(Kind::removed, "old"), line(Kind::added, "new"),
-                                    line(Kind::context, "b")})}};
+const Diff replaceOne{
+    false,
+    {hunk(10, 3, 10, 3,
+          {line(Kind::context, "a"), line(Kind::removed, "old"), line(Kind::added, "new"), line(Kind::context, "b")})}};
 
 std::string body(const std::optional<std::string>& patch) {
     if (!patch) return "<none>";
@@ -38,36 +39,48 @@ TEST(PatchBuilderTest, SelectedLinesBecomeHunks) {
         bool isNewFile;
         std::string expected;
     };
-    const Diff twoHunks{false,
-                        {hunk(1, 1, 1, 4,
-                              {line(Kind::context, "top"), line(Kind::added, "x"), line(Kind::added, "y"),
-                               line(Kind::added, "z")}),
-                         hunk(20, 2, 23, 2, {line(Kind::removed, "gone"), line(Kind::added, "came"),
-                                             line(Kind::context, "end")})}};
+    const Diff twoHunks{
+        false,
+        {hunk(1, 1, 1, 4,
+              {line(Kind::context, "top"), line(Kind::added, "x"), line(Kind::added, "y"), line(Kind::added, "z")}),
+         hunk(20, 2, 23, 2, {line(Kind::removed, "gone"), line(Kind::added, "came"), line(Kind::context, "end")})}};
     const std::vector<Case> cases{
         {"nothing selected", replaceOne, {}, false, "<none>"},
         {"context only", replaceOne, {{0, 0}, {0, 3}}, false, "<none>"},
         {"removal kept, addition dropped", replaceOne, {{0, 1}}, false, "@@ -10,3 +10,2 @@\n a\n-old\n b\n"},
-        {"addition kept, removal as context", replaceOne, {{0, 2}}, false,
-         "@@ -10,3 +10,4 @@\n a\n old\n+new\n b\n"},
+        {"addition kept, removal as context", replaceOne, {{0, 2}}, false, "@@ -10,3 +10,4 @@\n a\n old\n+new\n b\n"},
         {"new file, first two lines",
          Diff{false, {hunk(0, 0, 1, 3, {line(Kind::added, "1"), line(Kind::added, "2"), line(Kind::added, "3")})}},
-         {{0, 0}, {0, 1}}, true, "@@ -0,0 +1,2 @@\n+1\n+2\n"},
-        {"one-line removal", Diff{false, {hunk(7, 1, 6, 0, {line(Kind::removed, "only")})}}, {{0, 0}}, false,
+         {{0, 0}, {0, 1}},
+         true,
+         "@@ -0,0 +1,2 @@\n+1\n+2\n"},
+        {"one-line removal",
+         Diff{false, {hunk(7, 1, 6, 0, {line(Kind::removed, "only")})}},
+         {{0, 0}},
+         false,
          "@@ -7 +7,0 @@\n-only\n"},
-        {"second hunk shifted by the first", twoHunks, {{0, 1}, {0, 2}, {0, 3}, {1, 0}}, false,
+        {"second hunk shifted by the first",
+         twoHunks,
+         {{0, 1}, {0, 2}, {0, 3}, {1, 0}},
+         false,
          "@@ -1 +1,4 @@\n top\n+x\n+y\n+z\n@@ -20,2 +23 @@\n-gone\n end\n"},
         {"left-out hunk shifts nothing", twoHunks, {{1, 0}, {1, 1}}, false, "@@ -20,2 +20,2 @@\n-gone\n+came\n end\n"},
         {"marker after a kept line",
-         Diff{false, {hunk(3, 1, 3, 1,
-                           {line(Kind::removed, "a"), line(Kind::noNewlineMarker, "No newline at end of file"),
-                            line(Kind::added, "b"), line(Kind::noNewlineMarker, "No newline at end of file")})}},
-         {{0, 0}}, false, "@@ -3 +3,0 @@\n-a\n\\ No newline at end of file\n"},
+         Diff{false,
+              {hunk(3, 1, 3, 1,
+                    {line(Kind::removed, "a"), line(Kind::noNewlineMarker, "No newline at end of file"),
+                     line(Kind::added, "b"), line(Kind::noNewlineMarker, "No newline at end of file")})}},
+         {{0, 0}},
+         false,
+         "@@ -3 +3,0 @@\n-a\n\\ No newline at end of file\n"},
         {"marker after a dropped addition",
-         Diff{false, {hunk(3, 1, 3, 2,
-                           {line(Kind::context, "a"), line(Kind::added, "b"), line(Kind::added, "c"),
-                            line(Kind::noNewlineMarker, "No newline at end of file")})}},
-         {{0, 1}}, false, "@@ -3 +3,2 @@\n a\n+b\n"},
+         Diff{false,
+              {hunk(3, 1, 3, 2,
+                    {line(Kind::context, "a"), line(Kind::added, "b"), line(Kind::added, "c"),
+                     line(Kind::noNewlineMarker, "No newline at end of file")})}},
+         {{0, 1}},
+         false,
+         "@@ -3 +3,2 @@\n a\n+b\n"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(body(PatchBuilder::patch("f.txt", c.isNewFile, c.diff, c.selected)), c.expected) << c.name;
@@ -92,9 +105,10 @@ TEST(PatchBuilderTest, FileHeadersAndModes) {
 TEST(PatchBuilderTest, LineBytesAreCopiedExactly) {
     const std::string latin1 = "na\xefve caf\xe9";
     const std::string crlf = "windows\r";
-    const Diff diff{false, {hunk(1, 1, 1, 3,
-                                 {line(Kind::context, std::string("\xff\xfe", 2)), line(Kind::added, latin1),
-                                  line(Kind::added, crlf)})}};
+    const Diff diff{
+        false,
+        {hunk(1, 1, 1, 3,
+              {line(Kind::context, std::string("\xff\xfe", 2)), line(Kind::added, latin1), line(Kind::added, crlf)})}};
     EXPECT_EQ(body(PatchBuilder::patch("f", false, diff, {{0, 1}, {0, 2}})),
               "@@ -1 +1,3 @@\n \xff\xfe\n+" + latin1 + "\n+" + crlf + "\n");
 }
@@ -113,10 +127,12 @@ TEST(PatchBuilderTest, NamesAreQuotedAsGitQuotesThem) {
         {"\"lead", "diff --git \"a/\\\"lead\" \"b/\\\"lead\"\n--- \"a/\\\"lead\"\n+++ \"b/\\\"lead\"\n"},
         {"back\\slash",
          "diff --git \"a/back\\\\slash\" \"b/back\\\\slash\"\n--- \"a/back\\\\slash\"\n+++ \"b/back\\\\slash\"\n"},
-        {"bell\x07\x1b\x7f", "diff --git \"a/bell\\a\\033\\177\" \"b/bell\\a\\033\\177\"\n"
-                             "--- \"a/bell\\a\\033\\177\"\n+++ \"b/bell\\a\\033\\177\"\n"},
-        {"caf\xe9 \xc3\xbc", "diff --git a/caf\xe9 \xc3\xbc b/caf\xe9 \xc3\xbc\n--- a/caf\xe9 \xc3\xbc\t\n"
-                             "+++ b/caf\xe9 \xc3\xbc\t\n"},
+        {"bell\x07\x1b\x7f",
+         "diff --git \"a/bell\\a\\033\\177\" \"b/bell\\a\\033\\177\"\n"
+         "--- \"a/bell\\a\\033\\177\"\n+++ \"b/bell\\a\\033\\177\"\n"},
+        {"caf\xe9 \xc3\xbc",
+         "diff --git a/caf\xe9 \xc3\xbc b/caf\xe9 \xc3\xbc\n--- a/caf\xe9 \xc3\xbc\t\n"
+         "+++ b/caf\xe9 \xc3\xbc\t\n"},
     };
     for (const auto& c : cases) {
         auto patch = PatchBuilder::patch(c.path, false, replaceOne, {{0, 1}});

@@ -48,8 +48,9 @@ TEST_F(SnapshotTest, RecordsTheWorkingTreeWithoutTouchingAnythingElse) {
     const auto indexBefore = testing::indexListing(repo);
 
     const std::string ref = snapshots.create(
-        repo.path(), {"modified.txt", "deleted.txt", "untracked.txt", "debug.log", "staged.txt", "a[1].txt", "gone.txt"},
-        1700000123, none);
+        repo.path(),
+        {"modified.txt", "deleted.txt", "untracked.txt", "debug.log", "staged.txt", "a[1].txt", "gone.txt"}, 1700000123,
+        none);
 
     EXPECT_TRUE(ref.starts_with("refs/tarv/snapshots/1700000123-"));
     EXPECT_EQ(ref.size(), std::string("refs/tarv/snapshots/1700000123-").size() + 7);
@@ -81,8 +82,9 @@ TEST_F(SnapshotTest, APathThatCannotBeSavedFailsTheSnapshot) {
     repo.commitAll("base");
     std::filesystem::create_directory_symlink("real", repo.path() + "/link");
     repo.writeFile("new.txt", "new\n");
-    const auto failure = testing::commandFailure(
-        [&] { snapshots.create(repo.path(), {"new.txt", "link/file.txt"}, 9, none); });
+    const auto failure = testing::commandFailure([&] {
+        snapshots.create(repo.path(), {"new.txt", "link/file.txt"}, 9, none);
+    });
     EXPECT_NE(failure.stderr.find("beyond a symbolic link"), std::string::npos) << failure.stderr;
     EXPECT_EQ(repo.git({"for-each-ref", "refs/tarv/"}), "");
     EXPECT_FALSE(temporaryIndexLeft());
@@ -140,14 +142,10 @@ TEST_F(SnapshotTest, DiscardByKind) {
     std::filesystem::create_symlink("modified.txt", repo.path() + "/type.txt");
 
     const std::vector<FileChange> changes{
-        {"modified.txt", std::nullopt, ChangeKind::modified},
-        {"deleted.txt", std::nullopt, ChangeKind::deleted},
-        {"new name.txt", "old name.txt", ChangeKind::renamed},
-        {"copy.txt", "source.txt", ChangeKind::copied},
-        {"added.txt", std::nullopt, ChangeKind::added},
-        {"untracked.txt", std::nullopt, ChangeKind::untracked},
-        {"a[1].txt", std::nullopt, ChangeKind::modified},
-        {"type.txt", std::nullopt, ChangeKind::typeChanged},
+        {"modified.txt", std::nullopt, ChangeKind::modified},  {"deleted.txt", std::nullopt, ChangeKind::deleted},
+        {"new name.txt", "old name.txt", ChangeKind::renamed}, {"copy.txt", "source.txt", ChangeKind::copied},
+        {"added.txt", std::nullopt, ChangeKind::added},        {"untracked.txt", std::nullopt, ChangeKind::untracked},
+        {"a[1].txt", std::nullopt, ChangeKind::modified},      {"type.txt", std::nullopt, ChangeKind::typeChanged},
     };
     snapshots.discard(repo.path(), changes, none);
     EXPECT_EQ(disk(repo), (std::map<std::string, std::string>{{"a1.txt", "two\n"},

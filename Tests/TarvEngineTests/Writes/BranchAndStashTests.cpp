@@ -1,6 +1,5 @@
 // Branches, tags, stashes, worktrees and ignoring on the real git.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include "TarvEngineTests/Writes/WriteTestSupport.hpp"
@@ -96,7 +95,8 @@ TEST_F(BranchTest, StashesSaveEverythingAndComeBack) {
     EXPECT_EQ(testing::disk(repo), (std::map<std::string, std::string>{{"a.txt", "a\n"}}));
 
     writes.restoreStash(repo.path(), "stash@{0}", none);
-    EXPECT_EQ(testing::disk(repo), (std::map<std::string, std::string>{{"a.txt", "changed\n"}, {"new.txt", "untracked\n"}}));
+    EXPECT_EQ(testing::disk(repo),
+              (std::map<std::string, std::string>{{"a.txt", "changed\n"}, {"new.txt", "untracked\n"}}));
     EXPECT_EQ(repo.git({"stash", "list"}), "");
 
     // A pop that conflicts keeps the stash.

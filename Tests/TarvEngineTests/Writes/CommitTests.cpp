@@ -1,7 +1,6 @@
 // Commits on the real git: exactly the selection reaches the commit, line by
 // line where lines were chosen, and nothing else is touched.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -64,8 +63,8 @@ TEST_F(CommitTest, ChosenLinesReachTheCommitAndTheWorkingTreeStaysAsItWas) {
             const auto& line = diff.hunks[static_cast<std::size_t>(ref.hunk)].lines[static_cast<std::size_t>(ref.line)];
             if (c.choose(ref, line)) chosen.insert(ref);
         }
-        writes.commit(repo.path(), message(c.name), CommitSelection{{}, {PartialSelection{"f.txt", false, diff, chosen}}},
-                      false, none);
+        writes.commit(repo.path(), message(c.name),
+                      CommitSelection{{}, {PartialSelection{"f.txt", false, diff, chosen}}}, false, none);
         EXPECT_EQ(blob(repo, "HEAD", "f.txt"), c.committed) << c.name;
         EXPECT_EQ(repo.readFile("f.txt"), edited) << c.name;
         repo.git({"reset", "-q", "--soft", "HEAD~1"});
@@ -124,7 +123,7 @@ TEST_F(CommitTest, APartlyCommittedNewFileKeepsItsMode) {
 // Names git quotes in patch headers (and names that only need the tab after
 // them) still name their own file.
 TEST_F(CommitTest, AwkwardNamesCommittedLineByLine) {
-    const std::vector<std::string> names{"t\tab",  "new\nline", "q\"uote", "\"lead", "back\\slash",
+    const std::vector<std::string> names{"t\tab",  "new\nline", "q\"uote", "\"lead",   "back\\slash",
                                          "trail ", "sp ace",    "caf\xe9", "bell\x07", "*.txt"};
     repo.writeFile("other.txt", "x\n");
     repo.commitAll("base");

@@ -16,20 +16,22 @@ using Files = std::map<std::string, std::string>;
 using tarv::testing::TempGitRepo;
 using testing::disk;
 
+struct Runner : testing::RealRepository {
+    // History edits keep their script folder inside the test's folder.
+    testing::FilesWithTemporaryFolder scriptFiles{repo.makeFolder("tmp")};
+    void TestBody() override {}
+};
+
 struct Operation {
     const char* name;
     // Makes the repository's state before the operation.
     std::function<void(TempGitRepo&)> prepare;
     // Runs the operation; may check what it returned.
-    std::function<void(testing::RealRepository&)> run;
+    std::function<void(Runner&)> run;
     // The working tree afterwards; none: exactly as before.
     std::optional<Files> after;
     // Further promises (history, refs, index).
-    std::function<void(testing::RealRepository&)> check = [](testing::RealRepository&) {};
-};
-
-struct Runner : testing::RealRepository {
-    void TestBody() override {}
+    std::function<void(Runner&)> check = [](Runner&) {};
 };
 
 void twoCommits(TempGitRepo& repo) {
@@ -80,7 +82,8 @@ TEST(DiskBeforeAndAfter, OperationsThatCanLoseWork) {
              const core::Diff diff = f.diffOf("m.txt");
              auto chosen = testing::linesWhere(diff, [](const core::DiffLine& l) { return l.text == "m3"; });
              f.writes.commit(f.repo.path(), f.message("Pick"),
-                             core::CommitSelection{{"d.txt", "u.txt"}, {{"m.txt", false, diff, chosen}}}, false, f.none);
+                             core::CommitSelection{{"d.txt", "u.txt"}, {{"m.txt", false, diff, chosen}}}, false,
+                             f.none);
          },
          std::nullopt,
          [](auto& f) {
@@ -95,7 +98,9 @@ TEST(DiskBeforeAndAfter, OperationsThatCanLoseWork) {
              f.snapshots.discard(f.repo.path(), dirtyChanges, f.none);
          },
          Files{{"d.txt", "d\n"}, {"keep.txt", "keep\n"}, {"m.txt", "m1\nm2\n"}, {"old.txt", "renamed\n"}},
-         [](auto& f) { EXPECT_EQ(f.repo.git({"status", "--porcelain"}), ""); }},
+         [](auto& f) {
+             EXPECT_EQ(f.repo.git({"status", "--porcelain"}), "");
+         }},
         {"discard, then undo from the snapshot", dirty,
          [&](auto& f) {
              const std::vector<std::string> paths = SnapshotCommands::pathsTouchedBy(dirtyChanges);
@@ -124,7 +129,9 @@ TEST(DiskBeforeAndAfter, OperationsThatCanLoseWork) {
              EXPECT_EQ(f.repo.git({"status", "--porcelain", "--untracked-files=all"}), "?? a.txt\n?? dir/b.txt\n");
          }},
         {"merge with conflicts", conflictingBranches,
-         [](auto& f) { EXPECT_EQ(f.writes.merge(f.repo.path(), "other", f.none), core::MergeResult::conflicts({"c.txt"})); },
+         [](auto& f) {
+             EXPECT_EQ(f.writes.merge(f.repo.path(), "other", f.none), core::MergeResult::conflicts({"c.txt"}));
+         },
          Files{{"c.txt", "<<<<<<< HEAD\nours\n=======\ntheirs\n>>>>>>> other\n"},
                {"keep.txt", "keep\n"},
                {"t.txt", "from other\n"}}},
@@ -142,8 +149,9 @@ TEST(DiskBeforeAndAfter, OperationsThatCanLoseWork) {
          [](auto& f) {
              f.repo.writeFile("c.txt", "c\n");
              f.repo.commitAll("third");
-             EXPECT_EQ(f.writes.editHistory(f.repo.path(), HistoryEdit::squashIntoParent("HEAD~1"), *f.files, f.none),
-                       OperationResult::completed());
+             EXPECT_EQ(
+                 f.writes.editHistory(f.repo.path(), HistoryEdit::squashIntoParent("HEAD~1"), f.scriptFiles, f.none),
+                 OperationResult::completed());
          },
          Files{{"a.txt", "a1\n"}, {"b.txt", "b1\n"}, {"c.txt", "c\n"}},
          [](auto& f) {
@@ -152,7 +160,7 @@ TEST(DiskBeforeAndAfter, OperationsThatCanLoseWork) {
          }},
         {"move of a commit", twoCommits,
          [](auto& f) {
-             EXPECT_EQ(f.writes.editHistory(f.repo.path(), HistoryEdit::moveDown("HEAD"), *f.files, f.none),
+             EXPECT_EQ(f.writes.editHistory(f.repo.path(), HistoryEdit::moveDown("HEAD"), f.scriptFiles, f.none),
                        OperationResult::completed());
          },
          std::nullopt, [](auto& f) { EXPECT_EQ(subjects(f), "second\nfirst\n"); }},
@@ -163,8 +171,7 @@ TEST(DiskBeforeAndAfter, OperationsThatCanLoseWork) {
              EXPECT_EQ(f.repo.run({"rev-parse", "--verify", "-q", "refs/heads/topic"}).exitCode, 1);
              f.repo.git({"branch", "topic", "refs/tarv/backups/deleted/topic"});
          },
-         std::nullopt,
-         [](auto& f) { EXPECT_EQ(f.repo.revParse("refs/heads/topic"), f.repo.revParse("HEAD~1")); }},
+         std::nullopt, [](auto& f) { EXPECT_EQ(f.repo.revParse("refs/heads/topic"), f.repo.revParse("HEAD~1")); }},
     };
 
     for (const auto& operation : operations) {

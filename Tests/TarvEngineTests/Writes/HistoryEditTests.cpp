@@ -1,6 +1,5 @@
 // History edits (squash, move up, move down) on real linear histories.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include "TarvEngine/Safety/ScriptFolder.hpp"
@@ -46,8 +45,7 @@ TEST_F(HistoryEditTest, SquashMoveUpAndMoveDown) {
         {"move the root up", [](auto& c) { return HistoryEdit::moveUp(c[0]); }, "m2\nm1\nm3\nm4\nm5\n"},
         {"by an abbreviated id", [](auto& c) { return HistoryEdit::moveDown(c[4].substr(0, 8)); },
          "m1\nm2\nm3\nm5\nm4\n"},
-        {"by a revision relative to HEAD", [](auto&) { return HistoryEdit::moveUp("HEAD~1"); },
-         "m1\nm2\nm3\nm5\nm4\n"},
+        {"by a revision relative to HEAD", [](auto&) { return HistoryEdit::moveUp("HEAD~1"); }, "m1\nm2\nm3\nm5\nm4\n"},
     };
     const std::string tip = ids.back();
     const std::string tree = repo.revParse("HEAD^{tree}");

@@ -111,7 +111,9 @@ TEST_F(OperationsTest, ContinueSkipsAStepThatWouldBeEmpty) {
 }
 
 TEST_F(OperationsTest, OutcomeReportsOtherFailuresWithGitsWholeOutput) {
-    auto failure = testing::commandFailure([&] { writes.outcome({"cherry-pick", "nothing-here"}, repo.path(), {}, none); });
+    auto failure = testing::commandFailure([&] {
+        writes.outcome({"cherry-pick", "nothing-here"}, repo.path(), {}, none);
+    });
     EXPECT_EQ(failure.command, "git cherry-pick nothing-here");
     EXPECT_NE(failure.stderr.find("nothing-here"), std::string::npos);
 }

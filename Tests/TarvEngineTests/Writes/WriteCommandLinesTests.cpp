@@ -32,7 +32,8 @@ struct WriteCommandLinesTest : ::testing::Test {
     std::vector<Arguments> commands() const {
         std::vector<Arguments> out;
         const auto base = static_cast<std::ptrdiff_t>(GitEnvironment::baseArguments().size());
-        for (const auto& arguments : runner->argumentLists()) out.emplace_back(arguments.begin() + base, arguments.end());
+        for (const auto& arguments : runner->argumentLists())
+            out.emplace_back(arguments.begin() + base, arguments.end());
         return out;
     }
 
@@ -66,7 +67,8 @@ TEST_F(WriteCommandLinesTest, RefusalsRunNothing) {
         {"Nombre de rama inválido: x y", [&] { writes.merge("/r", "x y", none); }},
         {"Revisión inválida: ", [&] { writes.rebase("/r", "", none); }},
         {"Nombre de rama inválido: bad..name", [&] { writes.addWorktree("/r", "/w", "bad..name", none); }},
-        {"Revisión inválida: -x", [&] { writes.editHistory("/r", core::HistoryEdit::moveUp("-x"), testing::DiskFiles{}, none); }},
+        {"Revisión inválida: -x",
+         [&] { writes.editHistory("/r", core::HistoryEdit::moveUp("-x"), testing::DiskFiles{}, none); }},
         {"Número de PR inválido: 0", [&] { remotes.checkoutPullRequest("/r", 0, "b", false, none); }},
         {"Número de PR inválido: -3", [&] { remotes.checkoutPullRequest("/r", -3, "b", true, none); }},
         {"Nombre de rama inválido: a b", [&] { remotes.checkoutPullRequest("/r", 4, "a b", false, none); }},
@@ -74,7 +76,9 @@ TEST_F(WriteCommandLinesTest, RefusalsRunNothing) {
         {"Remoto inválido: origin ", [&] { remotes.setRemoteURL("/r", "origin", "", none); }},
         {"Remoto inválido: a b https://h/x", [&] { remotes.addRemote("/r", "a b", "https://h/x", none); }},
         {"No se puede ignorar una ruta que contiene un salto de línea",
-         [&] { writes.ignore("/r", {"x\nsecret", std::nullopt, core::ChangeKind::modified}, testing::DiskFiles{}, none); }},
+         [&] {
+             writes.ignore("/r", {"x\nsecret", std::nullopt, core::ChangeKind::modified}, testing::DiskFiles{}, none);
+         }},
     };
     for (const auto& [expected, action] : cases) {
         EXPECT_EQ(refusal(action), expected);

@@ -73,8 +73,7 @@ inline std::map<std::string, std::string> disk(const tarv::testing::TempGitRepo&
 }
 
 // The content of `path` in `revision` ("HEAD", "HEAD~1", a ref), or "<none>".
-inline std::string blob(const tarv::testing::TempGitRepo& repo, const std::string& revision,
-                        const std::string& path) {
+inline std::string blob(const tarv::testing::TempGitRepo& repo, const std::string& revision, const std::string& path) {
     auto output = repo.run({"cat-file", "-p", revision + ":" + path});
     return output.exitCode == 0 ? output.out : "<none>";
 }
