@@ -131,8 +131,9 @@ void SnapshotCommands::discard(const std::string& repository, const std::vector<
 
 void SnapshotCommands::restore(const std::string& repository, const std::string& reference,
                                const std::vector<std::string>& paths, std::stop_token stop) const {
-    write::runWithPathsOnInput(executor, {"restore", "--source=" + reference, "--worktree"}, paths, repository,
-                               write::writingPaths(), stop);
+    // The paths go as arguments, in groups (PathChunks).
+    write::runInGroups(executor, {"restore", "--source=" + reference, "--worktree", "--"}, paths, repository,
+                       write::writingPaths(), stop);
 }
 
 }  // namespace tarv::engine

@@ -19,9 +19,10 @@ namespace tarv::engine {
 // to back (never overlapping another write on the repository) and discards
 // only when the snapshot was made.
 //
-// Paths are taken literally. They reach git on its standard input
-// (NUL-separated), except for "clean", which cannot read them there and gets
-// them in groups (PathChunks); no command line grows past the system's limit.
+// Paths are taken literally. The snapshot's "add" and the discard's "rm" and
+// "restore" read them from standard input (NUL-separated); "clean" and the
+// restore of a snapshot take them as arguments in groups (PathChunks); no
+// command line grows past the system's limit.
 struct SnapshotCommands {
     // Author and committer of every snapshot.
     static constexpr const char* authorName = "Tarv";
