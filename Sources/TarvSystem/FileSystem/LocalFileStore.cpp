@@ -1,6 +1,7 @@
 #include "TarvSystem/FileSystem/LocalFileStore.hpp"
 
 #include "TarvSystem/FileSystem/FileErrors.hpp"
+#include "TarvSystem/FileSystem/FileReading.hpp"
 
 #include "TarvSystem/FileSystem/AtomicFile.hpp"
 #include "TarvSystem/FileSystem/TemporaryDirectory.hpp"
@@ -59,17 +60,10 @@ std::optional<core::Bytes> LocalFileStore::readFile(const std::string& path) con
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
         bytes.reserve(static_cast<std::size_t>(info.st_size));
     }
-    std::uint8_t buffer[64 * 1024];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            const int error = errno;
-            ::close(fd);
-            throwFileError("read file", path, error);
-        }
-        if (n == 0) break;
-        bytes.insert(bytes.end(), buffer, buffer + n);
+    if (!readToEnd(fd, bytes)) {
+        const int error = errno;
+        ::close(fd);
+        throwFileError("read file", path, error);
     }
     ::close(fd);
     return bytes;

@@ -1,6 +1,7 @@
 #include "TarvSystem/Keychain/KeychainFile.hpp"
 
 #include "TarvSystem/FileSystem/FileErrors.hpp"
+#include "TarvSystem/FileSystem/FileReading.hpp"
 #include "TarvSystem/Keychain/HexCoding.hpp"
 
 #include "TarvSystem/FileSystem/AtomicFile.hpp"
@@ -65,17 +66,10 @@ std::vector<KeychainFile::Item> KeychainFile::load() const {
         throwFileError("read keychain", path_, errno);
     }
     std::string text;
-    char buffer[16 * 1024];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            const int error = errno;
-            ::close(fd);
-            throwFileError("read keychain", path_, error);
-        }
-        if (n == 0) break;
-        text.append(buffer, static_cast<std::size_t>(n));
+    if (!readToEnd(fd, text)) {
+        const int error = errno;
+        ::close(fd);
+        throwFileError("read keychain", path_, error);
     }
     ::close(fd);
     return decode(text);
