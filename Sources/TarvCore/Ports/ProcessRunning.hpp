@@ -16,7 +16,7 @@ public:
     // Runs the child described by `spec` to its end and returns its exit code
     // (whatever it is) and the whole output of both streams. Blocks; throws
     // ProcessError: `spawnFailed` when the child did not start, `timedOut`
-    // when the spec's time limit passed, `cancelled` when `stop` fired.
+    // when its time limit passed, `cancelled` when `stop` fired.
     virtual ProcessResult run(const ProcessSpec& spec, std::stop_token stop) = 0;
 };
 

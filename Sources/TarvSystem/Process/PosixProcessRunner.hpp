@@ -11,7 +11,7 @@ namespace tarv::system {
 
 // Runs child processes for the rest of the system (git, the secret tool, the
 // clipboard tool...). Each child gets a session and process group of its own,
-// standard input from the spec's bytes or /dev/null, and its standard output
+// standard input from the request's bytes or /dev/null, and its standard output
 // and error collected through pipes; all three pipes are served by one poll
 // loop on the calling thread, so no stream can block another.
 //
