@@ -16,6 +16,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "CompareWithCopy.hpp"
+
 #include <chrono>
 #include <cstddef>
 #include <cstring>
@@ -29,6 +31,7 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using tarv::bench::compareWithCopy;
 namespace text = tarv::core::text;
 
 constexpr std::size_t tenMiB = 10u << 20;
@@ -92,42 +95,13 @@ const char* inputName(int which) {
     }
 }
 
-// Times `operation` and the copy loop over `source` alternately, one each per
-// iteration, and reports both rates and their ratio.
-template <class Operation>
-void compareWithCopy(benchmark::State& state, const std::string& source, Operation operation) {
-    std::vector<char> destination(source.size());
-    double operationSeconds = 0;
-    double copySeconds = 0;
-    for (auto _ : state) {
-        auto start = Clock::now();
-        const char* from = source.data();
-        char* to = destination.data();
-        for (std::size_t i = 0; i < source.size(); ++i) to[i] = from[i];
-        benchmark::DoNotOptimize(destination.data());
-        benchmark::ClobberMemory();
-        copySeconds += std::chrono::duration<double>(Clock::now() - start).count();
-
-        start = Clock::now();
-        operation(source);
-        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        operationSeconds += seconds;
-        state.SetIterationTime(seconds);
-    }
-    const double bytes = static_cast<double>(source.size()) * static_cast<double>(state.iterations());
-    state.counters["MB/s"] = bytes / operationSeconds / 1e6;
-    state.counters["copy_MB/s"] = bytes / copySeconds / 1e6;
-    state.counters["x_copy"] = operationSeconds / copySeconds;
-    state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
-}
-
 void BM_DecodeLossy(benchmark::State& state) {
     const int which = static_cast<int>(state.range(0));
     state.SetLabel(inputName(which));
     compareWithCopy(state, input(which), [](const std::string& s) {
         std::string decoded = text::decodeLossy(s);
         benchmark::DoNotOptimize(decoded.data());
-    });
+    }, tarv::bench::CopyBaseline::byteLoop);
 }
 BENCHMARK(BM_DecodeLossy)->Arg(0)->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -137,7 +111,7 @@ void BM_GraphemeCount(benchmark::State& state) {
     compareWithCopy(state, input(which), [](const std::string& s) {
         std::size_t count = text::graphemeCount(s);
         benchmark::DoNotOptimize(count);
-    });
+    }, tarv::bench::CopyBaseline::byteLoop);
 }
 BENCHMARK(BM_GraphemeCount)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -153,7 +127,7 @@ void BM_ForEachGrapheme(benchmark::State& state) {
         });
         benchmark::DoNotOptimize(count);
         benchmark::DoNotOptimize(bytes);
-    });
+    }, tarv::bench::CopyBaseline::byteLoop);
 }
 BENCHMARK(BM_ForEachGrapheme)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -166,7 +140,7 @@ void BM_Graphemes(benchmark::State& state) {
             auto clusters = text::graphemes(std::string_view(s).substr(at, 4096));
             benchmark::DoNotOptimize(clusters.data());
         }
-    });
+    }, tarv::bench::CopyBaseline::byteLoop);
 }
 BENCHMARK(BM_Graphemes)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 

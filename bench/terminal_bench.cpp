@@ -18,6 +18,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "CompareWithCopy.hpp"
+
 #include <chrono>
 #include <cstddef>
 #include <cstring>
@@ -33,6 +35,7 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using tarv::bench::compareWithCopy;
 using namespace tarv::terminal;
 
 constexpr std::size_t tenMiB = 10u << 20;
@@ -153,38 +156,13 @@ const std::string& mixedText() {
 const std::string& text(int which) { return which == 0 ? asciiText() : mixedText(); }
 const char* textName(int which) { return which == 0 ? "ascii" : "mixed"; }
 
-template <class Operation>
-void compareWithCopy(benchmark::State& state, const std::string& source, Operation operation) {
-    std::vector<char> destination(source.size());
-    double operationSeconds = 0;
-    double copySeconds = 0;
-    for (auto _ : state) {
-        auto start = Clock::now();
-        std::memcpy(destination.data(), source.data(), source.size());
-        benchmark::DoNotOptimize(destination.data());
-        benchmark::ClobberMemory();
-        copySeconds += secondsSince(start);
-
-        start = Clock::now();
-        operation(source);
-        const double seconds = secondsSince(start);
-        operationSeconds += seconds;
-        state.SetIterationTime(seconds);
-    }
-    const double bytes = static_cast<double>(source.size()) * static_cast<double>(state.iterations());
-    state.counters["MB/s"] = bytes / operationSeconds / 1e6;
-    state.counters["copy_MB/s"] = bytes / copySeconds / 1e6;
-    state.counters["x_copy"] = operationSeconds / copySeconds;
-    state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
-}
-
 void BM_Width(benchmark::State& state) {
     const int which = static_cast<int>(state.range(0));
     state.SetLabel(textName(which));
     compareWithCopy(state, text(which), [](const std::string& s) {
         std::int64_t width = DisplayWidth::width(s);
         benchmark::DoNotOptimize(width);
-    });
+    }, tarv::bench::CopyBaseline::memcpy);
 }
 BENCHMARK(BM_Width)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -195,7 +173,7 @@ void BM_Slice(benchmark::State& state) {
         // Everything from column 100 on: the whole text is walked and copied.
         std::string part = TextSlicing::slice(s, 100, static_cast<std::int64_t>(s.size()));
         benchmark::DoNotOptimize(part.data());
-    });
+    }, tarv::bench::CopyBaseline::memcpy);
 }
 BENCHMARK(BM_Slice)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -205,7 +183,7 @@ void BM_Displayable(benchmark::State& state) {
     compareWithCopy(state, text(which), [](const std::string& s) {
         std::string shown = TextSlicing::displayable(s);
         benchmark::DoNotOptimize(shown.data());
-    });
+    }, tarv::bench::CopyBaseline::memcpy);
 }
 BENCHMARK(BM_Displayable)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
