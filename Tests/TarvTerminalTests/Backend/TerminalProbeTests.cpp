@@ -8,6 +8,7 @@
 #include <chrono>
 #include <string>
 
+#include "Support/NoTerminalProcess.hpp"
 #include "Support/PtyProcess.hpp"
 #include "TarvTerminal/Backend/TerminalError.hpp"
 #include "TarvTerminal/Backend/TerminalProbe.hpp"
@@ -113,31 +114,16 @@ TEST(TerminalProbe, KeyPressEndsTheClickWaitAndTheWheelRecording) {
 }
 
 TEST(TerminalProbe, WithoutATerminalThrowsBeforeWriting) {
-    int in[2], out[2];
-    ASSERT_EQ(pipe(in), 0);
-    ASSERT_EQ(pipe(out), 0);
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        dup2(in[0], 0);
-        dup2(out[1], 1);
-        close(out[0]);
+    const auto outcome = testing::runWithoutTerminal([] {
         try {
             TerminalProbe::queryCapabilities(100ms);
         } catch (const TerminalError& error) {
-            _exit(error.isNotATTY() ? 0 : 3);
+            return error.isNotATTY() ? 0 : 3;
         }
-        _exit(4);
-    }
-    close(in[0]);
-    close(out[1]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    char buffer[16];
-    EXPECT_EQ(read(out[0], buffer, sizeof buffer), 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    close(in[1]);
-    close(out[0]);
+        return 4;
+    });
+    EXPECT_EQ(outcome.output, "");
+    EXPECT_EQ(outcome.exitCode, 0);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <string>
 #include <thread>
 
+#include "Support/NoTerminalProcess.hpp"
 #include "Support/PtyProcess.hpp"
 #include "Support/TerminalEventDescription.hpp"
 #include "TarvTerminal/Backend/TerminalError.hpp"
@@ -120,34 +121,17 @@ TEST(TerminalSession, WithoutOptionsOnlyTheScreenIsEntered) {
 }
 
 TEST(TerminalSession, StandardInputNotATerminalThrowsAndWritesNothing) {
-    int in[2], out[2];
-    ASSERT_EQ(pipe(in), 0);
-    ASSERT_EQ(pipe(out), 0);
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        dup2(in[0], 0);
-        dup2(out[1], 1);
-        close(out[0]);
+    const auto outcome = testing::runWithoutTerminal([] {
         try {
             TerminalSession session;
             session.start();
         } catch (const TerminalError& error) {
-            _exit(error == TerminalError::notATTY() ? 0 : 3);
+            return error == TerminalError::notATTY() ? 0 : 3;
         }
-        _exit(4);
-    }
-    close(in[0]);
-    close(out[1]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    char buffer[64];
-    const ssize_t n = read(out[0], buffer, sizeof buffer);
-    close(in[1]);
-    close(out[0]);
-    EXPECT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(n, 0);
+        return 4;
+    });
+    EXPECT_EQ(outcome.output, "");
+    EXPECT_EQ(outcome.exitCode, 0);
 }
 
 TEST(TerminalSession, FatalSignalRestoresTheTerminalThenDies) {
