@@ -1,0 +1,83 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "TarvCore/Models/CommitSelection.hpp"
+#include "TarvCore/Models/ConflictDocument.hpp"
+#include "TarvCore/Models/EditableText.hpp"
+#include "TarvCore/Models/FileChange.hpp"
+#include "TarvCore/Models/ListScroll.hpp"
+#include "TarvCore/Models/WorkingTreeStatus.hpp"
+#include "TarvFeatures/Changes/PartialFileSelection.hpp"
+#include "TarvFeatures/Changes/SelectedLines.hpp"
+#include "TarvFeatures/Diff/DiffViewState.hpp"
+
+namespace tarv::features {
+
+// The Changes tab of the open repository: file filter, selected file, what
+// the next commit includes (whole files or chosen lines), the diff pane, the
+// parsed conflict documents and the conflict pane's position. Paths are
+// repository-relative, as in FileChange::path.
+//
+// Invariants kept by its writers: a path has a `partial` entry only while
+// `included` holds it; `knownPaths` is the path set of the last status
+// applied, and `included` and `partial` hold no path outside it.
+//
+// The queries are pure. Those that look files up return pointers into the
+// status they are given (valid while that status is unchanged), so that the
+// views and the reducers, which call them on every frame and key, copy no
+// file list.
+struct ChangesState {
+    core::EditableText filter{};
+    // Keystrokes go to the filter.
+    bool isFilterFocused = false;
+    // The file shown in the diff pane.
+    std::optional<std::string> selectedPath;
+    // Paths included in the next commit, wholly or partly.
+    std::set<std::string> included;
+    // The paths of the last status applied.
+    std::set<std::string> knownPaths;
+    // Line-level selections, by path.
+    std::map<std::string, PartialFileSelection> partial;
+    core::ListScroll list;
+    DiffViewState diff{false};
+    // Parsed conflict documents, by path.
+    std::map<std::string, core::ConflictDocument> conflicts;
+    // First visible row of the conflict pane.
+    std::int64_t conflictOffset = 0;
+    // Index of the conflict block under the cursor.
+    std::int64_t conflictCursor = 0;
+
+    // The rows of the file list: the files whose lower-cased path contains
+    // the trimmed, lower-cased filter (every file for a blank filter), in
+    // status order. Only `path` is searched.
+    std::vector<const core::FileChange*> visibleFiles(const core::WorkingTreeStatus& status) const;
+    // The first file whose path is `selectedPath`; null when none.
+    const core::FileChange* selectedFile(const core::WorkingTreeStatus& status) const;
+    // The files whose path is in `included`, in status order.
+    std::vector<core::FileChange> includedChanges(const core::WorkingTreeStatus& status) const;
+    // The number of includedChanges, counted without copying.
+    std::int64_t includedCount(const core::WorkingTreeStatus& status) const;
+    // What a commit takes: partial files as PartialSelection (new when
+    // untracked or added), other included files as whole paths (a moved
+    // file's path, then its original path).
+    core::CommitSelection commitSelection(const core::WorkingTreeStatus& status) const;
+    // The loaded conflict document of the selected file when it is
+    // conflicted; null otherwise.
+    const core::ConflictDocument* activeConflict(const core::WorkingTreeStatus& status) const;
+    // How the selected file takes part in the next commit; none while no
+    // diff is loaded.
+    SelectedLines selection() const;
+    // The chosen lines of the selected file: its partial lines, every change
+    // line of the loaded diff when included whole, else none.
+    std::set<core::LineRef> selectedLines() const;
+
+    bool operator==(const ChangesState&) const = default;
+};
+
+}  // namespace tarv::features

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "TarvCore/Models/Commit.hpp"
+#include "TarvCore/Models/CommitFile.hpp"
+#include "TarvCore/Models/ListScroll.hpp"
+#include "TarvFeatures/Diff/DiffViewState.hpp"
+
+namespace tarv::features {
+
+// The History tab: the loaded pages of commits of the current branch, the
+// files of the selected commit and the diff of the selected file.
+struct HistoryState {
+    // Commits asked for per page.
+    static constexpr std::int64_t pageSize = 100;
+
+    // In the order the repository port returned them, pages appended.
+    std::vector<core::Commit> commits;
+    core::ListScroll list;
+    // Another page may exist.
+    bool hasMore = true;
+    // A further page is being loaded.
+    bool isLoading = false;
+    // Files of the selected commit.
+    std::vector<core::CommitFile> files;
+    core::ListScroll filesList;
+    bool isLoadingFiles = false;
+    // The path whose diff `diff` shows or loads.
+    std::optional<std::string> selectedFilePath;
+    DiffViewState diff{false};
+
+    // The commit at `list.selected` when that index lies within `commits`;
+    // null otherwise. Points into `commits`.
+    const core::Commit* selectedCommit() const;
+
+    bool operator==(const HistoryState&) const = default;
+};
+
+}  // namespace tarv::features
