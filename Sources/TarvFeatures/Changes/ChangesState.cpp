@@ -1,0 +1,81 @@
+#include "TarvFeatures/Changes/ChangesState.hpp"
+
+#include "TarvFeatures/Changes/SubstringFilter.hpp"
+
+namespace tarv::features {
+
+std::vector<const core::FileChange*> ChangesState::visibleFiles(const core::WorkingTreeStatus& status) const {
+    const SubstringFilter query(filter.text());
+    std::vector<const core::FileChange*> rows;
+    if (query.isEmpty()) rows.reserve(status.files.size());
+    for (const auto& file : status.files) {
+        if (query.matches(file.path)) rows.push_back(&file);
+    }
+    return rows;
+}
+
+const core::FileChange* ChangesState::selectedFile(const core::WorkingTreeStatus& status) const {
+    if (!selectedPath) return nullptr;
+    for (const auto& file : status.files) {
+        if (file.path == *selectedPath) return &file;
+    }
+    return nullptr;
+}
+
+std::vector<core::FileChange> ChangesState::includedChanges(const core::WorkingTreeStatus& status) const {
+    std::vector<core::FileChange> files;
+    if (included.empty()) return files;
+    for (const auto& file : status.files) {
+        if (included.contains(file.path)) files.push_back(file);
+    }
+    return files;
+}
+
+std::int64_t ChangesState::includedCount(const core::WorkingTreeStatus& status) const {
+    if (included.empty()) return 0;
+    std::int64_t count = 0;
+    for (const auto& file : status.files) count += included.contains(file.path) ? 1 : 0;
+    return count;
+}
+
+core::CommitSelection ChangesState::commitSelection(const core::WorkingTreeStatus& status) const {
+    core::CommitSelection selection;
+    if (included.empty()) return selection;
+    for (const auto& file : status.files) {
+        if (!included.contains(file.path)) continue;
+        if (const auto entry = partial.find(file.path); entry != partial.end()) {
+            const bool isNewFile = file.kind == core::ChangeKind::untracked || file.kind == core::ChangeKind::added;
+            selection.partials.push_back(
+                core::PartialSelection{file.path, isNewFile, entry->second.diff, entry->second.lines});
+            continue;
+        }
+        selection.wholePaths.push_back(file.path);
+        if (file.originalPath) selection.wholePaths.push_back(*file.originalPath);
+    }
+    return selection;
+}
+
+const core::ConflictDocument* ChangesState::activeConflict(const core::WorkingTreeStatus& status) const {
+    const core::FileChange* file = selectedFile(status);
+    if (!file || file->kind != core::ChangeKind::conflicted) return nullptr;
+    const auto document = conflicts.find(file->path);
+    return document == conflicts.end() ? nullptr : &document->second;
+}
+
+SelectedLines ChangesState::selection() const {
+    if (!selectedPath || !diff.diff()) return SelectedLines::none();
+    if (const auto entry = partial.find(*selectedPath); entry != partial.end()) {
+        return SelectedLines::some(entry->second.lines);
+    }
+    return included.contains(*selectedPath) ? SelectedLines::all() : SelectedLines::none();
+}
+
+std::set<core::LineRef> ChangesState::selectedLines() const {
+    if (!selectedPath || !diff.diff()) return {};
+    if (const auto entry = partial.find(*selectedPath); entry != partial.end()) return entry->second.lines;
+    if (!included.contains(*selectedPath)) return {};
+    const std::vector<core::LineRef> lines = diff.diff()->changeLines();
+    return std::set<core::LineRef>(lines.begin(), lines.end());
+}
+
+}  // namespace tarv::features
