@@ -6,13 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "TarvCore/Models/Branch.hpp"
 #include "TarvCore/Models/Commit.hpp"
 #include "TarvCore/Models/CommitFile.hpp"
 #include "TarvCore/Models/CommitMessage.hpp"
 #include "TarvCore/Models/Diff.hpp"
 #include "TarvCore/Models/FileChange.hpp"
 #include "TarvCore/Models/RepositoryOperation.hpp"
+#include "TarvCore/Models/StashEntry.hpp"
+#include "TarvCore/Models/Tag.hpp"
 #include "TarvCore/Models/WorkingTreeStatus.hpp"
+#include "TarvCore/Models/Worktree.hpp"
 #include "TarvCore/Ports/FileStore.hpp"
 #include "TarvEngine/Service/GitExecutor.hpp"
 
@@ -63,6 +67,20 @@ struct GitReadCommands {
     // The files commit `sha` changed (a merge against its first parent),
     // with their line counts.
     std::vector<core::CommitFile> files(const std::string& sha, const std::string& path, std::stop_token stop) const;
+
+    // The diff of `file` in commit `sha` (a merge against its first parent);
+    // the file is named literally.
+    core::Diff diffOfCommit(const std::string& sha, const std::string& file, const std::string& path,
+                            std::stop_token stop) const;
+
+    // The local and remote-tracking branches, most recently committed first.
+    std::vector<core::Branch> branches(const std::string& path, std::stop_token stop) const;
+    // The stash list, newest first.
+    std::vector<core::StashEntry> stashes(const std::string& path, std::stop_token stop) const;
+    // The tags, most recently created first.
+    std::vector<core::Tag> tags(const std::string& path, std::stop_token stop) const;
+    // The main worktree and the linked ones.
+    std::vector<core::Worktree> worktrees(const std::string& path, std::stop_token stop) const;
 
     // The arguments of the history command for one page.
     static std::vector<std::string> historyArguments(std::int64_t skip, std::int64_t limit);

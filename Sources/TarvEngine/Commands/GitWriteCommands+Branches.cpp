@@ -1,3 +1,4 @@
+#include "TarvCore/Rules/BranchNameRules.hpp"
 #include "TarvCore/Text/Unicode.hpp"
 #include "TarvCore/Text/Utf8.hpp"
 #include "TarvEngine/Commands/GitWriteCommands.hpp"
@@ -41,6 +42,28 @@ void GitWriteCommands::switchBranch(const std::string& repository, const std::st
         return;
     }
     executor.run({"switch", name}, repository, write::writing(), stop);
+}
+
+void GitWriteCommands::createBranch(const std::string& repository, const std::string& name,
+                                    const std::optional<std::string>& startPoint, std::stop_token stop) const {
+    if (!core::BranchNameRules::isValid(name)) write::refuse(WriteMessages::invalidBranchName, name);
+    std::vector<std::string> arguments{"switch", "-c", name};
+    if (startPoint) arguments.push_back(*startPoint);
+    executor.run(arguments, repository, write::writing(), stop);
+}
+
+void GitWriteCommands::renameBranch(const std::string& repository, const std::string& from, const std::string& to,
+                                    std::stop_token stop) const {
+    if (!core::BranchNameRules::isValid(to)) write::refuse(WriteMessages::invalidBranchName, to);
+    requireRevision(from);
+    executor.run({"branch", "-m", from, to}, repository, write::writing(), stop);
+}
+
+void GitWriteCommands::createTag(const std::string& repository, const std::string& name, const std::string& commit,
+                                 std::stop_token stop) const {
+    if (!core::BranchNameRules::isValid(name)) write::refuse(WriteMessages::invalidTagName, name);
+    requireRevision(commit);
+    executor.run({"tag", "-a", name, "-m", name, commit}, repository, write::writing(), stop);
 }
 
 void GitWriteCommands::deleteBranch(const std::string& repository, const std::string& name, bool force,

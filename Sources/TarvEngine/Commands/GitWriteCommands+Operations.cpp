@@ -108,6 +108,27 @@ core::MergeResult GitWriteCommands::merge(const std::string& repository, const s
     throw core::GitError::commandFailed("git merge " + branch, result.exitCode, core::text::trimmed(output));
 }
 
+core::OperationResult GitWriteCommands::revert(const std::string& repository, const std::string& commit,
+                                               std::stop_token stop) const {
+    requireRevision(commit);
+    return outcome({"revert", "--no-edit", commit}, repository, {}, stop);
+}
+
+core::OperationResult GitWriteCommands::cherryPick(const std::string& repository, const std::string& commit,
+                                                   std::stop_token stop) const {
+    requireRevision(commit);
+    return outcome({"cherry-pick", commit}, repository, {}, stop);
+}
+
+void GitWriteCommands::reset(const std::string& repository, const std::string& target, core::ResetMode mode,
+                             std::stop_token stop) const {
+    requireRevision(target);
+    // The recovery point comes first: no backup, no reset.
+    executor.run({"update-ref", "refs/tarv/backups/pre-reset", "HEAD"}, repository, write::writing(), stop);
+    executor.run({"reset", mode == core::ResetMode::soft ? "--soft" : "--mixed", "-q", target, "--"}, repository,
+                 write::writing(), stop);
+}
+
 core::OperationResult GitWriteCommands::rebase(const std::string& repository, const std::string& onto,
                                                std::stop_token stop) const {
     requireRevision(onto);
@@ -131,6 +152,18 @@ void GitWriteCommands::abortOperation(const std::string& repository, const core:
     const auto operation = GitReadCommands{executor}.operation(repository, files, stop);
     if (!operation) return;
     executor.run({gitName(*operation), "--abort"}, repository, write::writing(), stop);
+}
+
+void GitWriteCommands::resolve(const std::string& repository, const std::string& path,
+                               core::ConflictResolution resolution, const core::FileStore& files,
+                               std::stop_token stop) const {
+    const auto operation = GitReadCommands{executor}.operation(repository, files, stop);
+    // During a rebase git's "ours" is the branch being rebased onto and
+    // "theirs" the user's own commit being replayed.
+    const bool rebasing = operation == core::RepositoryOperation::rebase;
+    const bool ours = (resolution == core::ConflictResolution::mine) != rebasing;
+    executor.run({"checkout", ours ? "--ours" : "--theirs", "--", path}, repository, write::writingPaths(), stop);
+    executor.run({"add", "-f", "--", path}, repository, write::writingPaths(), stop);
 }
 
 void GitWriteCommands::markResolved(const std::string& repository, const std::vector<std::string>& paths,

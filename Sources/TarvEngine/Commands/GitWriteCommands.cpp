@@ -87,6 +87,13 @@ void GitWriteCommands::commit(const std::string& repository, const core::CommitM
     }
 }
 
+void GitWriteCommands::amend(const std::string& repository, const core::CommitMessage& message,
+                             const core::CommitSelection& selection, std::stop_token stop) const {
+    auto head = executor.run({"rev-parse", "--verify", "-q", "HEAD"}, repository, write::reading({0, 1}), stop);
+    if (head.exitCode != 0) write::refuse(WriteMessages::nothingToAmend);
+    commit(repository, message, selection, true, stop);
+}
+
 void GitWriteCommands::initRepository(const std::string& path, std::stop_token stop) const {
     auto configured = executor.run({"config", "--get", "init.defaultBranch"}, path, write::reading({0, 1}), stop);
     if (!write::trimmedOutput(configured).empty()) {

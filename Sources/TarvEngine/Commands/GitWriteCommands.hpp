@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <stop_token>
 #include <string>
 #include <string_view>
@@ -8,10 +9,12 @@
 
 #include "TarvCore/Models/CommitMessage.hpp"
 #include "TarvCore/Models/CommitSelection.hpp"
+#include "TarvCore/Models/ConflictResolution.hpp"
 #include "TarvCore/Models/FileChange.hpp"
 #include "TarvCore/Models/HistoryEdit.hpp"
 #include "TarvCore/Models/MergeResult.hpp"
 #include "TarvCore/Models/OperationResult.hpp"
+#include "TarvCore/Models/ResetMode.hpp"
 #include "TarvCore/Ports/FileStore.hpp"
 #include "TarvEngine/Service/GitExecutor.hpp"
 
@@ -45,6 +48,11 @@ struct GitWriteCommands {
     void commit(const std::string& repository, const core::CommitMessage& message,
                 const core::CommitSelection& selection, bool amend, std::stop_token stop) const;
 
+    // Replaces the last commit (`commit` with amend); refused before the
+    // first commit.
+    void amend(const std::string& repository, const core::CommitMessage& message,
+               const core::CommitSelection& selection, std::stop_token stop) const;
+
     // Turns the existing folder `path` into a new, empty repository; its
     // branch is init.defaultBranch when set, else "main".
     void initRepository(const std::string& path, std::stop_token stop) const;
@@ -60,12 +68,24 @@ struct GitWriteCommands {
     // "origin/feature" creates the local branch that tracks it.
     void switchBranch(const std::string& repository, const std::string& name, std::stop_token stop) const;
 
+    // Creates the branch `name` at `startPoint` (none: HEAD) and checks it out.
+    void createBranch(const std::string& repository, const std::string& name,
+                      const std::optional<std::string>& startPoint, std::stop_token stop) const;
+
+    // Renames the local branch `from` to `to` (a valid branch name).
+    void renameBranch(const std::string& repository, const std::string& from, const std::string& to,
+                      std::stop_token stop) const;
+
     // Deletes a local branch ("-d", or "-D" when `force`) and keeps its tip
     // under refs/tarv/backups/deleted/<name>. The branch never ends up
     // deleted without that backup: a backup that cannot be written refuses
     // the deletion (or, should the write fail after it, brings the branch
     // back) and the error is thrown.
     void deleteBranch(const std::string& repository, const std::string& name, bool force, std::stop_token stop) const;
+
+    // An annotated tag `name` on `commit` whose message is its name.
+    void createTag(const std::string& repository, const std::string& name, const std::string& commit,
+                   std::stop_token stop) const;
 
     // Keeps the tagged commit under refs/tarv/backups/tags/<name>, then
     // deletes the tag.
@@ -105,6 +125,19 @@ struct GitWriteCommands {
 
     core::MergeResult merge(const std::string& repository, const std::string& branch, std::stop_token stop) const;
 
+    // Reverts or cherry-picks one commit (its changes made again, or undone,
+    // on the current branch), through `outcome`.
+    core::OperationResult revert(const std::string& repository, const std::string& commit,
+                                 std::stop_token stop) const;
+    core::OperationResult cherryPick(const std::string& repository, const std::string& commit,
+                                     std::stop_token stop) const;
+
+    // Moves the current branch to `target` (soft: the index is kept; mixed:
+    // the index follows, the working tree is kept), after keeping the old
+    // HEAD under refs/tarv/backups/pre-reset: no backup, no reset.
+    void reset(const std::string& repository, const std::string& target, core::ResetMode mode,
+               std::stop_token stop) const;
+
     // Rebases the current branch onto `onto`, keeping the old HEAD under
     // refs/tarv/backups/pre-rebase.
     core::OperationResult rebase(const std::string& repository, const std::string& onto, std::stop_token stop) const;
@@ -115,6 +148,12 @@ struct GitWriteCommands {
                                             std::stop_token stop) const;
     // Aborts the operation in progress; nothing in progress: nothing happens.
     void abortOperation(const std::string& repository, const core::FileStore& files, std::stop_token stop) const;
+
+    // Takes one side of the conflicted file `path` whole and marks it
+    // resolved. During a rebase git's sides are swapped: "mine" is the
+    // branch being rebased.
+    void resolve(const std::string& repository, const std::string& path, core::ConflictResolution resolution,
+                 const core::FileStore& files, std::stop_token stop) const;
 
     // Stages the resolved files, which clears their conflict state.
     void markResolved(const std::string& repository, const std::vector<std::string>& paths, std::stop_token stop) const;

@@ -1,8 +1,5 @@
-#include "TarvCore/Errors/GitError.hpp"
-#include "TarvCore/Rules/BranchNameRules.hpp"
 #include "TarvEngine/Commands/GitRemoteCommands.hpp"
 #include "TarvEngine/Commands/GitWriteCommands.hpp"
-#include "TarvEngine/Commands/WriteMessages.hpp"
 #include "TarvEngine/Service/GitRepositoryClientLive.hpp"
 
 // Changing which branch is checked out or where it points: switching,
@@ -27,12 +24,7 @@ std::string GitRepositoryClientLive::checkoutPullRequest(const std::string& repo
 void GitRepositoryClientLive::createBranch(const std::string& repository, const std::string& name,
                                            const std::optional<std::string>& startPoint, std::stop_token stop) {
     queued(repository, stop, [&](const GitExecutor& executor) {
-        if (!core::BranchNameRules::isValid(name)) {
-            throw core::GitError::invalidArgument(std::string(WriteMessages::invalidBranchName) + name);
-        }
-        std::vector<std::string> arguments{"switch", "-c", name};
-        if (startPoint) arguments.push_back(*startPoint);
-        executor.run(arguments, repository, {.readOnly = false}, stop);
+        GitWriteCommands{executor}.createBranch(repository, name, startPoint, stop);
     });
 }
 

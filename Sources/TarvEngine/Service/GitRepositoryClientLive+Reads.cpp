@@ -1,10 +1,4 @@
 #include "TarvEngine/Commands/GitReadCommands.hpp"
-#include "TarvEngine/Environment/GitEnvironment.hpp"
-#include "TarvEngine/Parsers/DiffParser.hpp"
-#include "TarvEngine/Parsers/RefParser.hpp"
-#include "TarvEngine/Parsers/StashParser.hpp"
-#include "TarvEngine/Parsers/TagParser.hpp"
-#include "TarvEngine/Parsers/WorktreeParser.hpp"
 #include "TarvEngine/Service/GitRepositoryClientLive.hpp"
 
 // The reads: no write queue, read-only git (no optional locks), the
@@ -44,19 +38,11 @@ std::vector<core::CommitFile> GitRepositoryClientLive::files(const std::string& 
 
 core::Diff GitRepositoryClientLive::diffOfCommit(const std::string& commit, const std::string& path,
                                                  const std::string& repository, std::stop_token stop) {
-    // The path is taken literally: "a[1].txt" must never also show "a1.txt".
-    auto result = provider_->executor(stop).run(
-        {"show", "--no-color", "--no-ext-diff", "--format=", "-U3", "-m", "--first-parent", commit, "--", path},
-        repository, {.environment = GitEnvironment::literalPathspecs()}, stop);
-    return DiffParser::parse(result.stdoutBytes());
+    return GitReadCommands{provider_->executor(stop)}.diffOfCommit(commit, path, repository, stop);
 }
 
 std::vector<core::Branch> GitRepositoryClientLive::branches(const std::string& repository, std::stop_token stop) {
-    auto result = provider_->executor(stop).run({"for-each-ref", "--sort=-committerdate",
-                                                 "--format=" + std::string(RefParser::format), "refs/heads",
-                                                 "refs/remotes"},
-                                                repository, stop);
-    return RefParser::parse(result.stdoutBytes());
+    return GitReadCommands{provider_->executor(stop)}.branches(repository, stop);
 }
 
 std::optional<std::string> GitRepositoryClientLive::remoteURL(const std::string& repository,
@@ -65,9 +51,7 @@ std::optional<std::string> GitRepositoryClientLive::remoteURL(const std::string&
 }
 
 std::vector<core::StashEntry> GitRepositoryClientLive::stashes(const std::string& repository, std::stop_token stop) {
-    auto result = provider_->executor(stop).run({"stash", "list", "-z", "--format=%gd%x1f%ct%x1f%gs"}, repository,
-                                                stop);
-    return StashParser::parse(result.stdoutBytes());
+    return GitReadCommands{provider_->executor(stop)}.stashes(repository, stop);
 }
 
 std::optional<std::string> GitRepositoryClientLive::pendingMergeMessage(const std::string& repository,
@@ -81,16 +65,11 @@ std::optional<core::CommitMessage> GitRepositoryClientLive::headMessage(const st
 }
 
 std::vector<core::Tag> GitRepositoryClientLive::tags(const std::string& repository, std::stop_token stop) {
-    auto result = provider_->executor(stop).run(
-        {"for-each-ref", "--sort=-creatordate", "--format=%(refname:short)%00%(*objectname)%00%(objectname)",
-         "refs/tags"},
-        repository, stop);
-    return TagParser::parse(result.stdoutBytes());
+    return GitReadCommands{provider_->executor(stop)}.tags(repository, stop);
 }
 
 std::vector<core::Worktree> GitRepositoryClientLive::worktrees(const std::string& repository, std::stop_token stop) {
-    auto result = provider_->executor(stop).run({"worktree", "list", "--porcelain"}, repository, stop);
-    return WorktreeParser::parse(result.stdoutBytes());
+    return GitReadCommands{provider_->executor(stop)}.worktrees(repository, stop);
 }
 
 }  // namespace tarv::engine

@@ -1,7 +1,4 @@
-#include "TarvCore/Errors/GitError.hpp"
-#include "TarvCore/Rules/BranchNameRules.hpp"
 #include "TarvEngine/Commands/GitWriteCommands.hpp"
-#include "TarvEngine/Commands/WriteMessages.hpp"
 #include "TarvEngine/Safety/SnapshotCommands.hpp"
 #include "TarvEngine/Service/GitRepositoryClientLive.hpp"
 
@@ -9,21 +6,6 @@
 // stashes and snapshots. Each runs in the repository's turn on the write
 // queue; refusals are thrown there before any git process starts.
 namespace tarv::engine {
-
-namespace {
-
-constexpr std::string_view nothingToAmend = "No hay ningún commit que modificar";
-constexpr std::string_view invalidTagName = "Nombre de etiqueta inválido: ";
-
-[[noreturn]] void refuse(std::string_view message, std::string_view value = {}) {
-    std::string text(message);
-    text.append(value);
-    throw core::GitError::invalidArgument(std::move(text));
-}
-
-const GitExecutor::Options writing{.readOnly = false};
-
-}  // namespace
 
 void GitRepositoryClientLive::commit(const std::string& repository, const core::CommitMessage& message,
                                      const core::CommitSelection& selection, std::stop_token stop) {
@@ -35,10 +17,7 @@ void GitRepositoryClientLive::commit(const std::string& repository, const core::
 void GitRepositoryClientLive::amend(const std::string& repository, const core::CommitMessage& message,
                                     const core::CommitSelection& selection, std::stop_token stop) {
     queued(repository, stop, [&](const GitExecutor& executor) {
-        auto head = executor.run({"rev-parse", "--verify", "-q", "HEAD"}, repository, {.allowedExitCodes = {0, 1}},
-                                 stop);
-        if (head.exitCode != 0) refuse(nothingToAmend);
-        GitWriteCommands{executor}.commit(repository, message, selection, true, stop);
+        GitWriteCommands{executor}.amend(repository, message, selection, stop);
     });
 }
 
@@ -108,9 +87,7 @@ void GitRepositoryClientLive::removeWorktree(const std::string& repository, cons
 void GitRepositoryClientLive::createTag(const std::string& repository, const std::string& name,
                                         const std::string& commit, std::stop_token stop) {
     queued(repository, stop, [&](const GitExecutor& executor) {
-        if (!core::BranchNameRules::isValid(name)) refuse(invalidTagName, name);
-        GitWriteCommands::requireRevision(commit);
-        executor.run({"tag", "-a", name, "-m", name, commit}, repository, writing, stop);
+        GitWriteCommands{executor}.createTag(repository, name, commit, stop);
     });
 }
 
@@ -122,9 +99,7 @@ void GitRepositoryClientLive::deleteTag(const std::string& repository, const std
 void GitRepositoryClientLive::renameBranch(const std::string& repository, const std::string& from,
                                            const std::string& to, std::stop_token stop) {
     queued(repository, stop, [&](const GitExecutor& executor) {
-        if (!core::BranchNameRules::isValid(to)) refuse(WriteMessages::invalidBranchName, to);
-        GitWriteCommands::requireRevision(from);
-        executor.run({"branch", "-m", from, to}, repository, writing, stop);
+        GitWriteCommands{executor}.renameBranch(repository, from, to, stop);
     });
 }
 
