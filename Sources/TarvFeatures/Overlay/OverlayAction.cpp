@@ -1,0 +1,16 @@
+#include "TarvFeatures/Overlay/OverlayAction.hpp"
+
+namespace tarv::features {
+
+static_assert(std::variant_size_v<OverlayAction::Value> == 21);
+
+OverlayAction::OverlayAction(const OverlayAction&) = default;
+OverlayAction::OverlayAction(OverlayAction&&) noexcept = default;
+OverlayAction& OverlayAction::operator=(const OverlayAction&) = default;
+OverlayAction& OverlayAction::operator=(OverlayAction&&) noexcept = default;
+OverlayAction::~OverlayAction() = default;
+bool OverlayAction::operator==(const OverlayAction& other) const {
+    return value == other.value;
+}
+
+}  // namespace tarv::features
