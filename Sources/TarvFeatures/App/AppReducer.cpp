@@ -1,0 +1,137 @@
+#include "TarvFeatures/App/AppReducer.hpp"
+
+#include <algorithm>
+#include <chrono>
+#include <utility>
+#include <variant>
+
+#include "TarvCore/Ports/AppClock.hpp"
+
+namespace tarv::features {
+
+namespace {
+
+// The one dispatch of every application action to the member that handles
+// it. Each case has its own overload and there is no catch-all, so a case
+// added to AppAction does not compile until it is handled here.
+struct Dispatch {
+    const AppReducer& reducer;
+    AppState& state;
+
+    AppEffect operator()(OnboardingAction& action) { return reducer.reduceOnboarding(state, std::move(action)); }
+    AppEffect operator()(AppAction::Launch& action) { return reducer.launch(state, action.startDirectory); }
+    AppEffect operator()(AppAction::RegistryLoaded& action) {
+        state.repositories = std::move(action.entries);
+        state.registryLoaded = true;
+        return reducer.advanceLaunch(state);
+    }
+    AppEffect operator()(AppAction::StartRepositoryResolved& action) {
+        state.startRepositoryPath = std::move(action.path);
+        state.startResolved = true;
+        return reducer.advanceLaunch(state);
+    }
+    AppEffect operator()(AppAction::OpenRepository& action) { return reducer.openFromList(action.path); }
+    AppEffect operator()(AppAction::RepositoryChecked& action) {
+        return reducer.repositoryChecked(state, action.path, action.exists);
+    }
+    AppEffect operator()(WorkspaceAction& action) { return reducer.reduceWorkspace(state, std::move(action)); }
+    AppEffect operator()(OverlayAction& action) { return reducer.reduceOverlay(state, std::move(action)); }
+    AppEffect operator()(AppAction::Command& action) { return reducer.perform(state, action.command); }
+    AppEffect operator()(AppAction::CredentialRequested& action) {
+        return reducer.credentialRequested(state, std::move(action.prompt));
+    }
+    AppEffect operator()(AuthAction& action) { return reducer.reduceAuth(state, std::move(action)); }
+    AppEffect operator()(AppAction::OpenContextMenu& action) {
+        if (action.items.empty()) {
+            state.overlay.reset();
+        } else {
+            state.overlay = Overlay(ContextMenuState(std::move(action.items), action.x, action.y, std::move(action.target)));
+        }
+        return AppEffect::none();
+    }
+    AppEffect operator()(AppAction::Edit& action) { return reducer.apply(state, action.edit); }
+    AppEffect operator()(AppAction::Pasted& action) {
+        return reducer.apply(state, core::TextEdit::insert(std::move(action.text)));
+    }
+    AppEffect operator()(AppAction::DismissToast& action) {
+        if (state.toast && state.toast->id == action.id) state.toast.reset();
+        return AppEffect::none();
+    }
+    AppEffect operator()(AppAction::Notice& action) {
+        return reducer.showToast(state, std::move(action.text), action.isError);
+    }
+    AppEffect operator()(AppAction::Viewports& action) {
+        state.viewports = action.viewports;
+        reducer.clampLists(state);
+        return AppEffect::none();
+    }
+    AppEffect operator()(AppAction::WindowFocus& action) {
+        state.isWindowFocused = action.focused;
+        if (!action.focused || !state.workspace) return AppEffect::none();
+        return reducer.reduceWorkspace(state, WorkspaceAction::FilesChanged{});
+    }
+    AppEffect operator()(AppAction::ExternalFinished& action) {
+        state.externalRequest.reset();
+        AppEffect refresh =
+            state.workspace ? reducer.reduceWorkspace(state, WorkspaceAction::FilesChanged{}) : AppEffect::none();
+        if (!action.failed) return refresh;
+        return AppEffect::merge(std::move(refresh), reducer.showToast(state, core::Text::externalEditorFailed(), false));
+    }
+    AppEffect operator()(AppAction::Tick&) { return AppEffect::none(); }
+    AppEffect operator()(AppAction::Quit&) {
+        state.shouldQuit = true;
+        return AppEffect::none();
+    }
+};
+
+// The diff offset that keeps the last row at the bottom of a pane of
+// `height` rows (a height below 1 counts as 1).
+std::int64_t clampedDiffOffset(std::int64_t offset, std::int64_t rows, std::int64_t height) {
+    return std::min(std::max<std::int64_t>(0, rows - std::max<std::int64_t>(1, height)),
+                    std::max<std::int64_t>(0, offset));
+}
+
+}  // namespace
+
+AppReducer::AppReducer(Dependencies dependencies)
+    : dependencies_(std::move(dependencies)), onboardingReducer_(dependencies_) {}
+
+AppEffect AppReducer::reduce(AppState& state, AppAction action) const {
+    state.now = dependencies_.clock->unixTime();
+    return std::visit(Dispatch{*this, state}, action.value);
+}
+
+AppEffect AppReducer::showToast(AppState& state, core::Text text, bool isError) const {
+    const std::int64_t id = ++state.toastCounter;
+    state.toast = Toast{id, std::move(text), isError};
+    const auto duration = std::chrono::seconds(isError ? 7 : 4);
+    return AppEffect::run("toast", [clock = dependencies_.clock, id, duration](AppEffect::Send send,
+                                                                               std::stop_token stop) {
+        try {
+            clock->sleep(duration, stop);
+        } catch (...) {
+            // Cancelled: a newer toast replaced this one, and the reducer
+            // ignores the dismissal of an id no longer shown.
+        }
+        send(AppAction::DismissToast{id});
+    });
+}
+
+void AppReducer::clampLists(AppState& state) const {
+    if (!state.workspace) return;
+    WorkspaceState& workspace = *state.workspace;
+    workspace.viewports = state.viewports;
+    const Viewports& sizes = workspace.viewports;
+
+    const auto visible = static_cast<std::int64_t>(workspace.changes.visibleFiles(workspace.status).size());
+    workspace.changes.list.clamp(visible, sizes.fileList);
+    auto& changesDiff = workspace.changes.diff;
+    changesDiff.offset = clampedDiffOffset(changesDiff.offset, changesDiff.rowCount(), sizes.diff);
+
+    HistoryState& history = workspace.history;
+    history.list.clamp(static_cast<std::int64_t>(history.commits.size()), sizes.historyList);
+    history.filesList.clamp(static_cast<std::int64_t>(history.files.size()), sizes.historyFiles);
+    history.diff.offset = clampedDiffOffset(history.diff.offset, history.diff.rowCount(), sizes.diff);
+}
+
+}  // namespace tarv::features
