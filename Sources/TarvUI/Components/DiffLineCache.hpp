@@ -1,0 +1,101 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "TarvCore/Models/Diff.hpp"
+#include "TarvCore/Models/LineRef.hpp"
+#include "TarvCore/Models/SyntaxLanguage.hpp"
+#include "TarvCore/Models/SyntaxToken.hpp"
+#include "TarvCore/Rules/WordDiff.hpp"
+#include "TarvUI/Components/DiffDisplayLine.hpp"
+
+namespace tarv::ui {
+
+// What the diff pane derives from a diff line (display text, column map,
+// syntax tokens, word-emphasis ranges), kept between frames so that a frame
+// only cuts out what is visible: scrolling a diff of very long lines costs
+// about what scrolling short ones does.
+//
+// It lives outside the state (the application keeps one and hands it to the
+// frame), is used on the main thread only, and never changes what is drawn:
+//
+// - Entries are keyed by the diff they belong to (its address, which tells
+//   the Changes pane from the History pane) and the line's `LineRef`. An
+//   entry is used only while the line still holds the bytes and the kind it
+//   was made from, so a diff replaced in place, even by one at the same
+//   address, is never drawn from stale entries.
+// - Word ranges remember which build of the partner line they were computed
+//   against and are recomputed when the partner changed.
+// - It is bounded: when a frame begins and the entries exceed `Limits`, those
+//   that the previous frame did not use are dropped (what one frame shows is
+//   always kept, even above the limits).
+class DiffLineCache {
+public:
+    struct Limits {
+        std::size_t lines = 4096;
+        std::size_t bytes = std::size_t{64} << 20;
+    };
+
+    DiffLineCache() = default;
+    explicit DiffLineCache(Limits limits) : limits_(limits) {}
+
+    // Marks the start of a frame; evicts as described above.
+    void beginFrame();
+
+    // The display form of line `ref` of `diff`. The reference must name a
+    // line of the diff. The result stays valid until the next `beginFrame`.
+    const DiffDisplayLine& line(const core::Diff& diff, core::LineRef ref);
+
+    // The syntax tokens of the line's display text (characters of that text).
+    const std::vector<core::SyntaxToken>& tokens(const core::Diff& diff, core::LineRef ref,
+                                                 core::SyntaxLanguage language);
+
+    // The line's own changed character ranges against `partner` (another
+    // line of the same diff): the line is the old side when it is removed,
+    // else the new side. Empty when the partner names no line.
+    const std::vector<core::WordDiff::Range>& emphasis(const core::Diff& diff, core::LineRef ref,
+                                                       core::LineRef partner);
+
+    std::size_t entryCount() const { return entries_.size(); }
+    std::size_t byteCount() const { return bytes_; }
+    // Display forms made so far (a cache hit makes none).
+    std::uint64_t builds() const { return serial_; }
+
+private:
+    struct Key {
+        const core::Diff* diff = nullptr;
+        core::LineRef ref;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        std::size_t operator()(const Key& key) const noexcept;
+    };
+    struct Entry {
+        std::string source;
+        core::DiffLine::Kind kind = core::DiffLine::Kind::context;
+        DiffDisplayLine display;
+        std::uint64_t serial = 0;
+        std::uint64_t lastFrame = 0;
+        std::size_t bytes = 0;
+        std::optional<core::SyntaxLanguage> tokenLanguage;
+        std::vector<core::SyntaxToken> tokens;
+        std::optional<core::LineRef> partner;
+        std::uint64_t partnerSerial = 0;
+        std::vector<core::WordDiff::Range> ranges;
+    };
+
+    Entry& entry(const core::Diff& diff, core::LineRef ref);
+    void resize(Entry& e, std::size_t bytes);
+
+    Limits limits_;
+    std::unordered_map<Key, Entry, KeyHash> entries_;
+    std::size_t bytes_ = 0;
+    std::uint64_t frame_ = 1;
+    std::uint64_t serial_ = 0;
+};
+
+}  // namespace tarv::ui
