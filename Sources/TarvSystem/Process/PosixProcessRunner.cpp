@@ -4,39 +4,32 @@
 #include <poll.h>
 #include <pthread.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/syscall.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
-#include <cstring>
-#include <map>
-#include <optional>
+#include <memory>
 #include <span>
-#include <string>
-#include <string_view>
 #include <thread>
 #include <vector>
 
 #include "TarvCore/Errors/ProcessError.hpp"
-#include "TarvSystem/Process/CStringArray.hpp"
+#include "TarvSystem/Process/ChildProcess.hpp"
 #include "TarvSystem/Process/Descriptor.hpp"
 #include "TarvSystem/Process/ExitStatus.hpp"
+#include "TarvSystem/Process/PosixProcessStream.hpp"
 #include "TarvSystem/Process/ProcessOutputBuffer.hpp"
-#include "TarvSystem/Process/SpawnAttributes.hpp"
-
-extern char** environ;
 
 namespace tarv::system {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Clock = child::Clock;
 using std::chrono::milliseconds;
+using child::hasExited;
+using child::reap;
 
 // Longest single wait of the loop: bounds how late a stop request or the
 // fallback exit check is noticed.
@@ -44,8 +37,6 @@ constexpr milliseconds kPollSlice{50};
 // How long output is still read after the child itself has ended, for
 // programs it left behind that still hold the pipes.
 constexpr milliseconds kOutputGraceAfterExit{200};
-// How long a stopped child's group has between SIGTERM and SIGKILL.
-constexpr milliseconds kTerminationGrace{2000};
 constexpr std::size_t kScratchSize = 65536;
 // Pipes that carry a lot of output are widened to this, once they have
 // carried `ProcessOutputBuffer::largeThreshold` bytes: fewer wake-ups.
@@ -68,72 +59,6 @@ struct RunHandle {
         std::lock_guard lock(mutex);
         if (pid > 0) ::kill(-pid, signal);
     }
-};
-
-[[noreturn]] void throwSpawnFailed(int error) { throw core::ProcessError::spawnFailed(error); }
-
-bool containsNul(std::string_view s) { return s.find('\0') != std::string_view::npos; }
-
-// The child's environment as "key=value" strings.
-std::vector<std::string> makeEnvironment(const core::ProcessSpec& spec) {
-    std::map<std::string, std::string> variables;
-    if (spec.inheritEnvironment) {
-        for (char** entry = environ; entry && *entry; ++entry) {
-            std::string_view text(*entry);
-            const auto equals = text.find('=');
-            if (equals == std::string_view::npos) continue;
-            // The first entry of a name wins, as getenv sees it.
-            variables.emplace(std::string(text.substr(0, equals)), std::string(text.substr(equals + 1)));
-        }
-    }
-    for (const auto& [key, value] : spec.environment) variables[key] = value;
-    std::vector<std::string> strings;
-    strings.reserve(variables.size());
-    for (const auto& [key, value] : variables) strings.push_back(key + "=" + value);
-    return strings;
-}
-
-// Makes a pipe whose ends are close-on-exec and above the standard descriptors
-// (even when this process runs with 0, 1 or 2 closed), so that the child's
-// moves onto 0, 1 and 2 can never overwrite one another. Returns 0 or errno.
-int makePipe(Descriptor& readEnd, Descriptor& writeEnd) {
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) return errno;
-    readEnd.reset(fds[0]);
-    writeEnd.reset(fds[1]);
-    for (Descriptor* end : {&readEnd, &writeEnd}) {
-        if (end->get() >= 3) continue;
-        const int moved = ::fcntl(end->get(), F_DUPFD_CLOEXEC, 3);
-        if (moved < 0) return errno;
-        end->reset(moved);
-    }
-    return 0;
-}
-
-class FileActions {
-public:
-    FileActions() { error_ = ::posix_spawn_file_actions_init(&actions_); initialised_ = error_ == 0; }
-    ~FileActions() {
-        if (initialised_) ::posix_spawn_file_actions_destroy(&actions_);
-    }
-    FileActions(const FileActions&) = delete;
-    FileActions& operator=(const FileActions&) = delete;
-
-    void dup2(int from, int to) { add(::posix_spawn_file_actions_adddup2(&actions_, from, to)); }
-    void openReadOnly(int fd, const char* path) { add(::posix_spawn_file_actions_addopen(&actions_, fd, path, O_RDONLY, 0)); }
-    void closeFrom(int fd) { add(::posix_spawn_file_actions_addclosefrom_np(&actions_, fd)); }
-    void chdir(const char* path) { add(::posix_spawn_file_actions_addchdir_np(&actions_, path)); }
-
-    int error() const noexcept { return error_; }
-    const posix_spawn_file_actions_t* get() const noexcept { return &actions_; }
-
-private:
-    void add(int result) {
-        if (error_ == 0) error_ = result;
-    }
-    posix_spawn_file_actions_t actions_{};
-    bool initialised_ = false;
-    int error_ = 0;
 };
 
 // write(2) to a pipe whose reader may be gone, without SIGPIPE ending this
@@ -159,48 +84,6 @@ ssize_t writeWithoutSigpipe(int fd, const void* data, std::size_t size) {
     ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     errno = writeError;
     return written;
-}
-
-// Whether the child has ended, without reaping it: the pid stays reserved
-// (and its group signalable) until the final wait.
-bool hasExited(pid_t pid) {
-    siginfo_t info{};
-    while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0) {
-        if (errno != EINTR) return true;  // nothing left to wait for
-    }
-    return info.si_pid == pid;
-}
-
-// Waits until the child has ended (without reaping it) or `until` passes.
-bool waitForExit(pid_t pid, const Descriptor& pidfd, Clock::time_point until) {
-    for (;;) {
-        if (hasExited(pid)) return true;
-        const auto now = Clock::now();
-        if (now >= until) return false;
-        const auto left = std::chrono::ceil<milliseconds>(until - now);
-        if (pidfd) {
-            pollfd entry{pidfd.get(), POLLIN, 0};
-            ::poll(&entry, 1, static_cast<int>(left.count()));
-        } else {
-            std::this_thread::sleep_for(std::min(left, milliseconds(10)));
-        }
-    }
-}
-
-int reap(pid_t pid) {
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return status;
-}
-
-Descriptor openPidfd(pid_t pid) {
-#ifdef SYS_pidfd_open
-    return Descriptor(static_cast<int>(::syscall(SYS_pidfd_open, pid, 0)));
-#else
-    (void)pid;
-    return Descriptor();
-#endif
 }
 
 enum class Ending { finished, timedOut, cancelled };
@@ -242,15 +125,11 @@ struct InputStream {
     }
 };
 
-std::optional<Clock::time_point> deadlineFor(const core::ProcessSpec& spec, Clock::time_point start) {
-    if (!spec.timeout) return std::nullopt;
-    // Beyond a century is no limit at all (and would overflow the clock).
-    constexpr auto kFarAway = std::chrono::hours(24 * 365 * 100);
-    if (*spec.timeout >= kFarAway) return std::nullopt;
-    return start + std::chrono::duration_cast<Clock::duration>(*spec.timeout);
-}
-
 }  // namespace
+
+std::unique_ptr<core::ProcessStream> PosixProcessRunner::start(const core::ProcessSpec& spec) {
+    return std::make_unique<PosixProcessStream>(spec);
+}
 
 std::mutex& PosixProcessRunner::spawnLock() {
     static std::mutex lock;
@@ -258,13 +137,6 @@ std::mutex& PosixProcessRunner::spawnLock() {
 }
 
 core::ProcessResult PosixProcessRunner::run(const core::ProcessSpec& spec, std::stop_token stop) {
-    // A NUL byte would silently cut an argument short: refuse instead.
-    if (containsNul(spec.executable) || std::ranges::any_of(spec.arguments, containsNul) ||
-        (spec.currentDirectory && containsNul(*spec.currentDirectory)) ||
-        std::ranges::any_of(spec.environment,
-                            [](const auto& entry) { return containsNul(entry.first) || containsNul(entry.second); }))
-        throwSpawnFailed(EINVAL);
-
     RunHandle handle;
     std::stop_callback onStop(stop, [&handle] {
         std::lock_guard lock(handle.mutex);
@@ -272,60 +144,21 @@ core::ProcessResult PosixProcessRunner::run(const core::ProcessSpec& spec, std::
         if (handle.pid > 0) ::kill(-handle.pid, SIGTERM);
     });
 
-    std::vector<std::string> argumentStrings;
-    argumentStrings.reserve(spec.arguments.size() + 1);
-    argumentStrings.push_back(spec.executable);
-    argumentStrings.insert(argumentStrings.end(), spec.arguments.begin(), spec.arguments.end());
-    const CStringArray argv(std::move(argumentStrings));
-    const SpawnAttributes attributes(POSIX_SPAWN_SETSID);
-    if (attributes.error() != 0) throwSpawnFailed(attributes.error());
-
+    child::Spawned spawned = child::spawn(spec, spec.stdin.has_value());
+    const pid_t pid = spawned.pid;
     OutputStream out;
     OutputStream err;
     InputStream in;
-    pid_t pid = 0;
-    {
-        Descriptor outWrite;
-        Descriptor errWrite;
-        Descriptor inRead;
-        int spawnError = 0;
-        {
-            std::lock_guard lock(spawnLock());
-            const CStringArray envp(makeEnvironment(spec));
-            spawnError = makePipe(out.fd, outWrite);
-            if (spawnError == 0) spawnError = makePipe(err.fd, errWrite);
-            if (spawnError == 0 && spec.stdin) spawnError = makePipe(inRead, in.fd);
-            if (spawnError == 0) {
-                FileActions actions;
-                if (spec.stdin)
-                    actions.dup2(inRead.get(), 0);
-                else
-                    actions.openReadOnly(0, "/dev/null");
-                actions.dup2(outWrite.get(), 1);
-                actions.dup2(errWrite.get(), 2);
-                actions.closeFrom(3);
-                if (spec.currentDirectory) actions.chdir(spec.currentDirectory->c_str());
-                spawnError = actions.error();
-                if (spawnError == 0) {
-                    const bool isPath = spec.executable.find('/') != std::string::npos;
-                    spawnError = isPath ? ::posix_spawn(&pid, spec.executable.c_str(), actions.get(), attributes.get(),
-                                                        argv.get(), envp.get())
-                                        : ::posix_spawnp(&pid, spec.executable.c_str(), actions.get(),
-                                                         attributes.get(), argv.get(), envp.get());
-                }
-            }
-        }
-        // The child's ends close here; on failure the parent's ends close as
-        // `out`, `err` and `in` go away.
-        if (spawnError != 0) throwSpawnFailed(spawnError);
-    }
+    out.fd = std::move(spawned.out);
+    err.fd = std::move(spawned.err);
+    in.fd = std::move(spawned.in);
 
     {
         std::lock_guard lock(handle.mutex);
         handle.pid = pid;
         if (handle.cancelled) ::kill(-pid, SIGTERM);
     }
-    const Descriptor pidfd = openPidfd(pid);
+    const Descriptor pidfd = child::openPidfd(pid);
 
     Ending ending = Ending::finished;
     try {
@@ -337,7 +170,7 @@ core::ProcessResult PosixProcessRunner::run(const core::ProcessSpec& spec, std::
                 ::fcntl(in.fd.get(), F_SETFL, ::fcntl(in.fd.get(), F_GETFL) | O_NONBLOCK);
         }
         std::vector<std::uint8_t> scratch(kScratchSize);
-        const auto deadline = deadlineFor(spec, Clock::now());
+        const auto deadline = child::deadlineFor(spec.timeout, Clock::now());
         bool childGone = false;
         bool pollBroken = false;
         Clock::time_point goneAt{};
@@ -405,7 +238,7 @@ core::ProcessResult PosixProcessRunner::run(const core::ProcessSpec& spec, std::
         out.fd.reset();
         err.fd.reset();
         in.fd.reset();
-        if (ending == Ending::cancelled && !waitForExit(pid, pidfd, Clock::now() + kTerminationGrace))
+        if (ending == Ending::cancelled && !child::waitForExit(pid, pidfd, Clock::now() + child::terminationGrace))
             handle.signalGroup(SIGKILL);
     } catch (...) {
         handle.signalGroup(SIGKILL);

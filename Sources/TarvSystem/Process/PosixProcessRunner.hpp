@@ -1,11 +1,13 @@
 #pragma once
 
+#include <memory>
 #include <mutex>
 #include <stop_token>
 
 #include "TarvCore/Models/ProcessResult.hpp"
 #include "TarvCore/Models/ProcessSpec.hpp"
 #include "TarvCore/Ports/ProcessRunning.hpp"
+#include "TarvCore/Ports/ProcessStreaming.hpp"
 
 namespace tarv::system {
 
@@ -27,11 +29,15 @@ namespace tarv::system {
 //   `spawnFailed` with the error number and leaves no descriptor open.
 // - The child is always reaped; feeding a child that stopped reading never
 //   raises SIGPIPE in this process, whatever its signal disposition.
-class PosixProcessRunner final : public core::ProcessRunning {
+//
+// It also starts children that are read incrementally (PosixProcessStream),
+// started the same way.
+class PosixProcessRunner final : public core::ProcessRunning, public core::ProcessStreaming {
 public:
     PosixProcessRunner() = default;
 
     core::ProcessResult run(const core::ProcessSpec& spec, std::stop_token stop) override;
+    std::unique_ptr<core::ProcessStream> start(const core::ProcessSpec& spec) override;
 
     // Held around every spawn of both runners, so that no two spawns of this
     // process interleave.
