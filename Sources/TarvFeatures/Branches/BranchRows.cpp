@@ -22,14 +22,39 @@ struct Split {
     Rows others;
 };
 
+// The short name of a remote branch: what follows the first "/"; none
+// without one.
+std::optional<std::string_view> shortName(const core::Branch& branch) {
+    const std::size_t slash = branch.name.find('/');
+    if (slash == std::string::npos) return std::nullopt;
+    return std::string_view(branch.name).substr(slash + 1);
+}
+
+// Appends, in match order, the matched remote branches that have a short
+// name which no local branch (matched or not) has. Only the short names of
+// the matched remotes are indexed, so a narrow filter hashes few names.
+void appendRemotesWithoutLocal(const std::vector<core::Branch>& branches, const Rows& matches, Rows& out) {
+    std::unordered_set<std::string_view> shortNames;
+    for (const core::Branch* branch : matches) {
+        if (!branch->isRemote) continue;
+        if (const auto name = shortName(*branch)) shortNames.insert(*name);
+    }
+    if (shortNames.empty()) return;
+    std::unordered_set<std::string_view> shadowed;
+    for (const auto& branch : branches) {
+        if (!branch.isRemote && shortNames.contains(branch.name)) shadowed.insert(branch.name);
+    }
+    for (const core::Branch* branch : matches) {
+        if (!branch->isRemote) continue;
+        const auto name = shortName(*branch);
+        if (name && !shadowed.contains(*name)) out.push_back(branch);
+    }
+}
+
 Split split(const std::vector<core::Branch>& branches, std::string_view filter) {
     Rows all;
     all.reserve(branches.size());
-    std::unordered_set<std::string_view> localNames;
-    for (const auto& branch : branches) {
-        all.push_back(&branch);
-        if (!branch.isRemote) localNames.insert(branch.name);
-    }
+    for (const auto& branch : branches) all.push_back(&branch);
     const Rows matches =
         core::FuzzyMatcher::filter(all, filter, [](const core::Branch* branch) -> const std::string& {
             return branch->name;
@@ -52,13 +77,7 @@ Split split(const std::vector<core::Branch>& branches, std::string_view filter) 
     const std::size_t recent = std::min(locals.size(), recentCount);
     result.recent.assign(locals.begin(), locals.begin() + static_cast<std::ptrdiff_t>(recent));
     result.others.assign(locals.begin() + static_cast<std::ptrdiff_t>(recent), locals.end());
-    for (const core::Branch* branch : matches) {
-        if (!branch->isRemote) continue;
-        const std::size_t slash = branch->name.find('/');
-        if (slash == std::string::npos) continue;
-        if (localNames.contains(std::string_view(branch->name).substr(slash + 1))) continue;
-        result.others.push_back(branch);
-    }
+    appendRemotesWithoutLocal(branches, matches, result.others);
     return result;
 }
 
