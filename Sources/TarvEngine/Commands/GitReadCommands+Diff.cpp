@@ -1,3 +1,6 @@
+#include <set>
+
+#include "TarvCore/Text/Trim.hpp"
 #include "TarvEngine/Commands/GitReadCommands.hpp"
 #include "TarvEngine/Environment/GitEnvironment.hpp"
 #include "TarvEngine/Parsers/DiffParser.hpp"
@@ -18,16 +21,20 @@ core::Diff GitReadCommands::diff(const std::string& path, const core::FileChange
     if (change.originalPath) paths.push_back(*change.originalPath);
     paths.push_back(change.path);
 
-    std::vector<std::string> arguments{"diff", "HEAD", "-M", "--no-color", "--no-ext-diff", "-U3", "--"};
-    arguments.insert(arguments.end(), paths.begin(), paths.end());
-    auto result = executor.run(arguments, path, {.environment = literal, .allowedExitCodes = {0, 128}}, stop);
+    const auto against = [&](const std::string& base, const std::set<std::int32_t>& allowed) {
+        std::vector<std::string> arguments{"diff", base, "-M", "--no-color", "--no-ext-diff", "-U3", "--"};
+        arguments.insert(arguments.end(), paths.begin(), paths.end());
+        return executor.run(arguments, path, {.environment = literal, .allowedExitCodes = allowed}, stop);
+    };
+    auto result = against("HEAD", {0, 128});
     if (result.exitCode == 0) return DiffParser::parse(result.stdoutBytes());
 
-    // No HEAD yet: what is staged is all there is to compare.
-    std::vector<std::string> cached{"diff", "--cached", "--no-color", "--no-ext-diff", "-U3", "--"};
-    cached.insert(cached.end(), paths.begin(), paths.end());
-    auto staged = executor.run(cached, path, {.environment = literal}, stop);
-    return DiffParser::parse(staged.stdoutBytes());
+    // No HEAD yet. Committing the file takes it as it is in the working
+    // tree, staged or not, so that is what is compared with nothing (the
+    // empty tree, whose id depends on the repository's hash).
+    auto emptyTree = executor.run({"hash-object", "-t", "tree", "/dev/null"}, path, stop);
+    auto unborn = against(core::text::trimmed(emptyTree.stdoutString()), {0});
+    return DiffParser::parse(unborn.stdoutBytes());
 }
 
 core::Diff GitReadCommands::diffOfCommit(const std::string& sha, const std::string& file, const std::string& path,

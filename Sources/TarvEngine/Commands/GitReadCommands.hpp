@@ -56,7 +56,8 @@ struct GitReadCommands {
                                          std::stop_token stop) const;
 
     // The diff of one changed file against HEAD (staged and unstaged
-    // together); an untracked file against nothing.
+    // together); an untracked file, and any file before the first commit,
+    // against nothing: what a commit of the file would take.
     core::Diff diff(const std::string& path, const core::FileChange& change, std::stop_token stop) const;
 
     // At most `limit` commits after skipping `skip`, newest first; empty

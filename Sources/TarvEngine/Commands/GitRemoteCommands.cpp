@@ -3,6 +3,7 @@
 #include <variant>
 
 #include "TarvCore/Rules/BranchNameRules.hpp"
+#include "TarvEngine/Commands/BackupRefs.hpp"
 #include "TarvEngine/Commands/GitWriteCommands.hpp"
 #include "TarvEngine/Commands/WriteMessages.hpp"
 #include "TarvEngine/Commands/WriteSupport.hpp"
@@ -119,7 +120,7 @@ std::string GitRemoteCommands::checkoutPullRequest(const std::string& repository
     auto contained =
         executor.run({"merge-base", "--is-ancestor", oldTip, newTip}, repository, write::reading({0, 1}), stop);
     if (contained.exitCode != 0) {
-        executor.run({"update-ref", "refs/tarv/backups/deleted/" + local, oldTip}, repository, write::writing(), stop);
+        BackupRefs{executor}.keep(repository, "refs/tarv/backups/deleted/" + local, oldTip, stop);
     }
     // Refused by git when the branch is checked out in another worktree.
     executor.run({"branch", "-f", local, newTip}, repository, write::writing(), stop);

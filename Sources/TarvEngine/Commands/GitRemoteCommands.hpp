@@ -36,7 +36,7 @@ struct GitRemoteCommands {
     // same repository: the head `branch` of "origin", tracked. From a fork:
     // the local branch "pr/<number>", fast-forwarded when it is checked out;
     // otherwise set to the pull request's head, after keeping its old tip
-    // under refs/tarv/backups/deleted/pr/<number> when it has commits the
+    // under refs/tarv/backups/deleted/pr/<number> (see BackupRefs) when it has commits the
     // pull request lacks (a backup that cannot be written stops the checkout
     // with the branch untouched).
     std::string checkoutPullRequest(const std::string& repository, std::int64_t number, const std::string& branch,

@@ -1,6 +1,7 @@
 #include "TarvCore/Rules/BranchNameRules.hpp"
 #include "TarvCore/Text/Unicode.hpp"
 #include "TarvCore/Text/Utf8.hpp"
+#include "TarvEngine/Commands/BackupRefs.hpp"
 #include "TarvEngine/Commands/GitWriteCommands.hpp"
 #include "TarvEngine/Commands/WriteMessages.hpp"
 #include "TarvEngine/Commands/WriteSupport.hpp"
@@ -82,17 +83,17 @@ void GitWriteCommands::deleteBranch(const std::string& repository, const std::st
 
     // The backup must be possible before the branch goes: a backup name that
     // clashes with another backup ("feature" beside "feature/x") refuses the
-    // deletion here, with the branch and its settings untouched.
-    const std::string backup = "refs/tarv/backups/deleted/" + name;
-    GitExecutor::Options probe = write::writing();
-    probe.stdin = core::toBytes("start\nupdate " + backup + " " + tip + "\nprepare\nabort\n");
-    executor.run({"update-ref", "--stdin"}, repository, probe, stop);
+    // deletion here, with the branch and its settings untouched. An older
+    // backup of the same name is kept under a numbered name.
+    const BackupRefs backups{executor};
+    const std::string backup = backups.transaction(repository, "refs/tarv/backups/deleted/" + name, tip, stop);
+    backups.check(repository, backup, stop);
 
     executor.run({"branch", force ? "-D" : "-d", name}, repository, write::writing(), stop);
     // From here on a cancellation must not leave the branch half gone, so
     // the last steps do not listen to `stop`.
     try {
-        executor.run({"update-ref", backup, tip}, repository, write::writing(), std::stop_token{});
+        backups.write(repository, backup, std::stop_token{});
     } catch (...) {
         // The branch must not stay deleted without its backup: bring it back
         // at its old tip (only if nothing took the name meanwhile), then
@@ -114,7 +115,7 @@ void GitWriteCommands::deleteTag(const std::string& repository, const std::strin
     if (commit.empty()) {
         write::refuse(std::string(WriteMessages::tagMissingPrefix) + name + std::string(WriteMessages::missingSuffix));
     }
-    executor.run({"update-ref", "refs/tarv/backups/tags/" + name, commit}, repository, write::writing(), stop);
+    BackupRefs{executor}.keep(repository, "refs/tarv/backups/tags/" + name, commit, stop);
     executor.run({"tag", "-d", name}, repository, write::writing(), stop);
 }
 

@@ -6,6 +6,7 @@
 #include "TarvEngine/Commands/GitWriteCommands.hpp"
 #include "TarvEngine/Commands/WriteMessages.hpp"
 #include "TarvEngine/Commands/WriteSupport.hpp"
+#include "TarvEngine/Parsers/ByteText.hpp"
 #include "TarvEngine/Parsers/StatusParser.hpp"
 
 namespace tarv::engine {
@@ -162,8 +163,31 @@ void GitWriteCommands::resolve(const std::string& repository, const std::string&
     // "theirs" the user's own commit being replayed.
     const bool rebasing = operation == core::RepositoryOperation::rebase;
     const bool ours = (resolution == core::ConflictResolution::mine) != rebasing;
+    // The side that deleted the file has no version of it: taking that side
+    // removes the file (a delete/modify conflict).
+    if (isUnmergedWithout(repository, path, ours ? '2' : '3', stop)) {
+        executor.run({"rm", "-f", "-q", "--", path}, repository, write::writingPaths(), stop);
+        return;
+    }
     executor.run({"checkout", ours ? "--ours" : "--theirs", "--", path}, repository, write::writingPaths(), stop);
     executor.run({"add", "-f", "--", path}, repository, write::writingPaths(), stop);
+}
+
+bool GitWriteCommands::isUnmergedWithout(const std::string& repository, const std::string& path, char stage,
+                                         std::stop_token stop) const {
+    GitExecutor::Options literal;
+    literal.environment = GitEnvironment::literalPathspecs();
+    auto entries = executor.run({"ls-files", "-u", "-z", "--", path}, repository, literal, stop);
+    // Records "<mode> <id> <stage>\t<path>", each ended by a NUL.
+    bool unmerged = false;
+    bool hasStage = false;
+    bytes::forEachPiece(entries.stdoutBytes(), '\0', [&](std::string_view record) {
+        const std::size_t tab = record.find('\t');
+        if (tab == std::string_view::npos || tab == 0) return;
+        unmerged = true;
+        if (record[tab - 1] == stage) hasStage = true;
+    });
+    return unmerged && !hasStage;
 }
 
 void GitWriteCommands::markResolved(const std::string& repository, const std::vector<std::string>& paths,

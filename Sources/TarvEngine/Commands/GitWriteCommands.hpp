@@ -41,7 +41,8 @@ struct GitWriteCommands {
     // Makes one commit holding exactly `selection` on top of HEAD (on top of
     // the merge's index while a merge is in progress), or with `amend`
     // replaces the last commit (an empty selection then only rewrites the
-    // message). Partial files are applied as patches built from the chosen
+    // message). A whole path that is gone is committed as a deletion, and
+    // the new path of a staged rename takes its original path along. Partial files are applied as patches built from the chosen
     // lines, all in one "apply" (all or none); a new file keeps the
     // executable bit (or the link) of the working file. A failed signing or a missing Git LFS is thrown as that
     // RemoteFailure.
@@ -77,7 +78,8 @@ struct GitWriteCommands {
                       std::stop_token stop) const;
 
     // Deletes a local branch ("-d", or "-D" when `force`) and keeps its tip
-    // under refs/tarv/backups/deleted/<name>. The branch never ends up
+    // under refs/tarv/backups/deleted/<name> (an older backup of that name
+    // moves to a numbered name, see BackupRefs). The branch never ends up
     // deleted without that backup: a backup that cannot be written refuses
     // the deletion (or, should the write fail after it, brings the branch
     // back) and the error is thrown.
@@ -87,8 +89,8 @@ struct GitWriteCommands {
     void createTag(const std::string& repository, const std::string& name, const std::string& commit,
                    std::stop_token stop) const;
 
-    // Keeps the tagged commit under refs/tarv/backups/tags/<name>, then
-    // deletes the tag.
+    // Keeps the tagged commit under refs/tarv/backups/tags/<name> (see
+    // BackupRefs), then deletes the tag.
     void deleteTag(const std::string& repository, const std::string& name, std::stop_token stop) const;
 
     // --- Stashes, worktrees, ignoring -------------------------------------
@@ -150,8 +152,8 @@ struct GitWriteCommands {
     void abortOperation(const std::string& repository, const core::FileStore& files, std::stop_token stop) const;
 
     // Takes one side of the conflicted file `path` whole and marks it
-    // resolved. During a rebase git's sides are swapped: "mine" is the
-    // branch being rebased.
+    // resolved; taking a side that deleted the file removes it. During a
+    // rebase git's sides are swapped: "mine" is the branch being rebased.
     void resolve(const std::string& repository, const std::string& path, core::ConflictResolution resolution,
                  const core::FileStore& files, std::stop_token stop) const;
 
@@ -180,6 +182,10 @@ private:
     void requireRewritable(const std::string& repository, const std::string& oldest, std::stop_token stop) const;
     std::string fullMessage(const std::string& repository, const std::string& commit, std::stop_token stop) const;
     std::vector<core::FileChange> conflictedFiles(const std::string& repository, std::stop_token stop) const;
+    // Whether `path` is unmerged and has no entry at `stage` ('2' ours,
+    // '3' theirs): that side deleted it.
+    bool isUnmergedWithout(const std::string& repository, const std::string& path, char stage,
+                           std::stop_token stop) const;
 };
 
 }  // namespace tarv::engine

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <filesystem>
 #include <map>
 #include <set>
 #include <span>
@@ -49,6 +50,15 @@ inline GitExecutor::Options writingPaths(std::set<std::int32_t> allowed = {0}) {
 // The standard output as text, trimmed (ids, names, single values).
 inline std::string trimmedOutput(const core::ProcessResult& result) {
     return core::text::trimmed(result.stdoutString());
+}
+
+// Whether anything (a file, a folder, a link, even a dangling one) is at
+// `path` below `repository`. Anything but a clear "nothing there" counts as
+// present, so that git itself gets to handle it or to fail.
+inline bool presentInWorkingTree(const std::string& repository, const std::string& path) {
+    std::error_code error;
+    const auto status = std::filesystem::symlink_status(std::filesystem::path(repository) / path, error);
+    return status.type() != std::filesystem::file_type::not_found;
 }
 
 // Runs `prefix` + group for each group of `paths` (PathChunks), in order;

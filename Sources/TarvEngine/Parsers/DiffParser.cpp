@@ -103,6 +103,12 @@ Diff DiffParser::parseBytes(const std::uint8_t* data, std::size_t length) {
             continue;
         }
         if (line.empty()) continue;
+        // A new file section (git writes two for one path whose type
+        // changed) ends the open hunk; its header lines are skipped.
+        if (line.starts_with("diff ")) {
+            open = nullptr;
+            continue;
+        }
         switch (line[0]) {
             case '-':
                 open->lines.push_back(DiffLine{DiffLine::Kind::removed, std::string(line.substr(1)), oldLine, std::nullopt});

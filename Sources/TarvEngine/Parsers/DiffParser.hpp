@@ -9,7 +9,9 @@
 namespace tarv::engine {
 
 // Reads the unified diff of one file (three lines of context, no colour, no
-// external driver) into hunks and numbered lines. Line text is kept byte for
+// external driver) into hunks and numbered lines. Every file section ("diff "
+// line) ends the hunk before it: git writes two sections for one path whose
+// type changed. Line text is kept byte for
 // byte, so lines that are not UTF-8 go back to git unchanged when they are
 // staged. One pass over the bytes; never fails.
 struct DiffParser {

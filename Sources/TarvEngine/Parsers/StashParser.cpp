@@ -24,7 +24,9 @@ std::vector<core::StashEntry> StashParser::parse(std::string_view output) {
             std::string_view rest = subject.substr(prefix.size());
             std::size_t colon = rest.find(':');
             if (colon != std::string_view::npos) {
-                branch = std::string(rest.substr(0, colon));
+                // git names no branch "(no branch)": a stash made on a detached HEAD.
+                const std::string_view name = rest.substr(0, colon);
+                if (name != "(no branch)") branch = std::string(name);
                 message = core::text::trimmedView(rest.substr(colon + 1));
             }
             break;

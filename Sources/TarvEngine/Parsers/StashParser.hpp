@@ -8,7 +8,8 @@
 namespace tarv::engine {
 
 // Reads `git stash list -z --format=%gd%x1f%ct%x1f%gs` into stash entries,
-// newest first, with the branch and message taken from the reflog subject.
+// newest first, with the branch and message taken from the reflog subject
+// (a stash made on a detached HEAD has no branch).
 struct StashParser {
     // Put before the messages of the stashes this program creates; removed
     // again when they are listed.

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <stop_token>
 #include <string>
 #include <vector>
@@ -35,10 +36,14 @@ struct SnapshotCommands {
     // rename included) and returns the snapshot's ref,
     // "refs/tarv/snapshots/<now>-<7 hex digits>". The snapshot's tree is
     // HEAD's (empty before the first commit) with each path as it is in the
-    // working tree: its content, ignored files included, or its absence. A
-    // path git cannot save fails the whole snapshot (GitError::commandFailed),
-    // so nothing is discarded that the snapshot does not hold. The temporary
-    // index lives in the git folder and is removed in every case.
+    // working tree: its content, ignored files included, or its absence. Its
+    // parents are HEAD (when there is one) and, last, a commit ("tarv
+    // snapshot index") of HEAD's tree with each path as it is in the user's
+    // index, the way a stash keeps both: a version staged before the discard
+    // is kept too. A path git cannot save fails the whole snapshot
+    // (GitError::commandFailed), so nothing is discarded that the snapshot
+    // does not hold. The two temporary indexes live in the git folder and are
+    // removed in every case; the user's index is only read.
     std::string create(const std::string& repository, const std::vector<std::string>& paths, std::int64_t now,
                        std::stop_token stop) const;
 
@@ -55,10 +60,18 @@ struct SnapshotCommands {
     void discard(const std::string& repository, const std::vector<core::FileChange>& changes,
                  std::stop_token stop) const;
 
-    // Writes `paths` back into the working tree from the snapshot `reference`
-    // (the undo of a discard); the index is not touched.
+    // Writes `paths` back from the snapshot `reference` (the undo of a
+    // discard): into the working tree, then into the index as they were
+    // staged (a snapshot made before the index was kept restores the working
+    // tree only).
     void restore(const std::string& repository, const std::string& reference, const std::vector<std::string>& paths,
                  std::stop_token stop) const;
+
+private:
+    // The commit holding the index's versions of the snapshot `reference`;
+    // none for a snapshot that kept none.
+    std::optional<std::string> stagedCommit(const std::string& repository, const std::string& reference,
+                                            std::stop_token stop) const;
 };
 
 }  // namespace tarv::engine

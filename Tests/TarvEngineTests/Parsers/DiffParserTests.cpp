@@ -114,12 +114,26 @@ TEST(DiffParser, AbsurdStartsDoNotOverflow) {
     EXPECT_EQ(diff.hunks[0].lines[1].oldNumber, INT64_MAX);
 }
 
-TEST(DiffParser, LaterFileHeadersBecomeLinesOfTheOpenHunk) {
-    Diff diff = DiffParser::parse("@@ -1 +1 @@\n+a\ndiff --git a/y b/y\n--- a/y\n+++ b/y\n");
-    ASSERT_EQ(diff.hunks.size(), 1u);
-    ASSERT_EQ(diff.hunks[0].lines.size(), 3u);
-    EXPECT_EQ(diff.hunks[0].lines[1], (DiffLine{Kind::removed, "-- a/y", 1, std::nullopt}));
-    EXPECT_EQ(diff.hunks[0].lines[2], (DiffLine{Kind::added, "++ b/y", std::nullopt, 2}));
+// git writes two file sections for one path whose type changed (a link
+// replaced by a file): the second section's header ends the first hunk.
+TEST(DiffParser, EachFileSectionEndsTheHunkBeforeIt) {
+    Diff diff = DiffParser::parse(
+        "@@ -1 +0,0 @@\n-target\n\\ No newline at end of file\n"
+        "diff --git a/link b/link\nnew file mode 100644\n--- /dev/null\n+++ b/link\n"
+        "@@ -0,0 +1 @@\n+text\n");
+    ASSERT_EQ(diff.hunks.size(), 2u);
+    EXPECT_EQ(diff.hunks[0].lines, (std::vector<DiffLine>{{Kind::removed, "target", 1, std::nullopt},
+                                                          {Kind::noNewlineMarker, "No newline at end of file",
+                                                           std::nullopt, std::nullopt}}));
+    EXPECT_EQ(diff.hunks[1].lines, (std::vector<DiffLine>{{Kind::added, "text", std::nullopt, 1}}));
+
+    // A section without hunks of its own adds nothing; its binary marker
+    // still counts.
+    Diff binary = DiffParser::parse("@@ -1 +1 @@\n+a\ndiff --git a/y b/y\n--- a/y\n+++ b/y\n"
+                                    "Binary files a/y and b/y differ\n");
+    ASSERT_EQ(binary.hunks.size(), 1u);
+    EXPECT_EQ(binary.hunks[0].lines, (std::vector<DiffLine>{{Kind::added, "a", std::nullopt, 1}}));
+    EXPECT_TRUE(binary.isBinary);
 }
 
 }  // namespace

@@ -68,11 +68,18 @@ TEST_F(SnapshotTest, RecordsTheWorkingTreeWithoutTouchingAnythingElse) {
     EXPECT_FALSE(temporaryIndexLeft());
 }
 
-TEST_F(SnapshotTest, BeforeTheFirstCommitThereIsNoParent) {
+// Before the first commit the snapshot's only parent is the commit of the
+// index's versions, which has none.
+TEST_F(SnapshotTest, BeforeTheFirstCommitThereIsNoHeadParent) {
     repo.writeFile("a.txt", "a\n");
+    repo.git({"add", "a.txt"});
+    repo.writeFile("a.txt", "a edited\n");
     const std::string ref = snapshots.create(repo.path(), {"a.txt"}, 5, none);
-    EXPECT_EQ(repo.git({"rev-list", "--parents", "-n1", ref}).size(), 41u);
-    EXPECT_EQ(testing::treePaths(repo, ref), (std::vector<std::string>{"a.txt"}));
+    EXPECT_EQ(repo.git({"rev-list", "--parents", "-n1", ref}).size(), 82u);
+    EXPECT_EQ(repo.git({"rev-list", "--parents", "-n1", ref + "^"}).size(), 41u);
+    EXPECT_EQ(repo.git({"log", "-1", "--format=%s", ref + "^"}), "tarv snapshot index\n");
+    EXPECT_EQ(blob(repo, ref, "a.txt"), "a edited\n");
+    EXPECT_EQ(blob(repo, ref + "^", "a.txt"), "a\n");
 }
 
 // A path git cannot save fails the snapshot; nothing is left behind, and so

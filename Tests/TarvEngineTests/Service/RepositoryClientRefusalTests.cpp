@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <thread>
+#include <tuple>
 
 #include "Support/RepoClientSync.hpp"
 #include "Support/TempGitRepo.hpp"
@@ -104,7 +105,8 @@ TEST(RepositoryClientCommandLines, CommandsTheClientBuildsItself) {
          {{"tag", "-a", "v1.0", "-m", "v1.0", "abc123"}}},
         {"rename", [](auto& c) { c.renameBranch(repo, "old", "new", none); }, {{"branch", "-m", "old", "new"}}},
         {"restore snapshot", [](auto& c) { c.restoreSnapshot(repo, "refs/tarv/snapshots/1-abcdef0", {"c", "a", "b"}, none); },
-         {{"restore", "--source=refs/tarv/snapshots/1-abcdef0", "--worktree", "--", "c", "a", "b"}}},
+         {{"restore", "--source=refs/tarv/snapshots/1-abcdef0", "--worktree", "--", "c", "a", "b"},
+          {"show", "-s", "--format=%P", "--end-of-options", "refs/tarv/snapshots/1-abcdef0"}}},
         {"revert", [](auto& c) { c.revert(repo, "abc123", none); }, {{"revert", "--no-edit", "abc123"}}},
         {"cherry-pick", [](auto& c) { c.cherryPick(repo, "abc123", none); }, {{"cherry-pick", "abc123"}}},
         {"add remote", [](auto& c) { c.addRemote(repo, "origin", "https://h/r.git", none); },
@@ -164,20 +166,32 @@ TEST(RepositoryClientCommandLines, NamedFilesAreTakenLiterally) {
 
 TEST(RepositoryClientCommandLines, ResolveTakesOneSideThenMarksTheFileResolved) {
     // No operation marker exists on disk for this made-up repository, so the
-    // outside-a-rebase mapping applies.
-    for (auto [resolution, side] : {std::pair{core::ConflictResolution::mine, "--ours"},
-                                    std::pair{core::ConflictResolution::theirs, "--theirs"}}) {
-        RecordingClient recording([](const core::ProcessSpec& spec, std::stop_token) {
+    // outside-a-rebase mapping applies. The unmerged entries have a base (1)
+    // and "theirs" (3): "ours" deleted the file.
+    using Runs = std::vector<std::vector<std::string>>;
+    const std::string unmerged =
+        std::string("100644 aaa 1\tsrc/a.txt\0", 23) + std::string("100644 bbb 3\tsrc/a.txt\0", 23);
+    for (auto [resolution, stages, expected] : {
+             std::tuple{core::ConflictResolution::mine, std::string(), Runs{{"checkout", "--ours", "--", "src/a.txt"},
+                                                                           {"add", "-f", "--", "src/a.txt"}}},
+             std::tuple{core::ConflictResolution::theirs, std::string(),
+                        Runs{{"checkout", "--theirs", "--", "src/a.txt"}, {"add", "-f", "--", "src/a.txt"}}},
+             std::tuple{core::ConflictResolution::theirs, unmerged,
+                        Runs{{"checkout", "--theirs", "--", "src/a.txt"}, {"add", "-f", "--", "src/a.txt"}}},
+             std::tuple{core::ConflictResolution::mine, unmerged, Runs{{"rm", "-f", "-q", "--", "src/a.txt"}}},
+         }) {
+        RecordingClient recording([stages](const core::ProcessSpec& spec, std::stop_token) {
             if (spec.arguments[4] == "rev-parse")
                 return GitScriptedRunner::result(0, ".git/MERGE_HEAD\n.git/rebase-merge\n.git/rebase-apply\n"
                                                     ".git/CHERRY_PICK_HEAD\n.git/REVERT_HEAD\n");
+            if (spec.arguments[4] == "ls-files") return GitScriptedRunner::result(0, stages);
             return core::ProcessResult{};
         });
         recording.client->resolve(repo, "src/a.txt", resolution, none);
         auto runs = recording.gitRuns();
-        ASSERT_EQ(runs.size(), 3u);
-        EXPECT_EQ(runs[1], (std::vector<std::string>{"checkout", side, "--", "src/a.txt"}));
-        EXPECT_EQ(runs[2], (std::vector<std::string>{"add", "-f", "--", "src/a.txt"}));
+        ASSERT_GE(runs.size(), 2u);
+        EXPECT_EQ(runs[1], (std::vector<std::string>{"ls-files", "-u", "-z", "--", "src/a.txt"}));
+        EXPECT_EQ(Runs(runs.begin() + 2, runs.end()), expected);
     }
 }
 

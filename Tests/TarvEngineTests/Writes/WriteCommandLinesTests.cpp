@@ -88,30 +88,38 @@ TEST_F(WriteCommandLinesTest, RefusalsRunNothing) {
 
 TEST_F(WriteCommandLinesTest, CommitRebuildsTheIndexAndCommitsFromStandardInput) {
     answer({{{"rev-parse", "-q", "--verify", "MERGE_HEAD"}, GitScriptedRunner::result(1)}});
+    // The working tree decides between adding a path and recording it gone.
+    tarv::testing::TempGitRepo folder(tarv::testing::TempGitRepo::Start::emptyFolder);
     core::CommitSelection selection;
     std::string listed;
     for (int i = 0; i < 1000; ++i) {
         selection.wholePaths.push_back("f" + std::to_string(i));
+        folder.writeFile(selection.wholePaths.back(), "");
         listed += selection.wholePaths.back() + '\0';
     }
+    selection.wholePaths.push_back("gone.txt");
     // Only a context line chosen: nothing to apply for this file.
     selection.partials.push_back(
         {"p.txt", false, core::Diff{false, {{"@@", 1, 1, 1, 1, {{core::DiffLine::Kind::context, "x"}}}}}, {{0, 0}}});
-    writes.commit("/r", core::CommitMessage{"Fix", "Body"}, selection, false, none);
+    writes.commit(folder.path(), core::CommitMessage{"Fix", "Body"}, selection, false, none);
 
     EXPECT_EQ(commands(), (std::vector<Arguments>{
                               {"rev-parse", "-q", "--verify", "MERGE_HEAD"},
                               {"rev-parse", "--verify", "-q", "HEAD"},
+                              {"diff", "--cached", "--name-status", "-z", "-M", "--diff-filter=R", "HEAD"},
                               {"reset", "-q"},
                               {"add", "-A", "-f", "--pathspec-from-file=-", "--pathspec-file-nul"},
+                              {"rm", "--cached", "-r", "-f", "-q", "--ignore-unmatch", "--pathspec-from-file=-",
+                               "--pathspec-file-nul"},
                               {"commit", "-q", "-F", "-"},
                           }));
     const auto specs = runner->specs();
-    EXPECT_EQ(specs[3].stdin, core::toBytes(listed));
-    EXPECT_EQ(specs[3].environment.at("GIT_LITERAL_PATHSPECS"), "1");
-    EXPECT_EQ(specs[3].environment.count("GIT_OPTIONAL_LOCKS"), 0u);
-    EXPECT_EQ(specs[4].stdin, core::toBytes("Fix\n\nBody"));
-    EXPECT_EQ(specs[4].timeout, 300s);
+    EXPECT_EQ(specs[4].stdin, core::toBytes(listed));
+    EXPECT_EQ(specs[4].environment.at("GIT_LITERAL_PATHSPECS"), "1");
+    EXPECT_EQ(specs[4].environment.count("GIT_OPTIONAL_LOCKS"), 0u);
+    EXPECT_EQ(specs[5].stdin, core::toBytes(std::string("gone.txt", 8) + '\0'));
+    EXPECT_EQ(specs[6].stdin, core::toBytes("Fix\n\nBody"));
+    EXPECT_EQ(specs[6].timeout, 300s);
 }
 
 TEST_F(WriteCommandLinesTest, AmendOfAnUnbornBranchEmptiesTheIndexInstead) {
@@ -149,19 +157,29 @@ TEST_F(WriteCommandLinesTest, PathGroupsStayWithinTheArgumentBudget) {
 // Should the backup not be written after git deleted the branch, the branch
 // comes back at its old tip and the failure is reported.
 TEST_F(WriteCommandLinesTest, ABranchWhoseBackupFailsAfterTheDeletionIsBroughtBack) {
-    answer({{{"symbolic-ref"}, GitScriptedRunner::result(0, "main\n")},
-            {{"rev-parse", "--verify", "-q", "refs/heads/topic"}, GitScriptedRunner::result(0, "abc123\n")},
-            {{"update-ref", "refs/tarv/backups/deleted/topic"}, GitScriptedRunner::result(1, "", "error: disk full")}});
+    const std::string write = "start\nupdate refs/tarv/backups/deleted/topic abc123\nprepare\ncommit\n";
+    runner->setScript([&](const core::ProcessSpec& spec, std::stop_token) {
+        const auto base = static_cast<std::ptrdiff_t>(GitEnvironment::baseArguments().size());
+        const Arguments arguments(spec.arguments.begin() + base, spec.arguments.end());
+        if (arguments[0] == "symbolic-ref") return GitScriptedRunner::result(0, "main\n");
+        if (arguments == Arguments{"rev-parse", "--verify", "-q", "refs/heads/topic"})
+            return GitScriptedRunner::result(0, "abc123\n");
+        if (spec.stdin == core::toBytes(write)) return GitScriptedRunner::result(1, "", "error: disk full");
+        return core::ProcessResult{};
+    });
     const auto failure = testing::commandFailure([&] { writes.deleteBranch("/r", "topic", true, none); });
-    EXPECT_EQ(failure.command, "git update-ref refs/tarv/backups/deleted/topic abc123");
+    EXPECT_EQ(failure.command, "git update-ref --stdin");
     EXPECT_EQ(failure.stderr, "error: disk full");
     const auto all = commands();
-    ASSERT_EQ(all.size(), 6u);
-    EXPECT_EQ(all[2], (Arguments{"update-ref", "--stdin"}));
-    EXPECT_EQ(runner->specs()[2].stdin,
+    ASSERT_EQ(all.size(), 7u);
+    EXPECT_EQ(all[2], (Arguments{"for-each-ref", "--format=%(refname) %(objectname)", "refs/tarv/backups/deleted/topic",
+                                 "refs/tarv/backups/deleted/topic-*"}));
+    EXPECT_EQ(all[3], (Arguments{"update-ref", "--stdin"}));
+    EXPECT_EQ(runner->specs()[3].stdin,
               core::toBytes("start\nupdate refs/tarv/backups/deleted/topic abc123\nprepare\nabort\n"));
-    EXPECT_EQ(all[3], (Arguments{"branch", "-D", "topic"}));
-    EXPECT_EQ(all[5], (Arguments{"update-ref", "refs/heads/topic", "abc123", ""}));
+    EXPECT_EQ(all[4], (Arguments{"branch", "-D", "topic"}));
+    EXPECT_EQ(all[5], (Arguments{"update-ref", "--stdin"}));
+    EXPECT_EQ(all[6], (Arguments{"update-ref", "refs/heads/topic", "abc123", ""}));
 }
 
 TEST_F(WriteCommandLinesTest, RemoteCommandsAndTheirLimits) {
