@@ -9,7 +9,7 @@ namespace tarv::features {
 
 // The prompt for a co-author line ("Name <email>").
 struct CoAuthorPromptState {
-    core::EditableText input;
+    core::EditableText input{};
     // The message shown under the field.
     std::optional<core::Text> error;
 
