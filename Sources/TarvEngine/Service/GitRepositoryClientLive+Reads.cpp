@@ -28,7 +28,7 @@ core::Diff GitRepositoryClientLive::diff(const std::string& repository, const co
 
 std::vector<core::Commit> GitRepositoryClientLive::history(const std::string& repository, std::int64_t skip,
                                                            std::int64_t limit, std::stop_token stop) {
-    return GitReadCommands{provider_->executor(stop)}.history(repository, skip, limit, stop);
+    return historyStreams_->page(provider_->executor(stop), repository, skip, limit, {}, stop);
 }
 
 std::vector<core::CommitFile> GitRepositoryClientLive::files(const std::string& commit,

@@ -8,6 +8,7 @@ GitRepositoryClientLive::GitRepositoryClientLive(std::shared_ptr<GitExecutorProv
     : provider_(std::move(provider)),
       files_(std::move(files)),
       clock_(std::move(clock)),
-      writeQueue_(std::make_shared<GitWriteQueue>()) {}
+      writeQueue_(std::make_shared<GitWriteQueue>()),
+      historyStreams_(std::make_shared<HistoryStreams>(files_)) {}
 
 }  // namespace tarv::engine

@@ -14,6 +14,7 @@
 #include "TarvEngine/Service/GitExecutor.hpp"
 #include "TarvEngine/Service/GitExecutorProvider.hpp"
 #include "TarvEngine/Service/GitWriteQueue.hpp"
+#include "TarvEngine/Service/HistoryStreams.hpp"
 
 namespace tarv::engine {
 
@@ -29,6 +30,10 @@ namespace tarv::engine {
 // - Clone never waits for the queue; initRepository queues on the new path.
 // - Cancellation reaches the running git process through the stop token;
 //   waiting for the turn ignores it (the caller keeps its place).
+// - History pages come from one kept-open `git log` while they continue one
+//   another (HistoryStreams); that git belongs to the client and ends with
+//   it, when another repository's history replaces it, after a few minutes
+//   unused, or through `closeHistoryStream`.
 //
 // The program makes exactly one client, so all its writes share one queue;
 // copies share it too, while two clients made separately would not
@@ -40,6 +45,11 @@ public:
 
     const std::shared_ptr<GitExecutorProvider>& provider() const { return provider_; }
     const std::shared_ptr<GitWriteQueue>& writeQueue() const { return writeQueue_; }
+
+    // Ends the kept-open history read of `repository` (when it is closed or
+    // another one is opened), or of any repository (at quit).
+    void closeHistoryStream(const std::string& repository) { historyStreams_->close(repository); }
+    void closeHistoryStreams() { historyStreams_->closeAll(); }
 
     // --- Reads (+Reads) ---------------------------------------------------
 
@@ -152,6 +162,7 @@ private:
     std::shared_ptr<core::FileStore> files_;
     std::shared_ptr<core::AppClock> clock_;
     std::shared_ptr<GitWriteQueue> writeQueue_;
+    std::shared_ptr<HistoryStreams> historyStreams_;
 };
 
 }  // namespace tarv::engine

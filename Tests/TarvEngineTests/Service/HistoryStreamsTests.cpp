@@ -364,5 +364,28 @@ TEST(HistoryStreams, NoCommitYet) {
     EXPECT_EQ(pager.page(0, 5), pager.plain(0, 5));
 }
 
+// The live client reads its history pages this way: one git while paging
+// down, ended when the repository is closed or the client goes away.
+TEST(HistoryStreams, TheLiveClientKeepsOneGitWhilePagingAndEndsItWhenClosed) {
+    TempGitRepo repo;
+    importHistory(repo, 400, false);
+    Pager plain(repo);
+    auto client = testing::liveClient(repo);
+    EXPECT_EQ(client->history(repo.path(), 0, 100, none), plain.plain(0, 100));
+    const auto children = gitChildren();
+    ASSERT_EQ(children.size(), 1u);
+    EXPECT_EQ(client->history(repo.path(), 100, 100, none), plain.plain(100, 100));
+    EXPECT_EQ(gitChildren(), children);
+
+    client->closeHistoryStream(repo.path());
+    EXPECT_TRUE(tarv::testing::processWaitUntil([] { return gitChildren().empty(); }));
+    EXPECT_EQ(client->history(repo.path(), 200, 100, none), plain.plain(200, 100));
+    client->closeHistoryStreams();
+    EXPECT_TRUE(tarv::testing::processWaitUntil([] { return gitChildren().empty(); }));
+    EXPECT_EQ(client->history(repo.path(), 0, 100, none), plain.plain(0, 100));
+    client.reset();
+    EXPECT_TRUE(tarv::testing::processWaitUntil([] { return gitChildren().empty(); }));
+}
+
 }  // namespace
 }  // namespace tarv::engine
