@@ -1,19 +1,14 @@
-#include <cstdio>
-#include <cstring>
+#include <string>
+#include <vector>
 
-#include "TarvApp/Subcommands/AskpassMode.hpp"
+#include "TarvApp/Subcommands/CLI.hpp"
 
-// Entry point. For now tarv only answers --version and --help; the
-// interactive interface is wired here as its modules land.
+// The tarv executable: the askpass relay when started as "tarv-askpass", the
+// subcommands, or the interface. The process ends with the code the command
+// line returns.
 int main(int argc, char** argv) {
-    // Started by git or ssh as "tarv-askpass": relay the prompt and exit,
-    // before anything else runs.
-    if (const auto status = tarv::app::runAskpassModeIfInvoked(argc, argv)) return *status;
-
-    if (argc > 1 && (std::strcmp(argv[1], "--version") == 0 || std::strcmp(argv[1], "-v") == 0)) {
-        std::puts("tarv 1.0.0");
-        return 0;
-    }
-    std::fputs("tarv: la interfaz aún no está disponible en esta versión; prueba --version\n", stderr);
-    return 1;
+    std::vector<std::string> arguments;
+    arguments.reserve(static_cast<std::size_t>(argc > 0 ? argc : 0));
+    for (int i = 0; i < argc; ++i) arguments.emplace_back(argv[i] != nullptr ? argv[i] : "");
+    tarv::app::CLI::runAndExit(arguments);
 }

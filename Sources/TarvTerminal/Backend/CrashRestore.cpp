@@ -11,6 +11,10 @@ namespace tarv::terminal::CrashRestore {
 namespace {
 
 constexpr int fatalSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGTRAP, SIGABRT, SIGFPE};
+constexpr int terminatingSignals[] = {SIGTERM, SIGHUP, SIGINT, SIGQUIT};
+constexpr std::size_t terminatingCount = sizeof terminatingSignals / sizeof terminatingSignals[0];
+struct sigaction previousTerminating[terminatingCount];
+bool terminationCovered = false;
 
 termios savedAttributes{};
 std::atomic<char*> resetBytes{nullptr};
@@ -43,8 +47,25 @@ void install(const termios& original, std::string_view resetSequence) {
     for (int s : fatalSignals) sigaction(s, &action, nullptr);
 }
 
+void coverTermination() {
+    if (terminationCovered) return;
+    struct sigaction action {};
+    action.sa_handler = restoreAndDie;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;
+    for (std::size_t i = 0; i < terminatingCount; ++i) {
+        sigaction(terminatingSignals[i], &action, &previousTerminating[i]);
+    }
+    terminationCovered = true;
+}
+
 void uninstall() {
     for (int s : fatalSignals) signal(s, SIG_DFL);
+    if (!terminationCovered) return;
+    for (std::size_t i = 0; i < terminatingCount; ++i) {
+        sigaction(terminatingSignals[i], &previousTerminating[i], nullptr);
+    }
+    terminationCovered = false;
 }
 
 }  // namespace tarv::terminal::CrashRestore

@@ -13,7 +13,14 @@ namespace tarv::terminal::CrashRestore {
 // is copied here, beforehand, so that it allocates nothing.
 void install(const termios& original, std::string_view resetSequence);
 
-// Puts the default action back for those signals.
+// Makes the terminating signals (SIGTERM, SIGHUP, SIGINT, SIGQUIT) give the
+// terminal back in the same way before they end the process. For code that
+// holds the terminal without an input pump to turn them into events (the
+// terminal probes); a session never calls it. Needs `install` first.
+void coverTermination();
+
+// Puts the default action back for the fatal signals, and the earlier
+// actions of the terminating signals when `coverTermination` took them.
 void uninstall();
 
 }  // namespace tarv::terminal::CrashRestore

@@ -1,0 +1,81 @@
+#include "TarvApp/Subcommands/Launch.hpp"
+
+#include <unistd.h>
+
+#include <climits>
+#include <memory>
+
+#include "TarvApp/Subcommands/CLI.hpp"
+#include "TarvApp/Subcommands/StartPath.hpp"
+#include "TarvCore/Rules/AppearanceRules.hpp"
+#include "TarvCore/Rules/KeymapRules.hpp"
+#include "TarvStorage/Locations/AppPaths.hpp"
+#include "TarvStorage/Stores/JSONKeymapStore.hpp"
+#include "TarvSystem/FileSystem/LocalFileStore.hpp"
+#include "TarvSystem/FileSystem/SystemAppearance.hpp"
+#include "TarvTerminal/Backend/TerminalCapabilities.hpp"
+#include "TarvTerminal/Backend/TerminalOutput.hpp"
+
+namespace tarv::app::Launch {
+namespace {
+
+std::int32_t unknown(const std::string& argument) {
+    terminal::TerminalOutput::writeAll(
+        2, "tarv: opci\xC3\xB3n desconocida '" + argument + "'\n" + std::string(CLI::usage()) + "\n");
+    return 2;
+}
+
+std::string currentDirectory() {
+    char buffer[PATH_MAX];
+    if (getcwd(buffer, sizeof buffer) != nullptr) return buffer;
+    return "/";
+}
+
+}  // namespace
+
+RuntimeOptions options(const LaunchArguments& arguments, const Environment& environment, core::KeymapStore& keymap) {
+    RuntimeOptions options;
+    options.mouse = arguments.mouse;
+    options.language = arguments.language.value_or(CLI::language(environment));
+    options.colorSupport = arguments.noColor ? terminal::ColorSupport::none
+                                             : terminal::TerminalCapabilities::colorSupport(environment, std::nullopt);
+
+    const auto home = environment.find("HOME");
+    const std::optional<std::string> homeValue =
+        home != environment.end() ? std::optional<std::string>(home->second) : std::nullopt;
+    const auto appearance =
+        core::AppearanceRules::resolve(arguments.themeFlag, system::SystemAppearance::interfaceStyle(homeValue));
+    options.theme = appearance == core::AppearanceRules::Appearance::dark ? ui::Theme::dark : ui::Theme::light;
+
+    core::KeymapRules::Resolved resolved;
+    try {
+        resolved = core::KeymapRules::resolve(keymap.load());
+    } catch (...) {
+        // A file that cannot be used: the standard keymap, no notice.
+    }
+    options.keymap = ui::Keymap(resolved.overrides);
+    if (!resolved.problems.empty()) {
+        options.startupNotice = core::Text::keymapNotice(static_cast<std::int64_t>(resolved.problems.size()));
+    }
+    return options;
+}
+
+std::int32_t run(const std::vector<std::string>& arguments, const Environment& environment) {
+    const auto parsed = LaunchArguments::parse(arguments);
+    if (const auto* bad = std::get_if<LaunchArguments::UnknownOption>(&parsed)) return unknown(bad->argument);
+    const LaunchArguments& launch = std::get<LaunchArguments>(parsed);
+
+    auto files = std::make_shared<system::LocalFileStore>();
+    const storage::AppPaths paths(files->homeDirectory(), environment);
+    storage::JSONKeymapStore keymap(files, paths.configDirectory);
+    const RuntimeOptions settled = options(launch, environment, keymap);
+    const std::string cwd = currentDirectory();
+    const std::string startDirectory =
+        launch.startPath ? StartPath::absolute(*launch.startPath, cwd, files->homeDirectory()) : cwd;
+    (void)settled;
+    (void)startDirectory;
+    terminal::TerminalOutput::writeAll(2, "tarv: la interfaz a\xC3\xBA" "n no est\xC3\xA1 disponible en esta versi\xC3\xB3n; prueba --version\n");
+    return 1;
+}
+
+}  // namespace tarv::app::Launch
