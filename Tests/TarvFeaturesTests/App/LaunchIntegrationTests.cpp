@@ -1,0 +1,173 @@
+// Launch and open with the real adapters: real git in a temporary
+// repository through the live repository client, the inotify watcher, the
+// JSON registry in a temporary state folder, the live executor and the main
+// queue, pumped on this thread as the program's loop does.
+#include <gtest/gtest.h>
+#include <poll.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Support/AppStoreHarness.hpp"
+#include "Support/FakePorts.hpp"
+#include "Support/TempGitRepo.hpp"
+#include "TarvCore/Concurrency/MainQueue.hpp"
+#include "TarvEngine/Environment/GitEnvironment.hpp"
+#include "TarvEngine/Locator/GitLocator.hpp"
+#include "TarvEngine/Service/GitClientLive.hpp"
+#include "TarvEngine/Service/GitExecutorProvider.hpp"
+#include "TarvEngine/Service/GitRepositoryClientLive.hpp"
+#include "TarvFeatures/Architecture/LiveEffectExecutor.hpp"
+#include "TarvFeatures/Architecture/Store.hpp"
+#include "TarvStorage/Stores/JSONRepositoryRegistry.hpp"
+#include "TarvSystem/Clock/SystemClock.hpp"
+#include "TarvSystem/FileSystem/LocalFileStore.hpp"
+#include "TarvSystem/FileSystem/LocalFileSystem.hpp"
+#include "TarvSystem/FileWatching/InotifyWatcher.hpp"
+#include "TarvSystem/IPC/NullCredentialBroker.hpp"
+#include "TarvSystem/Process/PosixProcessRunner.hpp"
+
+namespace tarv::features {
+namespace {
+
+using testing::AppStoreHarness;
+using testing::TempGitRepo;
+
+// The live adapters on a temporary repository with git isolated in its
+// temporary home; the ports that launch and open do not use stay fakes.
+struct LiveWorld {
+    TempGitRepo repo;
+    std::string stateFolder;
+    std::shared_ptr<storage::JSONRepositoryRegistry> registry;
+    std::shared_ptr<core::MainQueue> queue = std::make_shared<core::MainQueue>();
+    std::shared_ptr<LiveEffectExecutor> executor = std::make_shared<LiveEffectExecutor>(queue);
+    std::shared_ptr<AppStoreHarness::Log> log = std::make_shared<AppStoreHarness::Log>();
+    std::unique_ptr<Store<AppStoreHarness::RecordingReducer>> store;
+
+    LiveWorld() {
+        repo.writeFile("README.md", "hello\n");
+        repo.writeFile("src/main.c", "int main(void) { return 0; }\n");
+        repo.commitAll("First");
+        repo.writeFile("README.md", "hello again\n");
+        repo.commitAll("Second");
+        repo.writeFile("notes.txt", "untracked\n");
+        stateFolder = repo.makeFolder("state");
+
+        auto runner = std::make_shared<system::PosixProcessRunner>();
+        auto files = std::make_shared<system::LocalFileStore>();
+        auto clock = std::make_shared<system::SystemClock>();
+        auto provider = std::make_shared<engine::GitExecutorProvider>(
+            engine::GitLocator::fromEnvironment(runner, std::make_shared<system::LocalFileSystem>()), runner,
+            engine::GitEnvironment::Isolation{repo.home(), repo.globalConfig()}, std::nullopt, repo.environment());
+        registry = std::make_shared<storage::JSONRepositoryRegistry>(files, stateFolder);
+
+        testing::FakePorts fakes;
+        Dependencies dependencies = fakes.dependencies();
+        dependencies.git = std::make_shared<engine::GitClientLive>(provider);
+        dependencies.repository = std::make_shared<engine::GitRepositoryClientLive>(provider, files, clock);
+        dependencies.registry = registry;
+        dependencies.watcher = std::make_shared<system::InotifyWatcher>();
+        dependencies.clock = clock;
+        dependencies.files = files;
+        dependencies.credentials = std::make_shared<system::NullCredentialBroker>();
+        store = std::make_unique<Store<AppStoreHarness::RecordingReducer>>(
+            AppState(), AppStoreHarness::RecordingReducer{AppReducer(dependencies), log}, executor);
+    }
+
+    ~LiveWorld() {
+        store->cancelEffects();
+        EXPECT_TRUE(executor->waitForIdle(std::chrono::seconds(20)));
+        queue->drain();
+    }
+
+    // Runs the main queue on this thread until `done` holds; false after
+    // `limit`.
+    bool pumpUntil(const std::function<bool()>& done, std::chrono::seconds limit = std::chrono::seconds(30)) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            pollfd descriptor{queue->wakeFd(), POLLIN, 0};
+            ::poll(&descriptor, 1, 50);
+            queue->drain();
+        }
+        return true;
+    }
+
+    // The first reduced action of case `Case` (inside a workspace action)
+    // that `matches`; null when none.
+    template <class Case>
+    const Case* reduced(const std::function<bool(const Case&)>& matches = nullptr) const {
+        for (const auto& reduction : log->reductions) {
+            const auto* workspace = std::get_if<WorkspaceAction>(&reduction.action.value);
+            const auto* found = workspace ? std::get_if<Case>(&workspace->value) : nullptr;
+            if (found && (!matches || matches(*found))) return found;
+        }
+        return nullptr;
+    }
+};
+
+bool lists(const core::WorkingTreeStatus& status, const std::string& path) {
+    return std::any_of(status.files.begin(), status.files.end(),
+                       [&](const core::FileChange& file) { return file.path == path; });
+}
+
+TEST(LaunchIntegrationTest, LaunchOpensTheStartRepositoryLoadsItAndWatchesItsWorkingTree) {
+    LiveWorld world;
+    world.store->send(AppAction::Launch{world.repo.path() + "/src"});
+
+    // The environment check passes (the isolated configuration has an
+    // identity), the start directory resolves to the repository's root, and
+    // the open's first status and history page come back.
+    ASSERT_TRUE(world.pumpUntil([&] {
+        return world.reduced<WorkspaceAction::StatusLoaded>() && world.reduced<WorkspaceAction::HistoryLoaded>();
+    }));
+    const AppState& state = world.store->state();
+    EXPECT_TRUE(state.onboarding.step.is<OnboardingState::Step::Done>());
+    ASSERT_TRUE(state.workspace);
+    EXPECT_EQ(state.workspace->path, world.repo.path());
+    EXPECT_EQ(state.phase(), AppState::Phase::workspace);
+
+    const auto& status = world.reduced<WorkspaceAction::StatusLoaded>()->status;
+    EXPECT_EQ(status.branch.head, std::optional<std::string>("main"));
+    EXPECT_TRUE(lists(status, "notes.txt"));
+    const auto* history = world.reduced<WorkspaceAction::HistoryLoaded>();
+    ASSERT_EQ(history->commits.size(), 2u);
+    EXPECT_EQ(history->commits[0].summary, "Second");
+    EXPECT_EQ(history->skip, 0);
+
+    // The registry file now holds the repository.
+    ASSERT_TRUE(world.pumpUntil([&] { return !world.registry->load(std::stop_token{}).empty(); }));
+    const auto saved = world.registry->load(std::stop_token{});
+    EXPECT_EQ(saved.front().path, world.repo.path());
+    EXPECT_EQ(saved.front().lastOpened, state.now);
+
+    // A file written in the working tree reaches the reducer through the
+    // real watcher. (What the workspace then reads is the workspace flow's
+    // own integration test.)
+    world.repo.writeFile("later.txt", "written after the open\n");
+    EXPECT_TRUE(world.pumpUntil([&] { return world.reduced<WorkspaceAction::FilesChanged>() != nullptr; }));
+}
+
+TEST(LaunchIntegrationTest, AStartDirectoryOutsideARepositoryShowsTheWelcomeScreenWithThePrunedRegistry) {
+    LiveWorld world;
+    const std::string gone = world.repo.makeFolder("gone");
+    world.registry->save({core::RepositoryEntry{world.repo.path(), "repo", std::nullopt, 1, std::nullopt},
+                          core::RepositoryEntry{gone, "gone", std::nullopt, 2, std::nullopt}},
+                         std::stop_token{});
+    world.store->send(AppAction::Launch{world.stateFolder});
+    ASSERT_TRUE(world.pumpUntil([&] { return world.store->state().phase() == AppState::Phase::welcome; }));
+    const AppState& state = world.store->state();
+    EXPECT_FALSE(state.workspace);
+    ASSERT_EQ(state.repositories.size(), 1u);
+    EXPECT_EQ(state.repositories[0].path, world.repo.path());
+    ASSERT_TRUE(world.pumpUntil([&] { return world.store->state().toast.has_value(); }));
+    EXPECT_EQ(world.store->state().toast->text, core::Text::toastRepositoriesMissing({"gone"}));
+    EXPECT_EQ(world.registry->load(std::stop_token{}).size(), 1u);
+}
+
+}  // namespace
+}  // namespace tarv::features
