@@ -75,7 +75,7 @@ Built build(const Environment& environment, const std::optional<Askpass>& askpas
     auto http = std::make_shared<system::CurlHTTPClient>(requestTimeoutSeconds);
     auto secrets = std::make_shared<system::KeychainSecretStore>(runner, programs.keychainTool,
                                                                  lookup(environment, "TARV_KEYCHAIN"));
-    LivePorts ports{
+    features::Dependencies dependencies{
         .git = std::make_shared<engine::GitClientLive>(provider),
         .repository = std::make_shared<engine::GitRepositoryClientLive>(provider, files, clock),
         .registry = std::make_shared<storage::JSONRepositoryRegistry>(files, paths.stateDirectory),
@@ -90,7 +90,7 @@ Built build(const Environment& environment, const std::optional<Askpass>& askpas
                                                               GitHubAppConfig::apiBase(environment)),
         .accounts = std::make_shared<hosting::AccountStoreLive>(secrets),
     };
-    return Built{std::move(ports), std::move(broker)};
+    return Built{std::move(dependencies), std::move(broker)};
 }
 
 Interactive makeInteractive(const Environment& environment, const Programs& programs,
@@ -104,11 +104,11 @@ Interactive makeInteractive(const Environment& environment, const Programs& prog
         // The interface runs without relaying git's prompts.
     }
     Built built = build(environment, askpass, programs);
-    return Interactive{std::move(built.ports), [server] { server->stop(); }};
+    return Interactive{std::move(built.dependencies), [server] { server->stop(); }};
 }
 
-LivePorts make(const Environment& environment, const Programs& programs) {
-    return build(environment, std::nullopt, programs).ports;
+features::Dependencies make(const Environment& environment, const Programs& programs) {
+    return build(environment, std::nullopt, programs).dependencies;
 }
 
 }  // namespace tarv::app::LiveDependencies

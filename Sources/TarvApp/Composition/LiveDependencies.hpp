@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "TarvApp/Composition/LivePorts.hpp"
+#include "TarvFeatures/Architecture/Dependencies.hpp"
 #include "TarvSystem/IPC/AskpassServer.hpp"
 
 namespace tarv::app::LiveDependencies {
@@ -31,20 +31,20 @@ struct Askpass {
 };
 
 struct Built {
-    LivePorts ports;
-    // The broker bound into `ports.credentials`: the askpass server when one
+    features::Dependencies dependencies;
+    // The broker bound into `dependencies.credentials`: the askpass server when one
     // was given, else the null broker.
     std::shared_ptr<core::CredentialBroker> broker;
 };
 
 struct Interactive {
-    LivePorts ports;
+    features::Dependencies dependencies;
     // Stops the askpass server (whether or not it started); callable from
     // any thread, more than once.
     std::function<void()> shutdown;
 };
 
-// Makes every live adapter once: one process runner, file store, clock and
+// Makes every live adapter once, one per port of the state logic: one process runner, file store, clock and
 // file system shared by all; one git locator (TARV_GIT as its override when
 // set) inside one executor provider shared by the git client and the single
 // repository client, so git is located once per process; every git child
@@ -63,6 +63,6 @@ Interactive makeInteractive(const Environment& environment, const Programs& prog
                             std::optional<std::string> temporaryBase = std::nullopt);
 
 // For `doctor`: no askpass server, the null broker.
-LivePorts make(const Environment& environment, const Programs& programs = Programs::installed());
+features::Dependencies make(const Environment& environment, const Programs& programs = Programs::installed());
 
 }  // namespace tarv::app::LiveDependencies

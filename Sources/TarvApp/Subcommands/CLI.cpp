@@ -38,8 +38,8 @@ constexpr std::string_view usageText =
 void printLine(std::string_view text) { terminal::TerminalOutput::writeAll(1, std::string(text) + "\n"); }
 
 std::int32_t doctor(const std::vector<std::string>& rest, const Environment& environment) {
-    LivePorts ports = LiveDependencies::make(environment);
-    printLine(DoctorCommand::run(*ports.git, *ports.process, environment));
+    const features::Dependencies dependencies = LiveDependencies::make(environment);
+    printLine(DoctorCommand::run(*dependencies.git, *dependencies.process, environment));
     if (rest.size() > 1 && rest[1] == "--probe") return ProbeCommand::probe(language(environment));
     return 0;
 }

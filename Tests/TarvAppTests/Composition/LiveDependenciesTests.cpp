@@ -15,7 +15,9 @@
 #include "Support/TempGitRepo.hpp"
 #include "TarvApp/Composition/GitHubAppConfig.hpp"
 #include "TarvApp/Composition/LiveDependencies.hpp"
-#include "TarvCore/Errors/HostingError.hpp"
+#include "TarvCore/Ports/AccountStore.hpp"
+#include "TarvCore/Ports/GitHubClient.hpp"
+#include "TarvCore/Ports/PlatformServices.hpp"
 #include "TarvEngine/Service/GitClientLive.hpp"
 #include "TarvEngine/Service/GitRepositoryClientLive.hpp"
 #include "TarvSystem/IPC/NullCredentialBroker.hpp"
@@ -74,7 +76,7 @@ TEST(LiveDependencies, OneGitLocatorServesBothGitClients) {
     testing::TempGitRepo repo;
     repo.writeFile("a.txt", "a\n");
     LoggingGit git(repo);
-    const LivePorts ports = LiveDependencies::make({{"TARV_GIT", git.path()}, {"PATH", "/nonexistent"}}, programs());
+    const features::Dependencies ports = LiveDependencies::make({{"TARV_GIT", git.path()}, {"PATH", "/nonexistent"}}, programs());
 
     auto* client = dynamic_cast<engine::GitClientLive*>(ports.git.get());
     auto* repository = dynamic_cast<engine::GitRepositoryClientLive*>(ports.repository.get());
@@ -102,10 +104,10 @@ TEST(LiveDependencies, EveryGitChildReachesTheAskpassServerUntilShutdown) {
     ProcessTempDir temporary;
     const auto interactive =
         LiveDependencies::makeInteractive({{"TARV_GIT", git.path()}}, programs(), temporary.path() + "/");
-    EXPECT_EQ(dynamic_cast<system::NullCredentialBroker*>(interactive.ports.credentials.get()), nullptr);
+    EXPECT_EQ(dynamic_cast<system::NullCredentialBroker*>(interactive.dependencies.credentials.get()), nullptr);
 
-    interactive.ports.git->probeEnvironment({});
-    interactive.ports.repository->status(repo.path(), {});
+    interactive.dependencies.git->probeEnvironment({});
+    interactive.dependencies.repository->status(repo.path(), {});
     // Locating git asks only for its version, before any executor exists;
     // every git run of the clients comes after it.
     std::vector<std::string> runs = git.runs();
@@ -144,8 +146,8 @@ TEST(LiveDependencies, WithoutAnAskpassServerTheInterfaceFallsBackToTheNullBroke
     processWriteFile(temporary.file("blocked"), "");
     const auto interactive =
         LiveDependencies::makeInteractive({{"TARV_GIT", git.path()}}, programs(), temporary.file("blocked") + "/");
-    EXPECT_NE(dynamic_cast<system::NullCredentialBroker*>(interactive.ports.credentials.get()), nullptr);
-    interactive.ports.git->probeEnvironment({});
+    EXPECT_NE(dynamic_cast<system::NullCredentialBroker*>(interactive.dependencies.credentials.get()), nullptr);
+    interactive.dependencies.git->probeEnvironment({});
     for (const std::string& run : git.runs()) {
         EXPECT_NE(run.find("|socket=unset|token=unset|askpass=unset"), std::string::npos) << run;
     }
@@ -155,7 +157,7 @@ TEST(LiveDependencies, WithoutAnAskpassServerTheInterfaceFallsBackToTheNullBroke
 TEST(LiveDependencies, KeychainPathComesFromTheEnvironment) {
     ProcessTempDir temporary;
     const std::string keychain = temporary.file("secrets/keychain.json");
-    const LivePorts ports = LiveDependencies::make({{"TARV_KEYCHAIN", keychain}}, programs());
+    const features::Dependencies ports = LiveDependencies::make({{"TARV_KEYCHAIN", keychain}}, programs());
     ports.accounts->save(core::GitHubSession{"octo", std::nullopt, "gho_secret"}, {});
     EXPECT_TRUE(std::filesystem::exists(keychain));
     const auto loaded = ports.accounts->load({});
@@ -171,7 +173,7 @@ TEST(LiveDependencies, HostingAddressesAndClientIDComeFromTheEnvironment) {
                  testing::LoopbackHTTPServer::Response::json(
                      200, R"({"device_code":"d","user_code":"U-1","verification_uri":"https://x","interval":5,)"
                           R"("expires_in":900})"));
-    const LivePorts ports = LiveDependencies::make({{"TARV_GITHUB_API", server.url("/api")},
+    const features::Dependencies ports = LiveDependencies::make({{"TARV_GITHUB_API", server.url("/api")},
                                                     {"TARV_GITHUB_WEB", server.url("/web")},
                                                     {"TARV_GITHUB_CLIENT_ID", "client-from-env"}},
                                                    programs());
@@ -188,7 +190,7 @@ TEST(LiveDependencies, EditorFromTheEnvironmentReachesThePlatformServices) {
     ProcessTempDir temporary;
     const std::string marker = temporary.file("opened");
     processWriteFile(temporary.file("editor"), "#!/bin/sh\nprintf '%s' \"$1\" > '" + marker + "'\n", true);
-    const LivePorts ports = LiveDependencies::make({{"TARV_EDITOR", temporary.file("editor")}}, programs());
+    const features::Dependencies ports = LiveDependencies::make({{"TARV_EDITOR", temporary.file("editor")}}, programs());
     ports.platform->openInEditor("/some/file.txt", {});
     EXPECT_TRUE(processWaitUntil([&] { return processReadFile(marker) == "/some/file.txt"; }));
 }
