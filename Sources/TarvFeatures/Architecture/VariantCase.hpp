@@ -19,4 +19,19 @@ inline constexpr bool isVariantCase<T, std::variant<Cases...>> = (std::is_same_v
 template <class T, class V>
 concept CaseOf = isVariantCase<std::remove_cvref_t<T>, V>;
 
+// A copy of a variant value made by copying its case and moving that in.
+// The special members of the big variants (defined out of line) copy this
+// way, so that copying, moving and assigning all go through the one path
+// that moves a case in: building a case in place costs the compiler one step
+// per case before it, and each other path would repeat all those steps.
+template <class V>
+V copyThroughMove(const V& value) {
+    return std::visit(
+        [](const auto& payload) -> V {
+            using Case = std::decay_t<decltype(payload)>;
+            return V(std::in_place_type<Case>, Case(payload));
+        },
+        value);
+}
+
 }  // namespace tarv::features

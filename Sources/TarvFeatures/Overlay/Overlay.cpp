@@ -16,9 +16,12 @@ Overlay Overlay::message(core::Text title, core::Text body, std::vector<core::Fa
     return Overlay(Message{std::move(title), std::move(body), std::move(fixes)});
 }
 
-Overlay::Overlay(const Overlay&) = default;
+Overlay::Overlay(const Overlay& other) : value(copyThroughMove(other.value)) {}
 Overlay::Overlay(Overlay&&) noexcept = default;
-Overlay& Overlay::operator=(const Overlay&) = default;
+Overlay& Overlay::operator=(const Overlay& other) {
+    if (this != &other) value = copyThroughMove(other.value);
+    return *this;
+}
 Overlay& Overlay::operator=(Overlay&&) noexcept = default;
 Overlay::~Overlay() = default;
 bool Overlay::operator==(const Overlay& other) const {

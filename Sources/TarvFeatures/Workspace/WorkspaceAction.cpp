@@ -6,21 +6,8 @@ static_assert(std::variant_size_v<WorkspaceAction::Value> == 92);
 
 // With ninety-two cases, building a case in place makes the compiler
 // generate one step per case before it. Every way into the variant here (the
-// constructors, copies, assignments) therefore goes through the one path
-// that moves a case in, so those steps are generated once, in this file.
-
-namespace {
-
-WorkspaceAction::Value copyOf(const WorkspaceAction::Value& value) {
-    return std::visit(
-        [](const auto& payload) -> WorkspaceAction::Value {
-            using Case = std::decay_t<decltype(payload)>;
-            return WorkspaceAction::Value(std::in_place_type<Case>, Case(payload));
-        },
-        value);
-}
-
-}  // namespace
+// case constructors, copies, assignments) therefore goes through the one
+// path that moves a case in, so those steps are generated once, in this file.
 
 template <CaseOf<WorkspaceAction::Value> Case>
 WorkspaceAction::WorkspaceAction(Case action) : value(std::in_place_type<Case>, std::move(action)) {}
@@ -118,10 +105,10 @@ template WorkspaceAction::WorkspaceAction(WorkspaceAction::OperationAborted);
 template WorkspaceAction::WorkspaceAction(WorkspaceAction::ContinueOperation);
 template WorkspaceAction::WorkspaceAction(WorkspaceAction::ConflictHandled);
 
-WorkspaceAction::WorkspaceAction(const WorkspaceAction& other) : value(copyOf(other.value)) {}
+WorkspaceAction::WorkspaceAction(const WorkspaceAction& other) : value(copyThroughMove(other.value)) {}
 WorkspaceAction::WorkspaceAction(WorkspaceAction&&) noexcept = default;
 WorkspaceAction& WorkspaceAction::operator=(const WorkspaceAction& other) {
-    if (this != &other) value = copyOf(other.value);
+    if (this != &other) value = copyThroughMove(other.value);
     return *this;
 }
 WorkspaceAction& WorkspaceAction::operator=(WorkspaceAction&&) noexcept = default;
