@@ -1,5 +1,7 @@
 #include "Support/PtyProcess.hpp"
 
+#include <gtest/gtest.h>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -11,6 +13,8 @@
 #include <cerrno>
 #include <stdexcept>
 #include <thread>
+
+#include "Support/SessionProcesses.hpp"
 
 namespace tarv::testing {
 namespace {
@@ -91,11 +95,18 @@ PtyProcess::PtyProcess(PtyProcess&& other) noexcept
 }
 
 PtyProcess::~PtyProcess() {
-    if (pid_ > 0 && !reaped_) {
-        kill(pid_, SIGKILL);
-        int status = 0;
-        while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    if (pid_ > 0) {
+        // The child leads a session of its own (forkpty), whose id is its
+        // process id: its process group goes first, then any other group of
+        // that session (whatever it started and moved elsewhere).
+        if (!reaped_) kill(-pid_, SIGKILL);
+        const auto left = killSession(pid_, std::chrono::seconds(10));
+        if (!reaped_) {
+            int status = 0;
+            while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+            }
         }
+        if (!left.empty()) ADD_FAILURE() << "still running after the test, even after SIGKILL: " << describe(left);
     }
     if (master_ >= 0) close(master_);
     if (reportRead_ >= 0) close(reportRead_);

@@ -3,7 +3,9 @@
 // A child process on a pseudo-terminal of its own, for tests of terminal
 // code against a real terminal device: the test reads everything the child
 // writes to the terminal byte for byte, types into it, resizes it, and
-// watches the child stop, continue and end.
+// watches the child stop, continue and end. Nothing it started outlives it:
+// at the end the child's session (its id is the child's) is killed group by
+// group, and anything still there fails the test.
 
 #include <sys/types.h>
 #include <termios.h>

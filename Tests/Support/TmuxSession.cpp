@@ -1,5 +1,7 @@
 #include "Support/TmuxSession.hpp"
 
+#include <gtest/gtest.h>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
@@ -12,6 +14,8 @@
 #include <filesystem>
 #include <stdexcept>
 #include <thread>
+
+#include "Support/SessionProcesses.hpp"
 
 extern char** environ;
 
@@ -120,12 +124,22 @@ TmuxSession::TmuxSession(int columns, int rows) {
          &code);
     if (code != 0) throw std::runtime_error("tmux new-session failed");
     tmux({"set-option", "-t", target_, "window-size", "manual"});
+    // The pane's shell leads the session of everything started in it.
+    paneSession_ = static_cast<pid_t>(std::strtol(display("#{pane_pid}").c_str(), nullptr, 10));
     // The shell's prompt.
     waitForScreen([](const std::string& screen) { return screen.find_first_not_of(" \n") != std::string::npos; });
 }
 
 TmuxSession::~TmuxSession() {
     tmux({"kill-server"});
+    // The terminal is gone: what ran on it gets its hangup and must end.
+    const auto left = waitForSessionToEnd(paneSession_, endLimit);
+    if (!left.empty()) {
+        const auto unkillable = killSession(paneSession_, std::chrono::seconds(10));
+        ADD_FAILURE() << "still running " << endLimit.count() << " ms after its terminal was closed, killed: "
+                      << describe(left)
+                      << (unkillable.empty() ? "" : "; not even SIGKILL ended " + describe(unkillable));
+    }
     std::error_code ignored;
     std::filesystem::remove_all(directory_, ignored);
 }

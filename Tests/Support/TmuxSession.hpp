@@ -3,9 +3,16 @@
 // A tmux server of the test's own (a private socket in a private folder,
 // no configuration file) with one detached session running an interactive
 // shell, for end-to-end tests of full-screen programs: type keys and raw
-// bytes, paste, resize, read the screen and the pane's mode flags. The server
-// is killed and its folder removed at the end. Works headless, without a
-// terminal on standard input.
+// bytes, paste, resize, read the screen and the pane's mode flags. Works
+// headless, without a terminal on standard input.
+//
+// At the end the server is killed, which hangs up the pane's terminal, and
+// its folder removed. Everything started in the pane (its session, recorded
+// at the start) must then end by itself within a bounded time, as programs
+// must when their terminal goes away; whatever does not is killed, group by
+// group, and fails the test.
+
+#include <sys/types.h>
 
 #include <chrono>
 #include <functional>
@@ -23,6 +30,10 @@ public:
     ~TmuxSession();
     TmuxSession(const TmuxSession&) = delete;
     TmuxSession& operator=(const TmuxSession&) = delete;
+
+    // How long the programs of the pane get to end after its terminal is
+    // closed at the end.
+    std::chrono::milliseconds endLimit = std::chrono::seconds(30);
 
     // A private folder for the test's files (also the shell's HOME).
     const std::string& directory() const { return directory_; }
@@ -58,6 +69,8 @@ public:
 private:
     std::string directory_;
     std::string socket_;
+    // The session of the pane's shell and of everything started in it.
+    pid_t paneSession_ = 0;
     std::string target_ = "test";
 };
 

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <iterator>
 #include <cerrno>
 
 #include "TarvTerminal/Backend/WindowSize.hpp"
@@ -15,6 +16,7 @@ namespace tarv::terminal {
 namespace {
 
 constexpr int forwardedSignals[] = {SIGWINCH, SIGTERM, SIGHUP, SIGINT, SIGQUIT};
+static_assert(std::size(forwardedSignals) == InputPump::forwardedCount);
 
 // The write end of the signal self-pipe, read by the handlers.
 std::atomic<int> signalPipeWrite{-1};
@@ -68,7 +70,7 @@ void InputPump::start() {
     action.sa_handler = forwardSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int s : forwardedSignals) sigaction(s, &action, nullptr);
+    for (std::size_t i = 0; i < forwardedCount; ++i) sigaction(forwardedSignals[i], &action, &previousActions_[i]);
     thread_ = std::thread([this] { run(); });
 }
 
@@ -91,9 +93,13 @@ void InputPump::stop() {
     send(Command::stop);
     stopped_ = true;
     if (thread_.joinable()) thread_.join();
-    // Signals that arrive from now on are ignored, as they were before the
-    // handlers were installed to end the session.
-    for (int s : forwardedSignals) signal(s, SIG_IGN);
+    // Signals that arrive from now on take the actions they had before the
+    // session, normally their defaults. Leaving them ignored made a program
+    // unkillable by its terminal's hangup while it exited: the leak checker
+    // stops the world at exit by tracing the process, a SIGCONT that comes
+    // with the hangup cancels the tracer's SIGSTOP, and with the hangup
+    // ignored nothing ever ended the wait (an orphan spinning at 100% CPU).
+    for (std::size_t i = 0; i < forwardedCount; ++i) sigaction(forwardedSignals[i], &previousActions_[i], nullptr);
     const int signalWrite = signalPipeWrite.exchange(-1);
     if (signalWrite >= 0) close(signalWrite);
     closeIfOpen(signalRead_);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <signal.h>
+
+#include <array>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -28,6 +31,8 @@ class InputPump {
 public:
     static constexpr std::chrono::milliseconds escapeDelay{30};
     static constexpr std::size_t readSize = 4096;
+    // SIGWINCH, SIGTERM, SIGHUP, SIGINT and SIGQUIT.
+    static constexpr std::size_t forwardedCount = 5;
 
     explicit InputPump(std::shared_ptr<InputEventStream> stream, int inputDescriptor = 0, int sizeDescriptor = 1);
     ~InputPump();
@@ -43,7 +48,10 @@ public:
     // Discards what was typed meanwhile, forgets half-decoded input and
     // reads again.
     void resume();
-    // Stops the reader and finishes the stream. The signals stay ignored.
+    // Stops the reader, finishes the stream and gives the signals back the
+    // actions they had before `start` (normally their default: a hangup or
+    // SIGTERM then ends the process, so a program whose terminal went away
+    // while it was exiting never lingers).
     void stop();
 
 private:
@@ -74,6 +82,9 @@ private:
     Command command_ = Command::none;
     std::uint64_t sent_ = 0;
     std::uint64_t carriedOut_ = 0;
+
+    // The actions of the forwarded signals before `start`, in their order.
+    std::array<struct sigaction, forwardedCount> previousActions_{};
 
     int controlRead_ = -1;
     int controlWrite_ = -1;

@@ -170,6 +170,32 @@ TEST(TerminalSession, AfterStopAFatalSignalTakesItsDefaultActionAlone) {
     EXPECT_EQ(count(child.output(), reset), 1u);
 }
 
+// Once the session has stopped, a hangup or SIGTERM ends the process again
+// however long its exit takes (here: forever). With them still ignored, a
+// program stuck on its way out outlived its terminal.
+TEST(TerminalSession, AfterStopHangupAndTerminationEndTheProcess) {
+    for (const int signalNumber : {SIGHUP, SIGTERM}) {
+        auto child = PtyProcess::run([](int out) {
+            TerminalSession session;
+            session.start();
+            session.stop();
+            report(out, "stopped");
+            for (;;) pause();
+            return 0;
+        });
+        ASSERT_TRUE(child.waitForReport("stopped", 10s));
+        if (signalNumber == SIGHUP) {
+            child.hangUp();
+        } else {
+            kill(child.pid(), SIGTERM);
+        }
+        const auto status = child.wait(10s);
+        ASSERT_TRUE(status) << "still running after signal " << signalNumber;
+        EXPECT_TRUE(WIFSIGNALED(*status));
+        EXPECT_EQ(WTERMSIG(*status), signalNumber);
+    }
+}
+
 TEST(TerminalSession, SuspendGivesTheTerminalBackAndTakesItAgainOnContinue) {
     auto child = PtyProcess::run([](int out) {
         TerminalSession session;
