@@ -43,6 +43,7 @@ struct LiveWorld {
     TempGitRepo repo;
     std::string stateFolder;
     std::shared_ptr<storage::JSONRepositoryRegistry> registry;
+    std::shared_ptr<engine::GitRepositoryClientLive> client;
     std::shared_ptr<core::MainQueue> queue = std::make_shared<core::MainQueue>();
     std::shared_ptr<LiveEffectExecutor> executor = std::make_shared<LiveEffectExecutor>(queue);
     std::shared_ptr<AppStoreHarness::Log> log = std::make_shared<AppStoreHarness::Log>();
@@ -64,11 +65,12 @@ struct LiveWorld {
             engine::GitLocator::fromEnvironment(runner, std::make_shared<system::LocalFileSystem>()), runner,
             engine::GitEnvironment::Isolation{repo.home(), repo.globalConfig()}, std::nullopt, repo.environment());
         registry = std::make_shared<storage::JSONRepositoryRegistry>(files, stateFolder);
+        client = std::make_shared<engine::GitRepositoryClientLive>(provider, files, clock);
 
         testing::FakePorts fakes;
         Dependencies dependencies = fakes.dependencies();
         dependencies.git = std::make_shared<engine::GitClientLive>(provider);
-        dependencies.repository = std::make_shared<engine::GitRepositoryClientLive>(provider, files, clock);
+        dependencies.repository = client;
         dependencies.registry = registry;
         dependencies.watcher = std::make_shared<system::InotifyWatcher>();
         dependencies.clock = clock;
@@ -80,6 +82,7 @@ struct LiveWorld {
 
     ~LiveWorld() {
         store->cancelEffects();
+        client->closeHistoryStreams();  // the kept-open history reader ends with the test
         EXPECT_TRUE(executor->waitForIdle(std::chrono::seconds(20)));
         queue->drain();
     }
