@@ -54,9 +54,9 @@ HistoryStreams::HistoryStreams(std::shared_ptr<core::FileStore> files, std::chro
     : files_(std::move(files)), idleLimit_(idleLimit) {}
 
 HistoryStreams::~HistoryStreams() {
-    if (idleCloser_.joinable()) {
-        idleCloser_.request_stop();
-        idleCloser_.join();
+    if (closer_.joinable()) {
+        closer_.request_stop();
+        closer_.join();
     }
     closeAll();
 }
@@ -77,7 +77,7 @@ std::vector<core::Commit> HistoryStreams::page(const GitExecutor& executor, cons
     }
     const auto key = streamKey(paths);
     std::unique_ptr<HistoryStream> stream = takeContinuing(repository, key, skip);
-    if (stream && stream->origin() != *origin) stream.reset();
+    if (stream && stream->origin() != *origin) retire(std::move(stream));
     if (!stream) {
         GitExecutor::Options options;
         // git then hands over each commit as soon as it is listed.
@@ -109,8 +109,10 @@ void HistoryStreams::close(const std::string& repository) {
 
 void HistoryStreams::closeAll() {
     std::unique_ptr<HistoryStream> closing;
+    std::vector<std::unique_ptr<HistoryStream>> retired;
     std::lock_guard lock(mutex_);
     closing = std::move(open_);
+    retired.swap(retired_);
     located_.reset();
 }
 
@@ -143,22 +145,41 @@ void HistoryStreams::forgetLocations(const std::string& repository) {
 }
 
 void HistoryStreams::keep(std::unique_ptr<HistoryStream> stream) {
-    std::unique_ptr<HistoryStream> replaced;
     {
         std::lock_guard lock(mutex_);
-        replaced = std::exchange(open_, std::move(stream));
-        if (!idleCloser_.joinable())
-            idleCloser_ = std::jthread([this](std::stop_token stop) { closeWhenIdle(stop); });
+        if (open_) retired_.push_back(std::move(open_));
+        open_ = std::move(stream);
+        startClosingThread();
     }
     changed_.notify_all();
-    // `replaced` ends its git here, outside the lock.
+}
+
+void HistoryStreams::retire(std::unique_ptr<HistoryStream> stream) {
+    {
+        std::lock_guard lock(mutex_);
+        retired_.push_back(std::move(stream));
+        startClosingThread();
+    }
+    changed_.notify_all();
+}
+
+void HistoryStreams::startClosingThread() {
+    if (!closer_.joinable()) closer_ = std::jthread([this](std::stop_token stop) { closeWhenIdle(stop); });
 }
 
 void HistoryStreams::closeWhenIdle(std::stop_token stop) {
     std::unique_lock lock(mutex_);
     while (!stop.stop_requested()) {
+        if (!retired_.empty()) {
+            auto closing = std::move(retired_);
+            retired_.clear();
+            lock.unlock();
+            closing.clear();
+            lock.lock();
+            continue;
+        }
         if (!open_) {
-            changed_.wait(lock, stop, [&] { return open_ != nullptr; });
+            changed_.wait(lock, stop, [&] { return open_ != nullptr || !retired_.empty(); });
             continue;
         }
         const auto due = open_->lastUsed() + idleLimit_;
@@ -169,7 +190,7 @@ void HistoryStreams::closeWhenIdle(std::stop_token stop) {
             lock.lock();
             continue;
         }
-        changed_.wait_until(lock, stop, due, [] { return false; });
+        changed_.wait_until(lock, stop, due, [&] { return !retired_.empty(); });
     }
 }
 

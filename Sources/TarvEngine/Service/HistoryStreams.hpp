@@ -73,6 +73,10 @@ private:
                                                       std::stop_token stop);
     void forgetLocations(const std::string& repository);
     void keep(std::unique_ptr<HistoryStream> stream);
+    // Hands a stream that is no longer wanted to the closing thread, so that
+    // ending its git costs the page that replaced it nothing.
+    void retire(std::unique_ptr<HistoryStream> stream);
+    void startClosingThread();
     void closeWhenIdle(std::stop_token stop);
 
     const std::shared_ptr<core::FileStore> files_;
@@ -81,10 +85,11 @@ private:
     std::mutex mutex_;
     std::condition_variable_any changed_;
     std::unique_ptr<HistoryStream> open_;
+    std::vector<std::unique_ptr<HistoryStream>> retired_;
     std::optional<std::pair<std::string, HistoryOrigin::Locations>> located_;
-    // Ends idle streams; started with the first stream, stopped (and joined)
-    // first when this object goes away.
-    std::jthread idleCloser_;
+    // Ends retired and idle streams; started with the first stream, stopped
+    // (and joined) first when this object goes away.
+    std::jthread closer_;
 };
 
 }  // namespace tarv::engine

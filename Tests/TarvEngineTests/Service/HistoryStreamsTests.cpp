@@ -306,11 +306,9 @@ TEST(HistoryStreams, NoGitIsLeftBehind) {
         {"repository closed", [&](Pager& pager) { pager.streams->close(repo.path()); }},
         {"all closed", [](Pager& pager) { pager.streams->closeAll(); }},
         {"quit", [](Pager& pager) { pager.streams.reset(); }},
+        // That history ends within its page, so its git ends too.
         {"another repository's history",
-         [&](Pager& pager) {
-             pager.streams->page(pager.executor, other.path(), 0, 10, {}, none);
-             EXPECT_EQ(gitChildren().size(), 0u);  // that one ended at its end
-         }},
+         [&](Pager& pager) { pager.streams->page(pager.executor, other.path(), 0, 10, {}, none); }},
         {"unused for a while", [](Pager&) {}, 200ms},
     };
     for (const auto& c : cases) {
