@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -12,6 +13,7 @@
 #include "TarvFeatures/App/AppState.hpp"
 #include "TarvFeatures/Architecture/Dependencies.hpp"
 #include "TarvFeatures/Architecture/Effect.hpp"
+#include "TarvFeatures/Changes/ConflictWriteOrder.hpp"
 #include "TarvFeatures/Onboarding/OnboardingReducer.hpp"
 
 namespace tarv::features {
@@ -106,10 +108,140 @@ public:
     AppEffect repositoryChecked(AppState& state, const std::string& path, bool exists) const;
 
     // ---- Workspace (Workspace/AppReducer+Workspace.cpp) -----------------
-    // Workspace actions, the status, diff and history flows and every
-    // operation on the open repository. Until that group lands the arm
-    // does nothing.
+    // Every workspace action: one exhaustive dispatch over its cases, each
+    // handed to the member of its feature below (or, for the groups of
+    // branches and operations and of sync, to theirs). Nothing happens while
+    // no repository is open.
     AppEffect reduceWorkspace(AppState& state, WorkspaceAction action) const;
+
+    // Status, diff and file list (Workspace/AppReducer+Status.cpp).
+    // Merges a fresh status into the Changes tab (inclusion, selection,
+    // conflict documents) and starts what follows from it.
+    AppEffect statusLoaded(WorkspaceState& workspace, core::WorkingTreeStatus status) const;
+    // Job "diff" for `file`; `keepContent` leaves the shown diff on screen
+    // while the same file reloads.
+    AppEffect loadDiff(WorkspaceState& workspace, const core::FileChange& file, bool keepContent) const;
+    // Moves the file list's selection to the selected path.
+    void syncFileListSelection(WorkspaceState& workspace) const;
+    // The reload every change of the repository ends with: `isRefreshing`
+    // and a job "status".
+    AppEffect reloadStatus(WorkspaceState& workspace) const;
+    // Job "mergeMessage": git's pending merge message, when there is one,
+    // as `mergeMessageLoaded`.
+    AppEffect loadMergeMessage(const std::string& path) const;
+    // Loading results and gestures (Workspace/AppReducer+Loading.cpp,
+    // Workspace/AppReducer+Navigation.cpp).
+    AppEffect filesChanged(WorkspaceState& workspace) const;
+    AppEffect remoteLoaded(AppState& state, std::optional<std::string> url) const;
+    AppEffect diffLoaded(WorkspaceState& workspace, const std::string& path, core::Diff diff) const;
+    void mergeMessageLoaded(WorkspaceState& workspace, const std::string& text) const;
+    void amendMessageLoaded(WorkspaceState& workspace, const core::CommitMessage& message) const;
+    AppEffect setTab(WorkspaceState& workspace, WorkspaceTab tab) const;
+    void cycleFocus(WorkspaceState& workspace, bool reverse) const;
+    AppEffect scroll(WorkspaceState& workspace, Pane pane, std::int64_t by) const;
+    AppEffect endDiffTextSelection(AppState& state, const std::optional<std::string>& copying) const;
+    void toggleInclude(WorkspaceState& workspace, const std::string& path) const;
+    void toggleAll(WorkspaceState& workspace) const;
+
+    // Changes: selection, commit, discard, undo, amend, ignore
+    // (Changes/AppReducer+Changes.cpp, Changes/AppReducer+Commit.cpp).
+    AppEffect selectFile(WorkspaceState& workspace, const std::string& path) const;
+    AppEffect moveFileSelection(WorkspaceState& workspace, std::int64_t by) const;
+    // Job "commit" (or amend) when `canCommit`; nothing otherwise.
+    AppEffect commit(WorkspaceState& workspace) const;
+    AppEffect committed(AppState& state, const std::string& summary, bool amended) const;
+    AppEffect commitFailed(AppState& state, core::Text text) const;
+    void cancelAmend(WorkspaceState& workspace) const;
+    // Job "discard": a safety snapshot, then the files' changes are gone.
+    AppEffect discard(WorkspaceState& workspace, std::vector<core::FileChange> files) const;
+    // Restores the last discard, else undoes the last unpushed commit; a
+    // second undo while one runs is refused.
+    AppEffect undo(AppState& state) const;
+    AppEffect restored(AppState& state) const;
+    AppEffect undoneCommit(AppState& state, const core::CommitMessage& message) const;
+    AppEffect undoFailed(AppState& state, const std::string& message) const;
+    AppEffect beginAmend(AppState& state) const;
+    // Job "ignore" for one file.
+    AppEffect ignore(WorkspaceState& workspace, core::FileChange file) const;
+    AppEffect ignored(AppState& state, const std::string& path, bool wasTracked) const;
+
+    // Line-level staging of the selected file (Changes/AppReducer+LineStaging.cpp).
+    void toggleLine(WorkspaceState& workspace, core::LineRef line) const;
+    void toggleHunk(WorkspaceState& workspace, std::int64_t hunk) const;
+    void setLineRange(WorkspaceState& workspace, core::LineRef from, core::LineRef to, bool selected) const;
+    void toggleAtCursor(WorkspaceState& workspace, bool hunk) const;
+
+    // Conflicts (Changes/AppReducer+Conflicts.cpp).
+    // Job "conflict-read-" + path: the file parsed into a conflict document.
+    AppEffect loadConflict(const WorkspaceState& workspace, const std::string& path) const;
+    void conflictLoaded(WorkspaceState& workspace, const std::string& path,
+                        std::optional<core::ConflictDocument> document) const;
+    // Applies a choice to a block and writes the file (job "conflict-write");
+    // marks it resolved when no block is left.
+    AppEffect chooseConflict(WorkspaceState& workspace, std::int64_t block, core::ConflictChoice choice) const;
+    void moveConflictCursor(WorkspaceState& workspace, std::int64_t by) const;
+    void scrollConflict(WorkspaceState& workspace, std::int64_t by) const;
+    void scrollConflictTo(WorkspaceState& workspace, std::int64_t row) const;
+    // Job "conflict": one side for the whole file, or marking it resolved.
+    AppEffect resolveConflict(WorkspaceState& workspace, const std::string& path,
+                              core::ConflictResolution resolution) const;
+    AppEffect markResolved(WorkspaceState& workspace, const std::string& path) const;
+    AppEffect conflictHandled(AppState& state) const;
+    AppEffect operationFailed(AppState& state, const std::string& message) const;
+
+    // History tab (History/AppReducer+History.cpp).
+    AppEffect historyLoaded(WorkspaceState& workspace, std::vector<core::Commit> commits, std::int64_t skip) const;
+    // The next page when `visibleEnd` comes within 5 rows of the loaded end.
+    AppEffect loadMoreHistoryIfNeeded(WorkspaceState& workspace, std::int64_t visibleEnd) const;
+    AppEffect selectCommit(WorkspaceState& workspace, std::int64_t row) const;
+    AppEffect moveCommitSelection(WorkspaceState& workspace, std::int64_t by) const;
+    AppEffect moveCommitFileSelection(WorkspaceState& workspace, std::int64_t by) const;
+    AppEffect loadCommitFiles(WorkspaceState& workspace) const;
+    AppEffect commitFilesLoaded(WorkspaceState& workspace, const std::string& sha,
+                                std::vector<core::CommitFile> files) const;
+    AppEffect selectCommitFile(WorkspaceState& workspace, std::int64_t row) const;
+    void commitDiffLoaded(WorkspaceState& workspace, const std::string& sha, const std::string& path,
+                          core::Diff diff) const;
+
+    // ---- Branches, merges, history operations, tags, worktrees, stashes --
+    // (issue 21: Branches/, History/, Repositories/, Stash/). The workspace
+    // dispatch hands these cases over; until defined they do nothing
+    // (App/AppReducer+PendingArms.cpp).
+    void worktreesLoaded(AppState& state, std::vector<core::Worktree> worktrees) const;
+    AppEffect worktreeChanged(AppState& state, core::Text text) const;
+    AppEffect createTag(AppState& state, const std::string& name, const std::string& at) const;
+    AppEffect stashOperationDone(AppState& state, core::Text text) const;
+    AppEffect stashOperationFailed(AppState& state, const std::string& message) const;
+    AppEffect merge(AppState& state, const std::string& branch) const;
+    AppEffect mergeFinished(AppState& state, const std::string& branch, const core::MergeResult& result) const;
+    AppEffect mergeFailed(AppState& state, const std::string& message) const;
+    AppEffect revert(AppState& state, const std::string& commit) const;
+    AppEffect cherryPick(AppState& state, const std::string& commit) const;
+    AppEffect reset(AppState& state, const std::string& commit, core::ResetMode mode) const;
+    AppEffect editHistory(AppState& state, const core::HistoryEdit& edit) const;
+    AppEffect rebase(AppState& state, const std::string& onto) const;
+    AppEffect continueOperation(AppState& state) const;
+    AppEffect abortOperation(AppState& state) const;
+    AppEffect operationAborted(AppState& state) const;
+    AppEffect finish(AppState& state, const ReplayKind& kind, const core::OperationResult& result) const;
+    AppEffect renameBranch(AppState& state, const std::string& from, const std::string& to) const;
+    AppEffect deleteBranch(AppState& state, const std::string& name, bool force) const;
+    AppEffect deleteNeedsForce(AppState& state, const std::string& branch) const;
+    AppEffect switchBranch(AppState& state, const std::string& branch) const;
+    AppEffect createBranch(AppState& state, const std::string& name, const std::optional<std::string>& from) const;
+    AppEffect branchOperationDone(AppState& state, core::Text text) const;
+    AppEffect branchOperationFailed(AppState& state, const std::string& message) const;
+
+    // ---- Sync and check runs (issue 23: Sync/) ---------------------------
+    // The workspace dispatch hands these cases over; until defined they do
+    // nothing (App/AppReducer+PendingArms.cpp).
+    AppEffect sync(AppState& state, core::SyncAction action) const;
+    AppEffect syncFinished(AppState& state, core::SyncAction action, bool silent) const;
+    AppEffect syncFailed(AppState& state, core::SyncAction action, const std::optional<core::RemoteFailure>& failure,
+                         const std::string& message, bool silent) const;
+    AppEffect autoFetchTick(AppState& state) const;
+    // Reloads the current branch's check runs when due (always when `force`).
+    AppEffect refreshChecks(AppState& state, bool force) const;
 
     // ---- Overlays and text editing (Overlay/AppReducer+Overlay.cpp) -----
     // Overlay actions, and an edit (typed or pasted) of the focused text
@@ -134,6 +266,9 @@ public:
 private:
     Dependencies dependencies_;
     OnboardingReducer onboardingReducer_;
+    // Puts the conflict file writes of quick successive choices in order
+    // (Changes/ConflictWriteOrder.hpp); copies of the reducer share it.
+    std::shared_ptr<ConflictWriteOrder> conflictWrites_ = std::make_shared<ConflictWriteOrder>();
 };
 
 }  // namespace tarv::features

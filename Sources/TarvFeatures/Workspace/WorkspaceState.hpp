@@ -77,6 +77,12 @@ struct WorkspaceState {
     SyncState sync;
     // What the last discard saved, for undo.
     std::optional<DiscardRecord> lastDiscard;
+    // An undo job runs: a second undo is refused until it reports, so a
+    // quick double press neither restores twice nor undoes a commit.
+    bool isUndoing = false;
+    // The discard that the running undo restores; it becomes `lastDiscard`
+    // again when the restore fails, so the user can try once more.
+    std::optional<DiscardRecord> restoringDiscard;
     Viewports viewports;
 
     WorkspaceState(std::string path, std::string name, std::optional<std::string> remoteURL);

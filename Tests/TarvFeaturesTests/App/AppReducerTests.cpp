@@ -190,8 +190,6 @@ TEST(PendingGroupsTest, ArmsDoNothingUntilTheirGroupLands) {
         AppAction action;
     };
     const Case cases[] = {
-        {"workspace", AppAction(WorkspaceAction::FilesChanged{})},
-        {"workspace (window focus regained)", AppAction(AppAction::WindowFocus{true})},
         {"overlay", AppAction(OverlayAction::Dismiss{})},
         {"text edit", AppAction(AppAction::Edit{core::TextEdit::insert("x")})},
         {"paste", AppAction(AppAction::Pasted{"pasted"})},

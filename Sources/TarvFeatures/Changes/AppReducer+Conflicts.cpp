@@ -1,0 +1,169 @@
+// Conflict resolution in the Changes tab: reading a conflicted file into a
+// document, choosing a side per block (each choice is written back at once,
+// and the file is marked resolved when no block is left), the block cursor
+// and scrolling, and resolving or marking a whole file.
+//
+// Writes go through the file store, which replaces the file atomically
+// (a temporary file in the same folder, renamed over it), so a failed write
+// leaves the previous text whole. They never stop half-way and are kept in
+// the order of the choices (ConflictWriteOrder).
+#include <algorithm>
+#include <exception>
+#include <utility>
+
+#include "TarvCore/Models/Bytes.hpp"
+#include "TarvCore/Ports/FileStore.hpp"
+#include "TarvCore/Ports/GitRepositoryClient.hpp"
+#include "TarvCore/Text/Utf8.hpp"
+#include "TarvFeatures/App/AppReducer.hpp"
+#include "TarvFeatures/App/ErrorText.hpp"
+
+namespace tarv::features {
+
+namespace {
+
+// The stored document of the selected file while it is conflicted.
+const core::ConflictDocument* selectedDocument(const WorkspaceState& workspace) {
+    const ChangesState& changes = workspace.changes;
+    const core::FileChange* file = changes.selectedFile(workspace.status);
+    if (!file || file->kind != core::ChangeKind::conflicted) return nullptr;
+    const auto found = changes.conflicts.find(file->path);
+    return found == changes.conflicts.end() ? nullptr : &found->second;
+}
+
+void clampOffset(WorkspaceState& workspace, const core::ConflictDocument& document, std::int64_t offset) {
+    const auto rows = static_cast<std::int64_t>(document.rows().size());
+    const std::int64_t page = std::max<std::int64_t>(workspace.viewports.diff, 1);
+    workspace.changes.conflictOffset = std::clamp<std::int64_t>(offset, 0, std::max<std::int64_t>(rows - page, 0));
+}
+
+std::int64_t lastBlock(const core::ConflictDocument& document) {
+    return std::max<std::int64_t>(document.conflictCount() - 1, 0);
+}
+
+std::optional<core::ConflictDocument> parsedDocument(const std::optional<core::Bytes>& bytes) {
+    if (!bytes) return std::nullopt;
+    const std::string_view text = core::byteView(*bytes);
+    if (!core::text::isValidUtf8(text)) return std::nullopt;
+    return core::ConflictDocument::parse(text);
+}
+
+}  // namespace
+
+AppEffect AppReducer::loadConflict(const WorkspaceState& workspace, const std::string& path) const {
+    return AppEffect::run("conflict-read-" + path, [files = dependencies_.files, file = workspace.path + "/" + path,
+                                                    path](AppEffect::Send send, std::stop_token) {
+        std::optional<core::ConflictDocument> document;
+        try {
+            document = parsedDocument(files->readFile(file));
+        } catch (...) {
+            document.reset();
+        }
+        send(WorkspaceAction::ConflictLoaded{path, std::move(document)});
+    });
+}
+
+void AppReducer::conflictLoaded(WorkspaceState& workspace, const std::string& path,
+                                std::optional<core::ConflictDocument> document) const {
+    const auto& files = workspace.status.files;
+    const bool conflicted = std::any_of(files.begin(), files.end(), [&](const core::FileChange& file) {
+        return file.path == path && file.kind == core::ChangeKind::conflicted;
+    });
+    if (!conflicted) return;
+    ChangesState& changes = workspace.changes;
+    if (!document) {
+        changes.conflicts.erase(path);
+        return;
+    }
+    const core::ConflictDocument& stored = changes.conflicts.insert_or_assign(path, std::move(*document)).first->second;
+    if (changes.selectedPath != path) return;
+    changes.conflictCursor = std::min(changes.conflictCursor, lastBlock(stored));
+    clampOffset(workspace, stored, changes.conflictOffset);
+}
+
+AppEffect AppReducer::chooseConflict(WorkspaceState& workspace, std::int64_t block, core::ConflictChoice choice) const {
+    ChangesState& changes = workspace.changes;
+    if (!changes.selectedPath) return AppEffect::none();
+    const std::string path = *changes.selectedPath;
+    const auto found = changes.conflicts.find(path);
+    if (found == changes.conflicts.end() || block < 0 || block >= found->second.conflictCount()) {
+        return AppEffect::none();
+    }
+    found->second = found->second.resolving(block, choice);
+    const core::ConflictDocument& document = found->second;
+    changes.conflictCursor = std::min(block, lastBlock(document));
+    clampOffset(workspace, document, changes.conflictOffset);
+
+    const std::string file = workspace.path + "/" + path;
+    return AppEffect::run("conflict-write", [files = dependencies_.files, repository = dependencies_.repository,
+                                             order = conflictWrites_, ticket = conflictWrites_->ticket(file), file,
+                                             repositoryPath = workspace.path, path, text = document.render(),
+                                             resolved = !document.hasConflicts()](AppEffect::Send send,
+                                                                                  std::stop_token) {
+        try {
+            // A skipped write had a later choice behind it, whose text
+            // holds this one and lands after it.
+            const bool written = order->writeIfNewest(file, ticket, [&] { files->writeFile(file, core::toBytes(text)); });
+            if (!written || !resolved) return;
+            repository->markResolved(repositoryPath, {path}, std::stop_token());
+            send(WorkspaceAction::ConflictHandled{});
+        } catch (...) {
+            send(WorkspaceAction::OperationFailed{ErrorText::describe(std::current_exception())});
+        }
+    });
+}
+
+void AppReducer::moveConflictCursor(WorkspaceState& workspace, std::int64_t by) const {
+    const core::ConflictDocument* document = selectedDocument(workspace);
+    if (!document || !document->hasConflicts()) return;
+    ChangesState& changes = workspace.changes;
+    changes.conflictCursor = std::clamp<std::int64_t>(changes.conflictCursor + by, 0, document->conflictCount() - 1);
+    if (const auto header = document->headerRow(changes.conflictCursor)) clampOffset(workspace, *document, *header);
+}
+
+void AppReducer::scrollConflict(WorkspaceState& workspace, std::int64_t by) const {
+    if (const core::ConflictDocument* document = selectedDocument(workspace)) {
+        clampOffset(workspace, *document, workspace.changes.conflictOffset + by);
+    }
+}
+
+void AppReducer::scrollConflictTo(WorkspaceState& workspace, std::int64_t row) const {
+    if (const core::ConflictDocument* document = selectedDocument(workspace)) clampOffset(workspace, *document, row);
+}
+
+AppEffect AppReducer::resolveConflict(WorkspaceState& workspace, const std::string& path,
+                                      core::ConflictResolution resolution) const {
+    return AppEffect::run("conflict", [repository = dependencies_.repository, repositoryPath = workspace.path, path,
+                                       resolution](AppEffect::Send send, std::stop_token) {
+        try {
+            repository->resolve(repositoryPath, path, resolution, std::stop_token());
+            send(WorkspaceAction::ConflictHandled{});
+        } catch (...) {
+            send(WorkspaceAction::OperationFailed{ErrorText::describe(std::current_exception())});
+        }
+    });
+}
+
+AppEffect AppReducer::markResolved(WorkspaceState& workspace, const std::string& path) const {
+    return AppEffect::run("conflict", [repository = dependencies_.repository, repositoryPath = workspace.path,
+                                       path](AppEffect::Send send, std::stop_token) {
+        try {
+            repository->markResolved(repositoryPath, {path}, std::stop_token());
+            send(WorkspaceAction::ConflictHandled{});
+        } catch (...) {
+            send(WorkspaceAction::OperationFailed{ErrorText::describe(std::current_exception())});
+        }
+    });
+}
+
+AppEffect AppReducer::conflictHandled(AppState& state) const {
+    AppEffect toast = showToast(state, core::Text::toastConflictResolved(), false);
+    return AppEffect::merge(std::move(toast), reloadStatus(*state.workspace));
+}
+
+AppEffect AppReducer::operationFailed(AppState& state, const std::string& message) const {
+    state.overlay = Overlay::message(core::Text::errorTitle(), core::Text::raw(message));
+    return refreshStatus(state.workspace->path);
+}
+
+}  // namespace tarv::features

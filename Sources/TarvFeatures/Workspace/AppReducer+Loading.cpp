@@ -1,0 +1,55 @@
+// Results of the workspace's reads that do more than store a list: the
+// remote, the selected file's diff, and the messages that fill the commit
+// box (the head message for an amend, git's pending merge message).
+#include <string>
+#include <utility>
+
+#include "TarvCore/Rules/Trimmed.hpp"
+#include "TarvFeatures/App/AppReducer.hpp"
+
+namespace tarv::features {
+
+AppEffect AppReducer::remoteLoaded(AppState& state, std::optional<std::string> url) const {
+    WorkspaceState& workspace = *state.workspace;
+    workspace.remoteURL = url;
+    const std::string path = workspace.path;
+    const std::string name = workspace.name;
+    AppEffect record = upsertRepository(state, path, name, url);
+    return AppEffect::merge(std::move(record), refreshChecks(state, false));
+}
+
+AppEffect AppReducer::diffLoaded(WorkspaceState& workspace, const std::string& path, core::Diff diff) const {
+    ChangesState& changes = workspace.changes;
+    if (changes.diff.path != path) return AppEffect::none();
+    // Lines chosen on another version of the file point at other lines now:
+    // the file stays included, whole.
+    if (const auto partial = changes.partial.find(path); partial != changes.partial.end() && partial->second.diff != diff) {
+        changes.partial.erase(partial);
+    }
+    changes.diff.setDiff(std::move(diff));
+    changes.diff.isLoading = false;
+    changes.diff.error.reset();
+    changes.diff.scroll(0, workspace.viewports.diff);
+    return AppEffect::none();
+}
+
+void AppReducer::amendMessageLoaded(WorkspaceState& workspace, const core::CommitMessage& message) const {
+    workspace.isAmending = true;
+    workspace.summary.setText(message.summary);
+    workspace.description.setText(message.description);
+    workspace.tab = WorkspaceTab::changes;
+    workspace.focus = WorkspaceFocus::summary;
+}
+
+void AppReducer::mergeMessageLoaded(WorkspaceState& workspace, const std::string& text) const {
+    const std::string summary = workspace.summary.text();
+    if (!summary.empty() && workspace.autoSummary != summary) return;
+    const auto lineBreak = text.find('\n');
+    std::string first = text.substr(0, lineBreak);
+    const std::string rest = lineBreak == std::string::npos ? std::string() : core::trimmed(text.substr(lineBreak + 1));
+    workspace.summary.setText(first);
+    workspace.autoSummary = std::move(first);
+    workspace.description.setText(rest);
+}
+
+}  // namespace tarv::features

@@ -1,0 +1,122 @@
+// Tabs, focus rings, scrolling, copying diff text and what the next commit
+// includes, file by file.
+#include <algorithm>
+#include <array>
+#include <exception>
+#include <utility>
+
+#include "TarvCore/Ports/PlatformServices.hpp"
+#include "TarvFeatures/App/AppReducer.hpp"
+#include "TarvFeatures/App/ErrorText.hpp"
+
+namespace tarv::features {
+
+namespace {
+
+constexpr std::array changesRing{WorkspaceFocus::files, WorkspaceFocus::diff, WorkspaceFocus::summary,
+                                 WorkspaceFocus::description};
+constexpr std::array historyRing{WorkspaceFocus::historyList, WorkspaceFocus::historyFiles,
+                                 WorkspaceFocus::historyDiff};
+
+template <std::size_t N>
+WorkspaceFocus cycled(const std::array<WorkspaceFocus, N>& ring, WorkspaceFocus current, bool reverse) {
+    const auto found = std::find(ring.begin(), ring.end(), current);
+    const std::size_t index = found == ring.end() ? 0 : static_cast<std::size_t>(found - ring.begin());
+    return ring[reverse ? (index + N - 1) % N : (index + 1) % N];
+}
+
+std::int64_t count(const auto& list) { return static_cast<std::int64_t>(list.size()); }
+
+}  // namespace
+
+AppEffect AppReducer::setTab(WorkspaceState& workspace, WorkspaceTab tab) const {
+    workspace.tab = tab;
+    workspace.changes.isFilterFocused = false;
+    if (tab == WorkspaceTab::changes) {
+        workspace.focus = WorkspaceFocus::files;
+        return AppEffect::none();
+    }
+    workspace.focus = WorkspaceFocus::historyList;
+    HistoryState& history = workspace.history;
+    if (!history.commits.empty()) {
+        if (!history.list.selected) return selectCommit(workspace, 0);
+        return history.files.empty() ? loadCommitFiles(workspace) : AppEffect::none();
+    }
+    return history.isLoading ? AppEffect::none() : loadHistory(workspace.path, 0);
+}
+
+void AppReducer::cycleFocus(WorkspaceState& workspace, bool reverse) const {
+    workspace.focus = workspace.tab == WorkspaceTab::changes ? cycled(changesRing, workspace.focus, reverse)
+                                                             : cycled(historyRing, workspace.focus, reverse);
+    workspace.changes.isFilterFocused = false;
+}
+
+AppEffect AppReducer::scroll(WorkspaceState& workspace, Pane pane, std::int64_t by) const {
+    const Viewports& sizes = workspace.viewports;
+    HistoryState& history = workspace.history;
+    switch (pane) {
+        case Pane::files:
+            workspace.changes.list.scroll(by, count(workspace.changes.visibleFiles(workspace.status)), sizes.fileList);
+            return AppEffect::none();
+        case Pane::diff:
+            if (workspace.changes.activeConflict(workspace.status)) {
+                scrollConflict(workspace, by);
+            } else {
+                workspace.changes.diff.scroll(by, sizes.diff);
+            }
+            return AppEffect::none();
+        case Pane::historyList:
+            history.list.scroll(by, count(history.commits), sizes.historyList);
+            return loadMoreHistoryIfNeeded(workspace, history.list.offset + sizes.historyList);
+        case Pane::historyFiles:
+            history.filesList.scroll(by, count(history.files), sizes.historyFiles);
+            return AppEffect::none();
+        case Pane::historyDiff:
+            history.diff.scroll(by, sizes.diff);
+            return AppEffect::none();
+    }
+    return AppEffect::none();
+}
+
+AppEffect AppReducer::endDiffTextSelection(AppState& state, const std::optional<std::string>& copying) const {
+    WorkspaceState& workspace = *state.workspace;
+    if (!copying || copying->empty()) {
+        (workspace.tab == WorkspaceTab::history ? workspace.history.diff : workspace.changes.diff).textSelection.reset();
+        return AppEffect::none();
+    }
+    AppEffect copy = AppEffect::run(std::nullopt, [platform = dependencies_.platform, text = *copying](
+                                                      AppEffect::Send send, std::stop_token stop) {
+        try {
+            platform->copyToClipboard(text, stop);
+        } catch (...) {
+            // No clipboard tool, or it failed: the "copied" toast must not
+            // stay on screen as if it had worked.
+            send(AppAction::Notice{core::Text::raw(ErrorText::describe(std::current_exception())), true});
+        }
+    });
+    return AppEffect::merge(std::move(copy), showToast(state, core::Text::copied(), false));
+}
+
+void AppReducer::toggleInclude(WorkspaceState& workspace, const std::string& path) const {
+    ChangesState& changes = workspace.changes;
+    changes.partial.erase(path);
+    if (!changes.included.erase(path)) changes.included.insert(path);
+}
+
+void AppReducer::toggleAll(WorkspaceState& workspace) const {
+    ChangesState& changes = workspace.changes;
+    const auto visible = changes.visibleFiles(workspace.status);
+    const bool allIncluded = std::all_of(visible.begin(), visible.end(), [&](const core::FileChange* file) {
+        return changes.included.contains(file->path);
+    });
+    for (const core::FileChange* file : visible) {
+        changes.partial.erase(file->path);
+        if (allIncluded) {
+            changes.included.erase(file->path);
+        } else {
+            changes.included.insert(file->path);
+        }
+    }
+}
+
+}  // namespace tarv::features
