@@ -79,9 +79,8 @@ std::vector<core::Commit> HistoryStreams::page(const GitExecutor& executor, cons
     std::unique_ptr<HistoryStream> stream = takeContinuing(repository, key, skip);
     if (stream && stream->origin() != *origin) retire(std::move(stream));
     if (!stream) {
-        GitExecutor::Options options;
         // git then hands over each commit as soon as it is listed.
-        options.environment["GIT_FLUSH"] = "1";
+        const GitExecutor::Options options{.environment = {{"GIT_FLUSH", "1"}}};
         auto process = streaming->start(executor.spec(streamArguments(skip, paths), repository, options));
         stream = std::make_unique<HistoryStream>(std::move(process), repository, key, *origin, skip);
     }
