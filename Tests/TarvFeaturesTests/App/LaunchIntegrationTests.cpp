@@ -7,8 +7,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,7 @@
 #include "TarvEngine/Service/GitRepositoryClientLive.hpp"
 #include "TarvFeatures/Architecture/LiveEffectExecutor.hpp"
 #include "TarvFeatures/Architecture/Store.hpp"
+#include "TarvFeatures/Onboarding/OnboardingReducer.hpp"
 #include "TarvStorage/Stores/JSONRepositoryRegistry.hpp"
 #include "TarvSystem/Clock/SystemClock.hpp"
 #include "TarvSystem/FileSystem/LocalFileStore.hpp"
@@ -39,6 +42,9 @@ using testing::TempGitRepo;
 
 // The live adapters on a temporary repository with git isolated in its
 // temporary home; the ports that launch and open do not use stay fakes.
+// The program's git reads `globalConfiguration` as its global
+// configuration when given (the repository's own set-up, with an identity,
+// otherwise).
 struct LiveWorld {
     TempGitRepo repo;
     std::string stateFolder;
@@ -49,7 +55,7 @@ struct LiveWorld {
     std::shared_ptr<AppStoreHarness::Log> log = std::make_shared<AppStoreHarness::Log>();
     std::unique_ptr<Store<AppStoreHarness::RecordingReducer>> store;
 
-    LiveWorld() {
+    explicit LiveWorld(const std::optional<std::string>& globalConfiguration = std::nullopt) {
         repo.writeFile("README.md", "hello\n");
         repo.writeFile("src/main.c", "int main(void) { return 0; }\n");
         repo.commitAll("First");
@@ -61,9 +67,12 @@ struct LiveWorld {
         auto runner = std::make_shared<system::PosixProcessRunner>();
         auto files = std::make_shared<system::LocalFileStore>();
         auto clock = std::make_shared<system::SystemClock>();
+        const std::string global = globalConfiguration.value_or(repo.globalConfig());
+        auto environment = repo.environment();
+        environment["GIT_CONFIG_GLOBAL"] = global;
         auto provider = std::make_shared<engine::GitExecutorProvider>(
             engine::GitLocator::fromEnvironment(runner, std::make_shared<system::LocalFileSystem>()), runner,
-            engine::GitEnvironment::Isolation{repo.home(), repo.globalConfig()}, std::nullopt, repo.environment());
+            engine::GitEnvironment::Isolation{repo.home(), global}, std::nullopt, environment);
         registry = std::make_shared<storage::JSONRepositoryRegistry>(files, stateFolder);
         client = std::make_shared<engine::GitRepositoryClientLive>(provider, files, clock);
 
@@ -146,7 +155,7 @@ TEST(LaunchIntegrationTest, LaunchOpensTheStartRepositoryLoadsItAndWatchesItsWor
     ASSERT_TRUE(world.pumpUntil([&] { return !world.registry->load(std::stop_token{}).empty(); }));
     const auto saved = world.registry->load(std::stop_token{});
     EXPECT_EQ(saved.front().path, world.repo.path());
-    EXPECT_EQ(saved.front().lastOpened, state.now);
+    EXPECT_EQ(saved, state.repositories);
 
     // A file written in the working tree reaches the reducer through the
     // real watcher. (What the workspace then reads is the workspace flow's
@@ -170,6 +179,58 @@ TEST(LaunchIntegrationTest, AStartDirectoryOutsideARepositoryShowsTheWelcomeScre
     ASSERT_TRUE(world.pumpUntil([&] { return world.store->state().toast.has_value(); }));
     EXPECT_EQ(world.store->state().toast->text, core::Text::toastRepositoriesMissing({"gone"}));
     EXPECT_EQ(world.registry->load(std::stop_token{}).size(), 1u);
+}
+
+TEST(LaunchIntegrationTest, OpeningRegisteredRepositoriesOpensTheOneThatIsThereAndDropsTheOneThatIsGone) {
+    LiveWorld world;
+    const std::string gone = world.repo.makeFolder("gone");
+    world.store->send(AppAction::Launch{world.stateFolder});
+    ASSERT_TRUE(world.pumpUntil([&] { return world.store->state().phase() == AppState::Phase::welcome; }));
+    // The folder vanishes after the launch loaded the registry.
+    world.store->send(AppAction::RegistryLoaded{{core::RepositoryEntry{gone, "gone", std::nullopt, 2, std::nullopt}}});
+    std::filesystem::remove_all(gone);
+
+    world.store->send(AppAction::OpenRepository{gone});
+    ASSERT_TRUE(world.pumpUntil([&] { return world.store->state().repositories.empty(); }));
+    EXPECT_FALSE(world.store->state().workspace);
+    ASSERT_TRUE(world.pumpUntil([&] { return world.registry->load(std::stop_token{}).empty() &&
+                                              std::filesystem::exists(world.stateFolder + "/repositories.json"); }));
+
+    world.store->send(AppAction::OpenRepository{world.repo.path()});
+    ASSERT_TRUE(world.pumpUntil([&] { return world.store->state().workspace.has_value(); }));
+    EXPECT_EQ(world.store->state().workspace->path, world.repo.path());
+    ASSERT_TRUE(world.pumpUntil([&] { return world.registry->load(std::stop_token{}).size() == 1; }));
+    EXPECT_EQ(world.registry->load(std::stop_token{})[0].path, world.repo.path());
+}
+
+TEST(LaunchIntegrationTest, OnboardingWithoutAnIdentitySavesTheFormIntoGitsGlobalConfiguration) {
+    TempGitRepo scratch(TempGitRepo::Start::emptyFolder);
+    const std::string global = scratch.makeFolder("bare-home") + "/gitconfig";
+    LiveWorld world(global);
+    world.store->send(AppAction::Launch{world.repo.path()});
+    ASSERT_TRUE(world.pumpUntil(
+        [&] { return world.store->state().onboarding.step.is<OnboardingState::Step::Identity>(); }));
+    EXPECT_TRUE(world.store->state().onboarding.storeCredentials);  // no helper configured
+    EXPECT_EQ(world.store->state().phase(), AppState::Phase::onboarding);
+
+    for (auto& action : std::vector<AppAction>{
+             OnboardingAction::edit(core::TextEdit::insert(" Ada Lovelace ")),
+             OnboardingAction::focusField(OnboardingState::Field::email),
+             OnboardingAction::edit(core::TextEdit::insert("ada@example.com")),
+             OnboardingAction::saveTapped(),
+         })
+        world.store->send(std::move(action));
+    // Saved: the start repository opens behind the finished onboarding.
+    ASSERT_TRUE(world.pumpUntil([&] { return world.store->state().workspace.has_value(); }));
+    EXPECT_TRUE(world.store->state().onboarding.step.is<OnboardingState::Step::Done>());
+
+    auto configured = [&](const std::string& key) {
+        return world.repo.run({"config", "--file", global, "--get", key}).out;
+    };
+    EXPECT_EQ(configured("user.name"), "Ada Lovelace\n");
+    EXPECT_EQ(configured("user.email"), "ada@example.com\n");
+    EXPECT_EQ(configured("init.defaultBranch"), "main\n");
+    EXPECT_EQ(configured("credential.helper"), std::string(OnboardingReducer::credentialHelper) + "\n");
 }
 
 }  // namespace
