@@ -53,6 +53,18 @@ std::pair<std::int64_t, std::int64_t> DiffDisplayLine::columns(std::int64_t star
     return {from, std::max(from, column(end))};
 }
 
+std::string_view DiffDisplayLine::slice(std::int64_t startColumn, std::int64_t width, std::string& scratch) const {
+    if (!simple_) {
+        scratch = slice(startColumn, width);
+        return scratch;
+    }
+    const auto size = static_cast<std::int64_t>(text_.size());
+    startColumn = std::max<std::int64_t>(startColumn, 0);
+    if (width < 1 || startColumn >= size) return {};
+    return std::string_view(text_).substr(static_cast<std::size_t>(startColumn),
+                                          static_cast<std::size_t>(std::min(width, size - startColumn)));
+}
+
 std::string DiffDisplayLine::slice(std::int64_t startColumn, std::int64_t width) const {
     if (width < 1) return {};
     startColumn = std::max<std::int64_t>(startColumn, 0);

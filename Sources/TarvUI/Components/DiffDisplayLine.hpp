@@ -51,6 +51,10 @@ public:
     // that follows the width asked for and not the length of the line.
     std::string slice(std::int64_t startColumn, std::int64_t width) const;
 
+    // The same, as a view: into the display text itself for a line of
+    // printable ASCII, else into `scratch`, which it overwrites.
+    std::string_view slice(std::int64_t startColumn, std::int64_t width, std::string& scratch) const;
+
     // Bytes held, for the cache's budget.
     std::size_t memoryBytes() const {
         return text_.capacity() + (columns_.capacity() + bytes_.capacity()) * sizeof(std::uint32_t);

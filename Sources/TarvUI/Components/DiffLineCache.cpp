@@ -44,6 +44,8 @@ void DiffLineCache::resize(Entry& e, std::size_t bytes) {
 DiffLineCache::Entry& DiffLineCache::entry(const core::Diff& diff, core::LineRef ref) {
     const core::DiffLine& line = *lineAt(diff, ref);
     Entry& e = entries_[Key{&diff, ref}];
+    // Checked once per frame: the state does not change while a frame is drawn.
+    if (e.serial != 0 && e.lastFrame == frame_) return e;
     e.lastFrame = frame_;
     if (e.serial != 0 && e.kind == line.kind && e.source == line.text) return e;
     e.source = line.text;

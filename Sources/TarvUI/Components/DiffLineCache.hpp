@@ -27,7 +27,9 @@ namespace tarv::ui {
 //   the Changes pane from the History pane) and the line's `LineRef`. An
 //   entry is used only while the line still holds the bytes and the kind it
 //   was made from, so a diff replaced in place, even by one at the same
-//   address, is never drawn from stale entries.
+//   address, is never drawn from stale entries. That is checked at an
+//   entry's first use in a frame: a diff must not change between
+//   `beginFrame` and the end of the frame's drawing.
 // - Word ranges remember which build of the partner line they were computed
 //   against and are recomputed when the partner changed.
 // - It is bounded: when a frame begins and the entries exceed `Limits`, those
@@ -35,9 +37,11 @@ namespace tarv::ui {
 //   always kept, even above the limits).
 class DiffLineCache {
 public:
+    // Kept small on purpose: memory that evicted entries free is reused for
+    // the lines that scroll into view, instead of fresh pages every frame.
     struct Limits {
         std::size_t lines = 4096;
-        std::size_t bytes = std::size_t{64} << 20;
+        std::size_t bytes = std::size_t{8} << 20;
     };
 
     DiffLineCache() = default;

@@ -92,9 +92,18 @@ struct Context {
     }
     // With check boxes, a click on a row focuses the Changes diff and puts
     // the cursor there; without them a row does nothing of its own.
-    std::vector<AppAction> rowActions(std::int64_t row) const {
-        if (selection == nullptr) return {};
-        return {WorkspaceAction::Focus{features::WorkspaceFocus::diff}, WorkspaceAction::MoveDiffCursorTo{row}};
+    // `first` (when given), the row actions, then `last` (when given).
+    std::vector<AppAction> rowActions(std::int64_t row, std::optional<AppAction> first = std::nullopt,
+                                      std::optional<AppAction> last = std::nullopt) const {
+        std::vector<AppAction> actions;
+        actions.reserve(4);
+        if (first) actions.push_back(std::move(*first));
+        if (selection != nullptr) {
+            actions.push_back(WorkspaceAction::Focus{features::WorkspaceFocus::diff});
+            actions.push_back(WorkspaceAction::MoveDiffCursorTo{row});
+        }
+        if (last) actions.push_back(std::move(*last));
+        return actions;
     }
     void addRegion(const Rect& area, std::vector<AppAction> press) const {
         HitRegion region;
@@ -143,9 +152,7 @@ void drawHunkBox(const Context& c, std::int64_t hunk, std::int64_t row, std::int
     const ThemeStyles& s = c.styles();
     const auto foreground = *glyph == boxEmpty ? s.theme.textSecondary : s.theme.accent;
     c.canvas().draw(*glyph, Point{x + 1, y}, s.hunk.with(foreground.color(), std::nullopt));
-    std::vector<AppAction> press = c.rowActions(row);
-    press.push_back(WorkspaceAction::ToggleHunk{hunk});
-    c.addRegion(Rect(x, y, 3, 1), std::move(press));
+    c.addRegion(Rect(x, y, 3, 1), c.rowActions(row, std::nullopt, WorkspaceAction::ToggleHunk{hunk}));
 }
 
 // Draws the check box of a change line at column x + 1 and its region.
@@ -155,8 +162,7 @@ void drawLineBox(const Context& c, LineRef ref, std::int64_t row, std::int64_t x
     const auto foreground = selected ? s.theme.accent : s.theme.textSecondary;
     c.canvas().draw(selected ? boxFull : boxEmpty, Point{x + 1, y}, gutter.with(foreground.color(), std::nullopt));
     HitRegion region;
-    region.press = c.rowActions(row);
-    region.press.push_back(WorkspaceAction::ToggleLine{ref});
+    region.press = c.rowActions(row, std::nullopt, WorkspaceAction::ToggleLine{ref});
     region.scroll = HitRegion::ScrollTarget{c.pane};
     region.line = HitRegion::Line{ref, selected};
     c.frame.hits.add(Rect(x, y, 3, 1), std::move(region));
@@ -164,62 +170,74 @@ void drawLineBox(const Context& c, LineRef ref, std::int64_t row, std::int64_t x
 
 void addTextRegion(const Context& c, std::int64_t row, std::int64_t side, const Rect& area) {
     HitRegion region;
-    region.press = {c.focusAction()};
-    for (AppAction& action : c.rowActions(row)) region.press.push_back(std::move(action));
+    region.press = c.rowActions(row, c.focusAction());
     region.scroll = HitRegion::ScrollTarget{c.pane};
     region.text = HitRegion::TextHit{row, side, area.minX(), c.view.horizontalOffset};
     c.frame.hits.add(area, std::move(region));
 }
 
-// The visible columns [h, h + width) of a line's display text at x, then
-// its syntax colours, word emphasis and (when `selectable`) the text
+// The syntax tokens of a line that reach into the columns [h, end), in
+// order; none when the line is not coloured.
+std::pair<const core::SyntaxToken*, const core::SyntaxToken*> visibleTokens(const Context& c, const DiffLine& line,
+                                                                           LineRef ref, const DiffDisplayLine& display,
+                                                                           std::int64_t h) {
+    if (!c.language || line.kind == DiffLine::Kind::noNewlineMarker || c.styles().monochrome) return {};
+    const auto& tokens = c.cache.tokens(c.diff, ref, *c.language);
+    const std::int64_t firstCharacter = display.characterAt(h);
+    const auto first = std::lower_bound(tokens.begin(), tokens.end(), firstCharacter,
+                                        [](const core::SyntaxToken& t, std::int64_t at) { return t.start + t.length <= at; });
+    return {tokens.data() + (first - tokens.begin()), tokens.data() + tokens.size()};
+}
+
+// Fills the row's text area [x, x + width) at y: the visible columns
+// [h, h + width) of the line's display text, in the text style with each
+// syntax token in its colour (every cell written once), the rest of the area
+// in the line style; then the word emphasis and (when `selectable`) the text
 // selection's tint.
 void drawLineText(const Context& c, const DiffLine& line, LineRef ref, std::int64_t row, std::int64_t side,
                   std::int64_t x, std::int64_t y, std::int64_t width, const Look& look, bool selectable) {
-    const DiffDisplayLine& display = c.cache.line(c.diff, ref);
-    const std::int64_t h = c.view.horizontalOffset;
-    c.canvas().draw(display.slice(h, width), Point{x, y}, look.text, width);
     if (width <= 0) return;
-    const std::int64_t windowEnd = h + width;
+    const DiffDisplayLine& display = c.cache.line(c.diff, ref);
     const ThemeStyles& s = c.styles();
-    const auto paint = [&](std::int64_t from, std::int64_t to, auto&& body) {
+    const std::int64_t h = c.view.horizontalOffset;
+    const std::int64_t windowEnd = h + width;
+    std::string scratch;
+    const auto drawColumns = [&](std::int64_t from, std::int64_t to, const Style& style) {
+        if (from < to) c.canvas().draw(display.slice(from, to - from, scratch), Point{x + from - h, y}, style, to - from);
+    };
+    std::int64_t drawn = h;
+    const auto [first, last] = visibleTokens(c, line, ref, display, h);
+    for (const core::SyntaxToken* token = first; token != last; ++token) {
+        auto [from, to] = display.columns(token->start, token->start + token->length);
+        if (from >= windowEnd) break;
+        from = std::max(from, drawn);
+        to = std::min(to, windowEnd);
+        if (from >= to) continue;
+        drawColumns(drawn, from, look.text);
+        drawColumns(from, to, syntaxStyle(s, look.line, token->kind));
+        drawn = to;
+    }
+    drawColumns(drawn, windowEnd, look.text);
+    const std::int64_t textEnd = std::clamp<std::int64_t>(display.width() - h, 0, width);
+    c.canvas().fill(Rect(x + textEnd, y, width - textEnd, 1), look.line);
+
+    const auto tint = [&](std::int64_t from, std::int64_t to, const ThemeColor& colour) {
         from = std::max(from, h);
         to = std::min(to, windowEnd);
-        if (from < to) body(from, to);
+        if (from < to) c.canvas().tint(Rect(x + from - h, y, to - from, 1), colour.color());
     };
-
-    const bool marker = line.kind == DiffLine::Kind::noNewlineMarker;
-    if (c.language && !marker && !s.monochrome) {
-        const auto& tokens = c.cache.tokens(c.diff, ref, *c.language);
-        // Only the tokens that reach into the window.
-        const std::int64_t firstCharacter = display.characterAt(h);
-        auto it = std::lower_bound(tokens.begin(), tokens.end(), firstCharacter,
-                                   [](const core::SyntaxToken& t, std::int64_t at) { return t.start + t.length <= at; });
-        for (; it != tokens.end(); ++it) {
-            const auto [from, to] = display.columns(it->start, it->start + it->length);
-            if (from >= windowEnd) break;
-            paint(from, to, [&](std::int64_t a, std::int64_t b) {
-                c.canvas().draw(display.slice(a, b - a), Point{x + a - h, y}, syntaxStyle(s, look.line, it->kind), b - a);
-            });
-        }
-    }
-
     const auto& pairs = c.view.wordPairs();
     if (const auto partner = pairs.find(ref); partner != pairs.end()) {
-        const auto emphasis = line.kind == DiffLine::Kind::removed ? s.theme.diffRemovedEmphasis : s.theme.diffAddedEmphasis;
+        const ThemeColor& emphasis =
+            line.kind == DiffLine::Kind::removed ? s.theme.diffRemovedEmphasis : s.theme.diffAddedEmphasis;
         for (const core::WordDiff::Range& range : c.cache.emphasis(c.diff, ref, partner->second)) {
             const auto [from, to] = display.columns(range.start, range.end);
-            paint(from, to, [&](std::int64_t a, std::int64_t b) {
-                c.canvas().tint(Rect(x + a - h, y, b - a, 1), emphasis.color());
-            });
+            tint(from, to, emphasis);
         }
     }
-
     if (selectable && c.view.textSelection) {
         if (const auto columns = c.view.textSelection->columns(row, side, display.width())) {
-            paint(columns->lower, columns->upper, [&](std::int64_t a, std::int64_t b) {
-                c.canvas().tint(Rect(x + a - h, y, b - a, 1), s.theme.selectionFocused.color());
-            });
+            tint(columns->lower, columns->upper, s.theme.selectionFocused);
         }
     }
 }
@@ -251,7 +269,6 @@ void drawUnifiedLine(const Context& c, const DiffGeometry::Unified& g, LineRef r
     const std::int64_t x = c.rect.minX();
     const bool marker = line->kind == DiffLine::Kind::noNewlineMarker;
     if (!marker) addTextRegion(c, row, 0, Rect(x + g.gutter, y, g.text, 1));
-    c.canvas().fill(Rect(x, y, g.content, 1), look.line);
     c.canvas().fill(Rect(x, y, g.gutter, 1), look.gutter);
     c.canvas().draw(numberText(line->oldNumber, g.numberWidth), Point{x + g.oldNumberColumn(), y}, look.gutter);
     c.canvas().draw(numberText(line->newNumber, g.numberWidth), Point{x + g.newNumberColumn(), y}, look.gutter);
@@ -312,7 +329,6 @@ void drawSide(const Context& c, const DiffGeometry::Split& g, const DiffGeometry
     const std::int64_t side = old ? 0 : 1;
     const std::int64_t x = area.minX();
     c.canvas().withClip(area, [&](terminal::Canvas& canvas) {
-        canvas.fill(area, look.line);
         canvas.fill(Rect(x, y, half.gutter, 1), look.gutter);
         canvas.draw(numberText(old ? line->oldNumber : line->newNumber, g.numberWidth), Point{x + g.prefix, y},
                     look.gutter);

@@ -47,6 +47,7 @@ TEST(DiffLineCache, ALineChangedInPlaceIsRebuilt) {
     EXPECT_EQ(cache.line(diff, LineRef{0, 0}).text(), "xyz");
     // A changed kind changes the display text of the same bytes.
     diff.hunks[0].lines[0].kind = DiffLine::Kind::noNewlineMarker;
+    cache.beginFrame();
     EXPECT_EQ(cache.line(diff, LineRef{0, 0}).text(), "\\ xyz");
     EXPECT_EQ(cache.builds(), 3u);
 }
