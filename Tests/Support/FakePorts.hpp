@@ -99,7 +99,9 @@ public:
     void setGlobalConfig(const std::string& key, const std::string& value, std::stop_token stop) override;
 };
 
-class FakeRepository final : public core::GitRepositoryClient, public FakePort {
+// Not final: a test may override single operations (to see the stop token a
+// job hands over, say) and forward to these.
+class FakeRepository : public core::GitRepositoryClient, public FakePort {
 public:
     struct Answers {
         // repositoryRoot(path) answers this for every path.
