@@ -1,0 +1,212 @@
+// Resolving conflicts block by block through the store: each choice is
+// written through the file store at once, the last one marks the file
+// resolved and reports once, quick choices all reach the file in order, and
+// the cursor and scrolling stay inside the document.
+#include <gtest/gtest.h>
+
+#include "../Workspace/WorkspaceFixtures.hpp"
+#include "Support/AppStoreHarness.hpp"
+#include "TarvCore/Errors/GitError.hpp"
+#include "TarvFeatures/App/AppReducer.hpp"
+
+namespace tarv::features {
+namespace {
+
+using namespace fixtures;
+using tarv::testing::AppStoreHarness;
+using Choice = core::ConflictChoice;
+
+std::string block(const std::string& mine, const std::string& theirs) {
+    return "<<<<<<< HEAD\n" + mine + "\n=======\n" + theirs + "\n>>>>>>> topic\n";
+}
+
+const std::string threeBlocks = "top\n" + block("m1", "t1") + "middle\n" + block("m2", "t2") + block("m3", "t3") + "end\n";
+
+// A merge with "f.txt" conflicted and selected, its document loaded.
+AppState resolving(const std::string& text, std::int64_t paneRows = 20) {
+    AppState state = withWorkspace();
+    auto& workspace = *state.workspace;
+    workspace.status = statusOf({changed("f.txt", core::ChangeKind::conflicted), changed("g.txt")},
+                                core::RepositoryOperation::merge);
+    workspace.changes.selectedPath = "f.txt";
+    workspace.changes.conflicts["f.txt"] = core::ConflictDocument::parse(text);
+    workspace.viewports.diff = paneRows;
+    return state;
+}
+
+const WorkspaceState& ws(const AppStoreHarness& h) { return *h.state().workspace; }
+
+TEST(ConflictFlowTest, EachChoiceIsWrittenAndTheLastOneMarksTheFileResolvedOnce) {
+    AppStoreHarness h(resolving(threeBlocks));
+    h.fakes.files->put("/r/f.txt", threeBlocks);
+
+    EXPECT_EQ(sendWorkspace(h, WorkspaceAction::ChooseConflict{0, Choice::incoming}), (Ids{"conflict-write"}));
+    EXPECT_EQ(ws(h).changes.conflicts.at("f.txt").conflictCount(), 2);
+    EXPECT_EQ(ws(h).changes.conflictCursor, 0) << "now on the block that was second";
+    h.runJob("conflict-write");
+    EXPECT_EQ(h.drain(), 1u) << "blocks remain: the write reports nothing";
+    EXPECT_EQ(h.fakes.files->content("/r/f.txt"),
+              "top\nt1\nmiddle\n" + block("m2", "t2") + block("m3", "t3") + "end\n");
+
+    sendWorkspace(h, WorkspaceAction::ChooseConflict{1, Choice::both});
+    EXPECT_EQ(ws(h).changes.conflictCursor, 0) << "the cursor stays on the last block left";
+    h.runJob("conflict-write");
+    h.drain();
+    sendWorkspace(h, WorkspaceAction::ChooseConflict{0, Choice::current});
+    h.runJob("conflict-write");
+    h.drain();
+    EXPECT_EQ(h.fakes.files->content("/r/f.txt"), "top\nt1\nmiddle\nm2\nm3\nt3\nend\n");
+    EXPECT_EQ(h.fakes.repository->calls(), (Paths{"markResolved /r f.txt"}));
+    const auto actions = h.reducedActions();
+    EXPECT_EQ(std::count(actions.begin(), actions.end(), AppAction(WorkspaceAction::ConflictHandled{})), 1);
+    EXPECT_EQ(h.lastJobIds(), (Ids{"toast", "status"}));
+    EXPECT_EQ(h.state().toast->text, core::Text::toastConflictResolved());
+    EXPECT_TRUE(ws(h).changes.conflicts.contains("f.txt")) << "the resolved text stays shown until the next status";
+}
+
+TEST(ConflictFlowTest, AChoiceThatNamesNoBlockDoesNothing) {
+    struct Case {
+        const char* name;
+        std::optional<std::string> selected;
+        std::int64_t block;
+    };
+    const Case cases[] = {
+        {"a negative block", "f.txt", -1},
+        {"one past the last", "f.txt", 3},
+        {"no document for the selected file", "g.txt", 0},
+        {"nothing selected", std::nullopt, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        AppState state = resolving(threeBlocks);
+        state.workspace->changes.selectedPath = c.selected;
+        AppStoreHarness h(std::move(state));
+        EXPECT_EQ(sendWorkspace(h, WorkspaceAction::ChooseConflict{c.block, Choice::current}), Ids{});
+        EXPECT_EQ(ws(h).changes.conflicts.at("f.txt").conflictCount(), 3);
+    }
+}
+
+// Two quick choices run as two jobs; whichever order their threads take,
+// the file ends with both choices.
+TEST(ConflictFlowTest, QuickChoicesAllReachTheFileInTheirOrder) {
+    for (const bool newestFirst : {false, true}) {
+        SCOPED_TRACE(newestFirst ? "the newer job runs first" : "in order");
+        AppStoreHarness h(resolving(threeBlocks));
+        sendWorkspace(h, WorkspaceAction::ChooseConflict{0, Choice::incoming});
+        sendWorkspace(h, WorkspaceAction::ChooseConflict{0, Choice::incoming});
+        const auto jobs = h.jobsWithID("conflict-write");
+        ASSERT_EQ(jobs.size(), 2u);
+        h.executor().runJob(jobs[newestFirst ? 1 : 0]);
+        h.executor().runJob(jobs[newestFirst ? 0 : 1]);
+        h.drain();
+        EXPECT_EQ(h.fakes.files->content("/r/f.txt"), "top\nt1\nmiddle\nt2\n" + block("m3", "t3") + "end\n");
+        // The older text is already part of the newer one: only that lands.
+        EXPECT_EQ(h.fakes.files->calls("writeFile").size(), 1u);
+    }
+}
+
+TEST(ConflictFlowTest, AFailedWriteOrMarkingIsReportedAndTheFileKeepsItsText) {
+    struct Case {
+        const char* name;
+        const char* failing;
+        std::string text;
+        std::string fileAfter;
+    };
+    const std::string one = block("mine", "theirs");
+    const Case cases[] = {
+        {"the write", "writeFile", threeBlocks, threeBlocks},
+        {"the marking", "markResolved", one, "theirs\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        AppStoreHarness h(resolving(c.text));
+        h.fakes.files->put("/r/f.txt", c.text);
+        h.fakes.files->fail(c.failing, core::GitError::invalidArgument("disk says no"));
+        h.fakes.repository->fail(c.failing, core::GitError::invalidArgument("disk says no"));
+        sendWorkspace(h, WorkspaceAction::ChooseConflict{0, Choice::incoming});
+        h.runJob("conflict-write");
+        h.drain();
+        EXPECT_EQ(h.fakes.files->content("/r/f.txt"), c.fileAfter);
+        ASSERT_TRUE(h.state().overlay);
+        EXPECT_EQ(std::get<Overlay::Message>(h.state().overlay->value).body, core::Text::raw("disk says no"));
+        EXPECT_EQ(h.lastJobIds(), (Ids{"status"}));
+        EXPECT_FALSE(ws(h).isRefreshing) << "a failed operation reloads without the refresh flag";
+    }
+}
+
+TEST(ConflictFlowTest, LoadedDocumentsAreKeptOnlyForFilesStillConflicted) {
+    AppState state = resolving(threeBlocks);
+    state.workspace->changes.conflictCursor = 2;
+    state.workspace->changes.conflictOffset = 12;
+    AppStoreHarness h(std::move(state));
+    const auto one = core::ConflictDocument::parse("a\n" + block("x", "y"));
+    h.send(AppAction(WorkspaceAction::ConflictLoaded{"g.txt", one}));
+    EXPECT_FALSE(ws(h).changes.conflicts.contains("g.txt")) << "not conflicted";
+    h.send(AppAction(WorkspaceAction::ConflictLoaded{"f.txt", one}));
+    EXPECT_EQ(ws(h).changes.conflicts.at("f.txt"), one);
+    EXPECT_EQ(ws(h).changes.conflictCursor, 0) << "within the blocks";
+    EXPECT_EQ(ws(h).changes.conflictOffset, 0) << "7 rows fit the pane";
+    h.send(AppAction(WorkspaceAction::ConflictLoaded{"f.txt", std::nullopt}));
+    EXPECT_FALSE(ws(h).changes.conflicts.contains("f.txt"));
+}
+
+TEST(ConflictFlowTest, TheCursorAndTheScrollStayInsideTheDocument) {
+    // Two blocks, 40 rows: 10 plain lines, a block of 4 + 2 rows, 16 plain
+    // lines, a block of 4 + 2 rows, 2 plain lines.
+    std::string text;
+    for (int i = 0; i < 10; ++i) text += "line\n";
+    text += block("a", "b");
+    for (int i = 0; i < 16; ++i) text += "line\n";
+    text += block("c", "d") + "x\ny\n";
+    ASSERT_EQ(core::ConflictDocument::parse(text).rows().size(), 40u);
+
+    struct Case {
+        const char* name;
+        std::string text;
+        WorkspaceAction action;
+        std::int64_t cursor;
+        std::int64_t offset;
+    };
+    const Case cases[] = {
+        {"cursor down by 5: the last block, its header on top as far as it goes", text,
+         WorkspaceAction::MoveConflictCursor{5}, 1, 20},
+        {"cursor up by 5: the first block's header on top", text, WorkspaceAction::MoveConflictCursor{-5}, 0, 10},
+        {"scroll to row 100", text, WorkspaceAction::MoveDiffCursorTo{100}, 0, 20},
+        {"scroll to row 100 of a short file", block("a", "b"), WorkspaceAction::MoveDiffCursorTo{100}, 0, 0},
+        {"scroll the pane up past the top", text, WorkspaceAction::Scroll{Pane::diff, -50}, 0, 0},
+        {"the diff cursor scrolls the document", text, WorkspaceAction::MoveDiffCursor{7}, 0, 7},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        AppStoreHarness h(resolving(c.text));
+        h.send(AppAction(c.action));
+        EXPECT_EQ(ws(h).changes.conflictCursor, c.cursor);
+        EXPECT_EQ(ws(h).changes.conflictOffset, c.offset);
+    }
+}
+
+TEST(ConflictFlowTest, WholeFileResolutionsAreConflictJobs) {
+    struct Case {
+        const char* name;
+        WorkspaceAction action;
+        std::string call;
+    };
+    const Case cases[] = {
+        {"keep theirs", WorkspaceAction::ResolveConflict{"f.txt", core::ConflictResolution::theirs},
+         "resolve /r f.txt theirs"},
+        {"mark resolved", WorkspaceAction::MarkResolved{"f.txt"}, "markResolved /r f.txt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        AppStoreHarness h(resolving(threeBlocks));
+        EXPECT_EQ(sendWorkspace(h, c.action), (Ids{"conflict"}));
+        h.runJob("conflict");
+        h.drain();
+        EXPECT_EQ(h.fakes.repository->calls(), (Paths{c.call}));
+        EXPECT_EQ(h.lastJobIds(), (Ids{"toast", "status"}));
+        EXPECT_TRUE(ws(h).isRefreshing);
+    }
+}
+
+}  // namespace
+}  // namespace tarv::features
