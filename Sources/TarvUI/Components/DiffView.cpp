@@ -90,9 +90,9 @@ struct Context {
         return WorkspaceAction::Focus{pane == features::Pane::diff ? features::WorkspaceFocus::diff
                                                                    : features::WorkspaceFocus::historyDiff};
     }
-    // With check boxes, a click on a row focuses the Changes diff and puts
-    // the cursor there; without them a row does nothing of its own.
-    // `first` (when given), the row actions, then `last` (when given).
+    // The row actions between `first` and `last` (each when given). With
+    // check boxes a click on a row focuses the Changes diff and puts the
+    // cursor there; without them a row does nothing of its own.
     std::vector<AppAction> rowActions(std::int64_t row, std::optional<AppAction> first = std::nullopt,
                                       std::optional<AppAction> last = std::nullopt) const {
         std::vector<AppAction> actions;

@@ -333,6 +333,38 @@ TEST(DiffView, ScrollingMovesRowsAndColumnsButNotHeaders) {
     EXPECT_EQ(draw(view, 30, 3).rows[0], "       \\ \\ No newline at end \xE2\x94\x82");
 }
 
+// Wide characters cut by the window's left edge become blanks; syntax
+// colours keep to their characters whatever the offset.
+TEST(DiffView, HorizontalOffsetsOverWideCharacters) {
+    Diff diff;
+    diff.hunks.push_back(DiffHunk{"@@ -1 +1 @@", 1, 1, 1, 1, {context("\xE6\xBC\xA2\xE5\xAD\x97 int x;", 1)}});
+    struct Case {
+        std::int64_t offset;
+        std::string text;  // the text area: 8 columns from column 7
+        std::int64_t keywordFrom, keywordTo;  // columns of the area coloured as a keyword
+    };
+    const Case cases[] = {
+        {0, "\xE6\xBC\xA2\xE5\xAD\x97 int", 5, 8},
+        {1, " \xE5\xAD\x97 int ", 4, 7},
+        {2, "\xE5\xAD\x97 int x", 3, 6},
+        {5, "int x;  ", 0, 3},
+        {6, "nt x;   ", 0, 2},
+        {9, "x;      ", 0, 0},
+        {20, "        ", 0, 0},
+    };
+    for (const Case& c : cases) {
+        DiffViewState view = loaded(diff, false, "a.c");
+        view.horizontalOffset = c.offset;
+        const Drawn d = draw(view, 15, 2);
+        EXPECT_EQ(d.rows[1].substr(7), c.text) << c.offset;
+        for (std::int64_t column = 0; column < 8; ++column) {
+            const bool keyword = column >= c.keywordFrom && column < c.keywordTo;
+            EXPECT_EQ(cellAt(d.frame, 7 + column, 1).style.foreground == theme.syntaxKeyword.color(), keyword)
+                << c.offset << " at " << column;
+        }
+    }
+}
+
 TEST(DiffView, TooSmallAPaneDrawsAndRegistersNothing) {
     for (const Rect rect : {Rect(0, 0, 4, 5), Rect(0, 0, 30, 0)}) {
         UIFrame frame = test::paneFrame(30, 5);
