@@ -95,6 +95,26 @@ TEST(AppReducerTest, WindowFocusStartsNoJobWithoutARepository) {
     EXPECT_TRUE(h.lastJobIds().empty());
 }
 
+TEST(AppReducerTest, RegainingFocusAndReturningFromAnEditorRefreshTheOpenRepository) {
+    struct Case {
+        const char* name;
+        AppAction action;
+        Ids jobs;
+    };
+    const Case cases[] = {
+        {"focus lost", AppAction::WindowFocus{false}, {}},
+        {"focus regained", AppAction::WindowFocus{true}, {"status"}},
+        {"editor ended", AppAction::ExternalFinished{false}, {"status"}},
+        {"editor failed", AppAction::ExternalFinished{true}, {"status", "toast"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        AppStoreHarness h(withWorkspace());
+        h.send(c.action);
+        EXPECT_EQ(h.lastJobIds(), c.jobs);
+    }
+}
+
 TEST(AppReducerTest, ContextMenuOpensOverAnyOverlayAndAnEmptyOneClosesIt) {
     AppState state;
     state.overlay = Overlay(Overlay::Help{});

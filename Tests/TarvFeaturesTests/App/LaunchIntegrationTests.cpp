@@ -151,17 +151,21 @@ TEST(LaunchIntegrationTest, LaunchOpensTheStartRepositoryLoadsItAndWatchesItsWor
     EXPECT_EQ(history->commits[0].summary, "Second");
     EXPECT_EQ(history->skip, 0);
 
-    // The registry file now holds the repository.
-    ASSERT_TRUE(world.pumpUntil([&] { return !world.registry->load(std::stop_token{}).empty(); }));
-    const auto saved = world.registry->load(std::stop_token{});
-    EXPECT_EQ(saved.front().path, world.repo.path());
-    EXPECT_EQ(saved, state.repositories);
+    // The registry file holds the repository (as the last save wrote it:
+    // the open's, or a later one with the remote's URL).
+    ASSERT_TRUE(world.pumpUntil([&] { return world.registry->load(std::stop_token{}) == state.repositories; }));
+    EXPECT_EQ(state.repositories.at(0).path, world.repo.path());
 
-    // A file written in the working tree reaches the reducer through the
-    // real watcher. (What the workspace then reads is the workspace flow's
-    // own integration test.)
+    // The workspace holds them.
+    ASSERT_TRUE(world.pumpUntil([&] { return state.workspace->isStatusLoaded; }));
+    EXPECT_TRUE(lists(state.workspace->status, "notes.txt"));
+    EXPECT_EQ(state.workspace->history.commits.size(), 2u);
+
+    // A file written in the working tree reaches the state as a new status,
+    // through the real watcher.
     world.repo.writeFile("later.txt", "written after the open\n");
     EXPECT_TRUE(world.pumpUntil([&] { return world.reduced<WorkspaceAction::FilesChanged>() != nullptr; }));
+    EXPECT_TRUE(world.pumpUntil([&] { return lists(state.workspace->status, "later.txt"); }));
 }
 
 TEST(LaunchIntegrationTest, AStartDirectoryOutsideARepositoryShowsTheWelcomeScreenWithThePrunedRegistry) {
