@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+
+#include "TarvTerminal/Geometry/Size.hpp"
+#include "TarvUI/Keymap/Keymap.hpp"
+#include "TarvUI/Screens/RenderedFrame.hpp"
+#include "TarvUI/Theme/Theme.hpp"
+
+namespace tarv::features {
+struct AppState;
+}
+
+// The whole application state as one frame, bottom to top: the background,
+// the screen of the phase (onboarding, launching, welcome or workspace), the
+// toast, then the one overlay. Below the minimum size of 50 x 14 only a
+// notice naming that minimum is drawn, with no regions and no cursor.
+namespace tarv::ui::AppView {
+
+// `tick` is the animation counter (never negative); `keymap` is the
+// resolved keymap, read by the views that show shortcuts.
+RenderedFrame draw(const features::AppState& state, terminal::Size size, const Theme& theme, std::int64_t tick,
+                   bool monochrome = false, const Keymap& keymap = Keymap::standard());
+
+}  // namespace tarv::ui::AppView
