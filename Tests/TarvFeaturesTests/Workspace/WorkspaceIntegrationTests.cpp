@@ -1,0 +1,227 @@
+// The main road on a real repository: the live repository client running
+// real git, the local file store, the live executor and the main queue,
+// pumped on this thread as the program's loop does. Every result is checked
+// with git itself.
+#include <gtest/gtest.h>
+#include <poll.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "Support/AppStoreHarness.hpp"
+#include "Support/FakePorts.hpp"
+#include "Support/TempGitRepo.hpp"
+#include "TarvCore/Concurrency/MainQueue.hpp"
+#include "TarvEngine/Environment/GitEnvironment.hpp"
+#include "TarvEngine/Locator/GitLocator.hpp"
+#include "TarvEngine/Service/GitExecutorProvider.hpp"
+#include "TarvEngine/Service/GitRepositoryClientLive.hpp"
+#include "TarvFeatures/Architecture/LiveEffectExecutor.hpp"
+#include "TarvFeatures/Architecture/Store.hpp"
+#include "TarvSystem/Clock/SystemClock.hpp"
+#include "TarvSystem/FileSystem/LocalFileStore.hpp"
+#include "TarvSystem/FileSystem/LocalFileSystem.hpp"
+#include "TarvSystem/Process/PosixProcessRunner.hpp"
+
+namespace tarv::features {
+namespace {
+
+using tarv::testing::AppStoreHarness;
+using tarv::testing::TempGitRepo;
+
+// A workspace on a temporary repository with the live client and file
+// store; the other ports stay fakes. It starts open but unloaded: the first
+// `filesChanged` reads its status.
+struct Road {
+    TempGitRepo repo;
+    std::shared_ptr<engine::GitRepositoryClientLive> client;
+    std::shared_ptr<core::MainQueue> queue = std::make_shared<core::MainQueue>();
+    std::shared_ptr<LiveEffectExecutor> executor = std::make_shared<LiveEffectExecutor>(queue);
+    std::shared_ptr<AppStoreHarness::Log> log = std::make_shared<AppStoreHarness::Log>();
+    std::unique_ptr<Store<AppStoreHarness::RecordingReducer>> store;
+
+    void start(const std::string& summary) {
+        auto runner = std::make_shared<system::PosixProcessRunner>();
+        auto files = std::make_shared<system::LocalFileStore>();
+        auto provider = std::make_shared<engine::GitExecutorProvider>(
+            engine::GitLocator::fromEnvironment(runner, std::make_shared<system::LocalFileSystem>()), runner,
+            engine::GitEnvironment::Isolation{repo.home(), repo.globalConfig()}, std::nullopt, repo.environment());
+        client = std::make_shared<engine::GitRepositoryClientLive>(provider, files,
+                                                                   std::make_shared<system::SystemClock>());
+        tarv::testing::FakePorts fakes;
+        Dependencies dependencies = fakes.dependencies();
+        dependencies.repository = client;
+        dependencies.files = files;
+        AppState state;
+        state.workspace.emplace(repo.path(), "repo", std::nullopt);
+        state.workspace->summary.setText(summary);
+        store = std::make_unique<Store<AppStoreHarness::RecordingReducer>>(
+            std::move(state), AppStoreHarness::RecordingReducer{AppReducer(dependencies), log}, executor);
+    }
+
+    ~Road() {
+        if (!store) return;
+        store->cancelEffects();
+        client->closeHistoryStreams();
+        EXPECT_TRUE(executor->waitForIdle(std::chrono::seconds(20)));
+        queue->drain();
+    }
+
+    const WorkspaceState& workspace() const { return *store->state().workspace; }
+    void send(WorkspaceAction action) { store->send(AppAction(std::move(action))); }
+
+    bool pumpUntil(const std::function<bool()>& done) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            pollfd descriptor{queue->wakeFd(), POLLIN, 0};
+            ::poll(&descriptor, 1, 50);
+            queue->drain();
+        }
+        return true;
+    }
+
+    // How many actions of case `Case` were reduced so far.
+    template <class Case>
+    std::size_t count() const {
+        std::size_t found = 0;
+        for (const auto& reduction : log->reductions) {
+            const auto* action = std::get_if<WorkspaceAction>(&reduction.action.value);
+            if (action && std::holds_alternative<Case>(action->value)) ++found;
+        }
+        return found;
+    }
+
+    // Pumps until one more action of case `Case` than `before` was reduced;
+    // fails at once when a failure overlay opened instead.
+    template <class Case>
+    bool awaitNext(std::size_t before) {
+        return pumpUntil([&] { return count<Case>() > before || store->state().overlay.has_value(); }) &&
+               !store->state().overlay.has_value();
+    }
+
+    // Reads the status again and waits until it is reduced and no read runs.
+    bool refresh() {
+        const std::size_t before = count<WorkspaceAction::StatusLoaded>();
+        send(WorkspaceAction::FilesChanged{});
+        return pumpUntil([&] { return count<WorkspaceAction::StatusLoaded>() > before && !workspace().isRefreshing; });
+    }
+
+    const core::FileChange* file(const std::string& path) const {
+        for (const auto& change : workspace().status.files) {
+            if (change.path == path) return &change;
+        }
+        return nullptr;
+    }
+};
+
+// The index, in the loaded diff's only hunk, of the added line `text`.
+std::int64_t addedLine(const core::Diff& diff, const std::string& text) {
+    const auto& lines = diff.hunks.at(0).lines;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].kind == core::DiffLine::Kind::added && lines[i].text == text) return static_cast<std::int64_t>(i);
+    }
+    return -1;
+}
+
+TEST(WorkspaceIntegrationTest, CommittingOneLineOfATwoLineChange) {
+    Road road;
+    road.repo.writeFile("lines.txt", "first\nsecond\n");
+    road.repo.commitAll("Start");
+    road.repo.writeFile("lines.txt", "first\nsecond\nadded one\nadded two\n");
+    road.start("Add one line");
+
+    ASSERT_TRUE(road.refresh());
+    ASSERT_EQ(road.workspace().changes.selectedPath, "lines.txt");
+    ASSERT_TRUE(road.pumpUntil([&] { return road.workspace().changes.diff.diff().has_value(); }));
+    const std::int64_t line = addedLine(*road.workspace().changes.diff.diff(), "added one");
+    ASSERT_GE(line, 0);
+    road.send(WorkspaceAction::ToggleInclude{"lines.txt"});
+    road.send(WorkspaceAction::ToggleLine{{0, line}});
+    ASSERT_TRUE(road.workspace().changes.partial.contains("lines.txt"));
+
+    const std::size_t before = road.count<WorkspaceAction::Committed>();
+    road.send(WorkspaceAction::Commit{});
+    ASSERT_TRUE(road.awaitNext<WorkspaceAction::Committed>(before));
+    EXPECT_EQ(road.repo.git({"show", "HEAD:lines.txt"}), "first\nsecond\nadded one\n");
+    EXPECT_EQ(road.repo.git({"log", "-1", "--format=%s"}), "Add one line\n");
+    EXPECT_EQ(road.repo.readFile("lines.txt"), "first\nsecond\nadded one\nadded two\n");
+    EXPECT_NE(road.repo.git({"diff", "--", "lines.txt"}).find("+added two\n"), std::string::npos);
+    EXPECT_TRUE(road.workspace().summary.isEmpty());
+}
+
+TEST(WorkspaceIntegrationTest, DiscardingAndUndoingGivesTheFilesBackByteForByte) {
+    Road road;
+    road.repo.writeFile("text.txt", "one\r\ntwo\n");
+    road.repo.writeFile("bytes.bin", std::string("\0\x01\xff\xfe", 4));
+    road.repo.commitAll("Start");
+    const std::string text = "one\r\nTWO\n\xc3\xa9 no final newline";
+    const std::string bytes = std::string("\0\x02\xff\r\n\x80", 6);
+    road.repo.writeFile("text.txt", text);
+    road.repo.writeFile("bytes.bin", bytes);
+    road.repo.writeFile("new.txt", "brand new\n");
+    road.start("");
+    ASSERT_TRUE(road.refresh());
+    ASSERT_EQ(road.workspace().status.files.size(), 3u);
+
+    const std::size_t discarded = road.count<WorkspaceAction::Discarded>();
+    road.send(WorkspaceAction::DiscardConfirmed{road.workspace().status.files});
+    ASSERT_TRUE(road.awaitNext<WorkspaceAction::Discarded>(discarded));
+    EXPECT_EQ(road.repo.readFile("text.txt"), "one\r\ntwo\n");
+    EXPECT_EQ(road.repo.readFile("bytes.bin"), std::string("\0\x01\xff\xfe", 4));
+    EXPECT_FALSE(road.repo.exists("new.txt"));
+    ASSERT_TRUE(road.workspace().lastDiscard);
+
+    const std::size_t restored = road.count<WorkspaceAction::Restored>();
+    road.send(WorkspaceAction::Undo{});
+    road.send(WorkspaceAction::Undo{});  // a quick second press is refused
+    ASSERT_TRUE(road.awaitNext<WorkspaceAction::Restored>(restored));
+    EXPECT_EQ(road.repo.readFile("text.txt"), text);
+    EXPECT_EQ(road.repo.readFile("bytes.bin"), bytes);
+    EXPECT_EQ(road.repo.readFile("new.txt"), "brand new\n");
+    EXPECT_EQ(road.repo.git({"log", "--format=%s"}), "Start\n") << "no commit was undone";
+    EXPECT_EQ(road.count<WorkspaceAction::UndoneCommit>(), 0u);
+}
+
+TEST(WorkspaceIntegrationTest, ResolvingAMergeConflictBlockByBlock) {
+    Road road;
+    const std::string base = "alpha\nkeep 1\nkeep 2\nkeep 3\nkeep 4\nomega\n";
+    road.repo.writeFile("story.txt", base);
+    road.repo.commitAll("Base");
+    road.repo.git({"switch", "-c", "topic"});
+    road.repo.writeFile("story.txt", "ALPHA theirs\nkeep 1\nkeep 2\nkeep 3\nkeep 4\nOMEGA theirs\n");
+    road.repo.commitAll("Theirs");
+    road.repo.git({"switch", "main"});
+    road.repo.writeFile("story.txt", "alpha mine\nkeep 1\nkeep 2\nkeep 3\nkeep 4\nomega mine\n");
+    road.repo.commitAll("Mine");
+    EXPECT_NE(road.repo.run({"merge", "topic"}).exitCode, 0);
+    road.start("");
+
+    ASSERT_TRUE(road.refresh());
+    ASSERT_EQ(road.workspace().status.operation, core::RepositoryOperation::merge);
+    ASSERT_TRUE(road.file("story.txt"));
+    ASSERT_EQ(road.file("story.txt")->kind, core::ChangeKind::conflicted);
+    road.send(WorkspaceAction::SelectFile{"story.txt"});
+    ASSERT_TRUE(road.pumpUntil([&] { return road.workspace().changes.activeConflict(road.workspace().status); }));
+    ASSERT_EQ(road.workspace().changes.activeConflict(road.workspace().status)->conflictCount(), 2);
+
+    const std::size_t handled = road.count<WorkspaceAction::ConflictHandled>();
+    road.send(WorkspaceAction::ChooseConflict{0, core::ConflictChoice::incoming});
+    road.send(WorkspaceAction::ChooseConflict{0, core::ConflictChoice::incoming});
+    ASSERT_TRUE(road.awaitNext<WorkspaceAction::ConflictHandled>(handled));
+    EXPECT_EQ(road.repo.readFile("story.txt"), "ALPHA theirs\nkeep 1\nkeep 2\nkeep 3\nkeep 4\nOMEGA theirs\n");
+    EXPECT_EQ(road.repo.git({"ls-files", "--unmerged"}), "");
+    EXPECT_EQ(road.repo.git({"diff", "--name-only", "--diff-filter=U"}), "");
+    EXPECT_EQ(road.repo.git({"status", "--porcelain", "--", "story.txt"}), "M  story.txt\n");
+
+    ASSERT_TRUE(road.pumpUntil([&] {
+        return !road.workspace().isRefreshing && road.file("story.txt") &&
+               road.file("story.txt")->kind != core::ChangeKind::conflicted;
+    }));
+    EXPECT_EQ(road.workspace().changes.activeConflict(road.workspace().status), nullptr);
+}
+
+}  // namespace
+}  // namespace tarv::features
