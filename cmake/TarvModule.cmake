@@ -18,13 +18,16 @@ function(tarv_module target folder)
   endif()
 endfunction()
 
-# tarv_link(<target> <libs>...) links third-party libraries whatever the
-# module's library kind is.
+# tarv_link(<target> <libs>...) links third-party libraries privately: their
+# include paths and compile flags stay with the module that uses them (its
+# .cpp files include them, never its headers), while the static library
+# still carries them to whatever finally links it. A module with no .cpp yet
+# (an INTERFACE library) can only pass them on.
 function(tarv_link target)
   get_target_property(kind ${target} TYPE)
   if(kind STREQUAL "INTERFACE_LIBRARY")
     target_link_libraries(${target} INTERFACE ${ARGN})
   else()
-    target_link_libraries(${target} PUBLIC ${ARGN})
+    target_link_libraries(${target} PRIVATE ${ARGN})
   endif()
 endfunction()
