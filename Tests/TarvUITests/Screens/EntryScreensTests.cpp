@@ -93,15 +93,17 @@ TEST(RepositoryPickerViewTests, GroupsViewportAndTheCurrentMark) {
     const auto groups = features::RepositoryRows::groups(state.repositories, "");
     EXPECT_EQ(frame.viewports.picker, 16 - static_cast<std::int64_t>(groups.size()));
     ASSERT_TRUE(frame.cursor);
-    bool marked = false;
+    // The open repository's row carries "●" (it has changes) in the accent
+    // colour in the row's second-to-last column, in every group that lists
+    // it (recent and its owner's); no other row has a mark.
+    int marks = 0;
     for (std::int64_t y = 5; y < 22; ++y) {
-        const std::string text = row(frame, y);
-        if (text.find(" b ") != std::string::npos || text.find(" b  ") != std::string::npos) {
-            marked = marked || cell(frame, 50 - 2 - 2 - 2 + 0, y).character == "●" ||
-                     text.find("●") != std::string::npos;
-        }
+        if (cell(frame, 46, y).character != "●") continue;
+        ++marks;
+        EXPECT_NE(row(frame, y).find(" b "), std::string::npos) << row(frame, y);
+        EXPECT_EQ(cell(frame, 46, y).style.foreground, frame.styles.theme.accent.color());
     }
-    EXPECT_TRUE(marked);
+    EXPECT_EQ(marks, 2);
 }
 
 features::ClonePromptState loadedClone(int count) {
