@@ -104,7 +104,11 @@ Interactive makeInteractive(const Environment& environment, const Programs& prog
         // The interface runs without relaying git's prompts.
     }
     Built built = build(environment, askpass, programs);
-    return Interactive{std::move(built.dependencies), [server] { server->stop(); }};
+    auto repository = std::dynamic_pointer_cast<engine::GitRepositoryClientLive>(built.dependencies.repository);
+    return Interactive{std::move(built.dependencies), [server, repository] {
+                           if (repository) repository->closeHistoryStreams();
+                           server->stop();
+                       }};
 }
 
 features::Dependencies make(const Environment& environment, const Programs& programs) {

@@ -5,7 +5,11 @@
 #include <climits>
 #include <memory>
 
+#include "TarvApp/Composition/LiveDependencies.hpp"
+#include "TarvApp/Runtime/AllocatorSettings.hpp"
+#include "TarvApp/Runtime/AppRuntime.hpp"
 #include "TarvApp/Subcommands/CLI.hpp"
+#include "TarvApp/Subcommands/Gallery/GalleryCommand.hpp"
 #include "TarvApp/Subcommands/StartPath.hpp"
 #include "TarvCore/Rules/AppearanceRules.hpp"
 #include "TarvCore/Rules/KeymapRules.hpp"
@@ -13,6 +17,7 @@
 #include "TarvStorage/Stores/JSONKeymapStore.hpp"
 #include "TarvSystem/FileSystem/LocalFileStore.hpp"
 #include "TarvSystem/FileSystem/SystemAppearance.hpp"
+#include "TarvSystem/Process/PosixForegroundRunner.hpp"
 #include "TarvTerminal/Backend/TerminalCapabilities.hpp"
 #include "TarvTerminal/Backend/TerminalOutput.hpp"
 
@@ -68,14 +73,17 @@ std::int32_t run(const std::vector<std::string>& arguments, const Environment& e
     auto files = std::make_shared<system::LocalFileStore>();
     const storage::AppPaths paths(files->homeDirectory(), environment);
     storage::JSONKeymapStore keymap(files, paths.configDirectory);
-    const RuntimeOptions settled = options(launch, environment, keymap);
+    RuntimeOptions settled = options(launch, environment, keymap);
+    AllocatorSettings::retainFreedMemory();
+    if (launch.gallery) return GalleryCommand::run(settled);
+
     const std::string cwd = currentDirectory();
     const std::string startDirectory =
         launch.startPath ? StartPath::absolute(*launch.startPath, cwd, files->homeDirectory()) : cwd;
-    (void)settled;
-    (void)startDirectory;
-    terminal::TerminalOutput::writeAll(2, "tarv: la interfaz a\xC3\xBA" "n no est\xC3\xA1 disponible en esta versi\xC3\xB3n; prueba --version\n");
-    return 1;
+    LiveDependencies::Interactive live = LiveDependencies::makeInteractive(environment);
+    AppRuntime runtime(std::move(live.dependencies), std::move(settled),
+                       std::make_shared<system::PosixForegroundRunner>(), std::move(live.shutdown));
+    return runtime.run(startDirectory);
 }
 
 }  // namespace tarv::app::Launch

@@ -150,5 +150,16 @@ TEST_F(TarvCommandLine, ProbesTakeTheirLanguageFromTheEnvironmentOnly) {
     EXPECT_EQ(out.err, "tarv: el sondeo necesita un terminal interactivo (stdin/stdout no son un TTY)\n");
 }
 
+TEST_F(TarvCommandLine, InterfaceAndGalleryNeedATerminal) {
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{}, {"--gallery"}}) {
+        const auto out = run(arguments);
+        EXPECT_EQ(out.exitCode, 1);
+        EXPECT_EQ(out.out, "");
+        EXPECT_EQ(out.err, arguments.empty() ? "tarv necesita una terminal interactiva (no se puede usar con tuberías ni "
+                                               "redirecciones).\n"
+                                             : "");
+    }
+}
+
 }  // namespace
 }  // namespace tarv::app

@@ -1,0 +1,57 @@
+#include "TarvApp/Runtime/AppRuntime.hpp"
+
+#include <chrono>
+
+#include "TarvFeatures/App/AppReducer.hpp"
+#include "TarvUI/Screens/AppView.hpp"
+
+namespace tarv::app {
+namespace {
+
+// How long running jobs get to end after quit before the process exits.
+constexpr std::chrono::seconds jobGrace{3};
+
+RuntimeLoop::Settings loopSettings(const RuntimeOptions& options) {
+    RuntimeLoop::Settings settings;
+    settings.session = terminal::TerminalSession::Options{options.mouse, true, true};
+    settings.colorSupport = options.colorSupport;
+    return settings;
+}
+
+}  // namespace
+
+AppHost<ui::RenderedFrame>::Screens AppRuntime::screens(const RuntimeOptions& options) {
+    auto shared = std::make_shared<const RuntimeOptions>(options);
+    AppHost<ui::RenderedFrame>::Screens screens;
+    screens.draw = [shared](const features::AppState& state, terminal::Size size, std::int64_t tick) {
+        return ui::AppView::draw(state, size, shared->theme, tick,
+                                 shared->colorSupport == terminal::ColorSupport::none, shared->keymap);
+    };
+    // Until the input router lands: keys go through the keymap; everything
+    // else is not acted on.
+    screens.route = [shared](const terminal::InputEvent& event, const features::AppState& state,
+                             const ui::RenderedFrame&) {
+        if (const auto* key = event.get<terminal::InputEvent::Key>()) {
+            if (auto actions = shared->keymap.resolve(key->event, state)) return std::move(*actions);
+        }
+        return std::vector<features::AppAction>{};
+    };
+    return screens;
+}
+
+AppRuntime::AppRuntime(features::Dependencies dependencies, RuntimeOptions options,
+                       std::shared_ptr<core::ForegroundProcessRunning> foreground, std::function<void()> shutdown)
+    : options_(std::move(options)),
+      queue_(std::make_shared<core::MainQueue>()),
+      executor_(std::make_shared<features::LiveEffectExecutor>(queue_)),
+      host_(features::AppState(options_.language), features::AppReducer(std::move(dependencies)), executor_,
+            screens(options_), options_.startupNotice),
+      loop_(host_, queue_, std::move(foreground), std::move(shutdown), loopSettings(options_)) {}
+
+int AppRuntime::run(const std::string& startDirectory) {
+    const int code = loop_.run(startDirectory);
+    executor_->waitForIdle(jobGrace);
+    return code;
+}
+
+}  // namespace tarv::app
