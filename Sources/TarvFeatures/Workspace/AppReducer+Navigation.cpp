@@ -99,6 +99,10 @@ AppEffect AppReducer::endDiffTextSelection(AppState& state, const std::optional<
 
 void AppReducer::toggleInclude(WorkspaceState& workspace, const std::string& path) const {
     ChangesState& changes = workspace.changes;
+    // A path the last status did not list would only be dropped by the next
+    // one; leaving it out keeps `included` within the known paths, which
+    // spares every status with the same paths a pass over it.
+    if (!changes.knownPaths.contains(path)) return;
     changes.partial.erase(path);
     if (!changes.included.erase(path)) changes.included.insert(path);
 }

@@ -34,8 +34,26 @@ bool sameSet(const std::set<std::string>& known, const std::vector<std::string_v
                       [](const std::string& a, std::string_view b) { return std::string_view(a) == b; });
 }
 
-bool contains(const std::vector<std::string_view>& sorted, std::string_view path) {
-    return std::binary_search(sorted.begin(), sorted.end(), path);
+// Keeps the entries of a sorted container whose key is among the sorted
+// paths: one walk over both, no lookups.
+template <class Container>
+void keepOnly(Container& container, const std::vector<std::string_view>& paths) {
+    auto path = paths.begin();
+    for (auto entry = container.begin(); entry != container.end();) {
+        const std::string_view key = [&]() -> std::string_view {
+            if constexpr (requires { entry->first; }) {
+                return entry->first;
+            } else {
+                return *entry;
+            }
+        }();
+        while (path != paths.end() && *path < key) ++path;
+        if (path != paths.end() && *path == key) {
+            ++entry;
+        } else {
+            entry = container.erase(entry);
+        }
+    }
 }
 
 // A file seen for the first time is included; one the user excluded stays
@@ -44,21 +62,28 @@ bool contains(const std::vector<std::string_view>& sorted, std::string_view path
 // nothing is allocated beyond the sorted view of the paths.
 void reconcilePaths(ChangesState& changes, const std::vector<core::FileChange>& files) {
     const std::vector<std::string_view> paths = sortedPaths(files);
+    // Nothing is new, and `included` and `partial` hold only known paths.
     if (sameSet(changes.knownPaths, paths)) return;
 
-    // Both sequences are sorted: one walk finds the new paths, and each
-    // insertion lands right after the previous one.
     std::set<std::string> known;
-    auto old = changes.knownPaths.begin();
-    auto includeAt = changes.included.begin();
-    for (const std::string_view path : paths) {
-        known.emplace_hint(known.end(), path);
-        while (old != changes.knownPaths.end() && std::string_view(*old) < path) ++old;
-        if (old != changes.knownPaths.end() && std::string_view(*old) == path) continue;
-        includeAt = std::next(changes.included.emplace_hint(includeAt, path));
+    for (const std::string_view path : paths) known.emplace_hint(known.end(), path);
+    if (changes.knownPaths.empty() && changes.included.empty()) {
+        // The first status: every path is new. Copying the set takes no
+        // comparisons.
+        changes.included = known;
+    } else {
+        // Both sequences are sorted: one walk finds the new paths, and each
+        // insertion lands right after the previous one.
+        auto old = changes.knownPaths.begin();
+        auto includeAt = changes.included.begin();
+        for (const std::string_view path : paths) {
+            while (old != changes.knownPaths.end() && std::string_view(*old) < path) ++old;
+            if (old != changes.knownPaths.end() && std::string_view(*old) == path) continue;
+            includeAt = std::next(changes.included.emplace_hint(includeAt, path));
+        }
+        keepOnly(changes.included, paths);
     }
-    std::erase_if(changes.included, [&](const std::string& path) { return !contains(paths, path); });
-    std::erase_if(changes.partial, [&](const auto& entry) { return !contains(paths, entry.first); });
+    keepOnly(changes.partial, paths);
     changes.knownPaths = std::move(known);
 }
 

@@ -28,6 +28,7 @@ TEST(StatusMergeTest, NewFilesAreIncludedAndExclusionsLastWhileTheFileStays) {
     const Step steps[] = {
         {"first status: every file is new", Paths{"a", "b"}, {}, {"a", "b"}, {"a", "b"}},
         {"the user excludes a", {}, "a", {"b"}, {"a", "b"}},
+        {"a path the status does not list is not included", {}, "ghost", {"b"}, {"a", "b"}},
         {"a still changed: stays excluded", Paths{"b", "a"}, {}, {"b"}, {"a", "b"}},
         {"a committed away", Paths{"b"}, {}, {"b"}, {"b"}},
         {"a changes again: new, included", Paths{"a", "b", "c"}, {}, {"a", "b", "c"}, {"a", "b", "c"}},

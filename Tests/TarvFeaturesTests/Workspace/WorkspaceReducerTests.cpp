@@ -231,6 +231,7 @@ TEST(InclusionTest, ToggleAllWorksOnTheVisibleFilesOnly) {
     }
 
     AppState state = withWorkspace();
+    state.workspace->changes.knownPaths = {"a"};
     state.workspace->changes.included = {"a"};
     state.workspace->changes.partial["a"] = PartialFileSelection{{core::LineRef{0, 1}}, testing::threeHunks()};
     AppStoreHarness h(std::move(state));
