@@ -117,12 +117,11 @@ Style listRow(UIFrame& frame, const Rect& row, std::int64_t index, std::optional
     return style;
 }
 
-std::string bounded(std::string text, std::size_t limit) {
-    if (text.size() <= limit) return text;
+std::string bounded(std::string_view text, std::size_t limit) {
+    if (text.size() <= limit) return std::string(text);
     std::size_t end = limit;
     while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-    text.resize(end);
-    return text;
+    return std::string(text.substr(0, end));
 }
 
 std::int64_t drawWrapped(UIFrame& frame, const std::string& text, Point at, std::int64_t width,

@@ -71,7 +71,7 @@ terminal::Style listRow(UIFrame& frame, const terminal::Rect& row, std::int64_t 
 // Text from outside (a server's error body, say) cut to at most `limit`
 // bytes at a character boundary, so wrapping it per frame stays cheap
 // however long it came.
-std::string bounded(std::string text, std::size_t limit = boundedTextLimit);
+std::string bounded(std::string_view text, std::size_t limit = boundedTextLimit);
 
 // Lines of `text` wrapped to `width`, drawn from (x, y) down in `style`,
 // at most `maxLines` of them; returns the number drawn.

@@ -298,6 +298,25 @@ TEST(PublishRepositoryViewTests, ErrorGrowth) {
     EXPECT_EQ(overlayBox(frame), Rect(24, 12, 72, 16));
 }
 
+// A server can answer with a page of several megabytes; only its first
+// few kilobytes are wrapped and drawn, whatever length came.
+TEST(PublishRepositoryViewTests, AHugeErrorBodyIsCutBeforeWrapping) {
+    std::string body;
+    body.reserve(4'000'000);
+    while (body.size() < 4'000'000) body += "<div>error</div> ";
+    features::PublishRepositoryState prompt;
+    prompt.error = core::Text::raw(body);
+    features::ClonePromptState clone("/home");
+    clone.remote = features::GitHubRepositoryList::failed(core::Text::raw(body));
+    for (int frame = 0; frame < 3; ++frame) {
+        UIFrame publish = fixtures::frame(Size{120, 40});
+        PublishRepositoryView::draw(publish, prompt);
+        EXPECT_EQ(overlayBox(publish).size.height, 38);
+        UIFrame cloning = fixtures::frame(Size{120, 40});
+        CloneView::draw(cloning, clone);
+    }
+}
+
 TEST(PublishRepositoryViewTests, PreviewVisibilityClickAndCursor) {
     features::PublishRepositoryState prompt;
     prompt.name = core::EditableText("my repo!");
