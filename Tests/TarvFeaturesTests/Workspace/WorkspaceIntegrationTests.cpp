@@ -214,7 +214,8 @@ TEST(WorkspaceIntegrationTest, ResolvingAMergeConflictBlockByBlock) {
     EXPECT_EQ(road.repo.readFile("story.txt"), "ALPHA theirs\nkeep 1\nkeep 2\nkeep 3\nkeep 4\nOMEGA theirs\n");
     EXPECT_EQ(road.repo.git({"ls-files", "--unmerged"}), "");
     EXPECT_EQ(road.repo.git({"diff", "--name-only", "--diff-filter=U"}), "");
-    EXPECT_EQ(road.repo.git({"status", "--porcelain", "--", "story.txt"}), "M  story.txt\n");
+    // Staged, and no temporary file of the atomic writes left beside it.
+    EXPECT_EQ(road.repo.git({"status", "--porcelain", "--untracked-files=all"}), "M  story.txt\n");
 
     ASSERT_TRUE(road.pumpUntil([&] {
         return !road.workspace().isRefreshing && road.file("story.txt") &&
