@@ -52,3 +52,16 @@ AppEffect AppReducer::autoFetchTick(AppState&) const { return AppEffect::none();
 AppEffect AppReducer::refreshChecks(AppState&, bool) const { return AppEffect::none(); }
 
 }  // namespace tarv::features
+
+// ---- Called by commands (issue 22), defined by their groups -------------
+
+namespace tarv::features {
+
+AppEffect AppReducer::stashChanges(AppState&) const { return AppEffect::none(); }
+AppEffect AppReducer::loadTags(const std::string&) const { return AppEffect::none(); }
+AppEffect AppReducer::reloadWorktrees(const std::string&) const { return AppEffect::none(); }
+AppEffect AppReducer::beginSignIn(AppState&) const { return AppEffect::none(); }
+AppEffect AppReducer::openClone(AppState&) const { return AppEffect::none(); }
+AppEffect AppReducer::openPublish(AppState&, const std::string&) const { return AppEffect::none(); }
+
+}  // namespace tarv::features

@@ -248,11 +248,39 @@ public:
     // field. Until that group lands both arms do nothing.
     AppEffect reduceOverlay(AppState& state, OverlayAction action) const;
     AppEffect apply(AppState& state, const core::TextEdit& edit) const;
+    // Hands `answer` (none: a cancellation) for `prompt` to the credential
+    // broker and shows the next queued prompt, or closes the overlay
+    // (Overlay/AppReducer+Answers.cpp).
+    AppEffect answerCredential(AppState& state, const core::CredentialPrompt& prompt,
+                               std::optional<std::string> answer) const;
 
     // ---- Commands (Palette/AppReducer+Commands.cpp) ---------------------
-    // A command from the keymap, the palette, a menu or a button. Until that
-    // group lands the arm does nothing.
+    // A command from the keymap, the palette, a menu or a button. The
+    // palette closes first; a command that does not apply does nothing.
     AppEffect perform(AppState& state, core::AppCommand command) const;
+    std::optional<AppEffect> performWithoutRepository(AppState& state, core::AppCommand command) const;
+    std::optional<AppEffect> performOnSelection(AppState& state, core::AppCommand command) const;
+    AppEffect performOnPath(AppState& state, core::AppCommand command) const;
+    AppEffect performInWorkspace(AppState& state, core::AppCommand command) const;
+    AppEffect performPickers(AppState& state, core::AppCommand command) const;
+    // Commits, continues a paused operation, or focuses an empty summary.
+    AppEffect commitOrFocus(AppState& state) const;
+    AppEffect focusSummary(WorkspaceState& workspace) const;
+    AppEffect signOut(AppState& state) const;
+    AppEffect openOnWeb(const WorkspaceState& workspace) const;
+    AppEffect createPullRequest(AppState& state) const;
+    // Asks to delete `branch`: refused for the current branch (a toast),
+    // else the confirmation for a local branch (Overlay/AppReducer+Answers.cpp).
+    AppEffect requestDelete(AppState& state, const std::string& branch) const;
+
+    // ---- Called by commands, defined by their groups ----------------------
+    // Until defined they do nothing (App/AppReducer+PendingArms.cpp).
+    AppEffect stashChanges(AppState& state) const;                           // issue 21 (stashes)
+    AppEffect loadTags(const std::string& path) const;                      // issue 21: job "tags"
+    AppEffect reloadWorktrees(const std::string& path) const;               // issue 21: job "worktrees"
+    AppEffect beginSignIn(AppState& state) const;                           // issue 23 (sign-in)
+    AppEffect openClone(AppState& state) const;                             // issue 23 (clone)
+    AppEffect openPublish(AppState& state, const std::string& name) const;  // issue 23 (publish)
 
     // ---- Hosting session and sign-in (Auth/AppReducer+Auth.cpp) ---------
     // Until that group lands the arm does nothing.

@@ -213,7 +213,6 @@ TEST(PendingGroupsTest, ArmsDoNothingUntilTheirGroupLands) {
         {"overlay", AppAction(OverlayAction::Dismiss{})},
         {"text edit", AppAction(AppAction::Edit{core::TextEdit::insert("x")})},
         {"paste", AppAction(AppAction::Pasted{"pasted"})},
-        {"command", AppAction(AppAction::Command{core::AppCommand::fetch})},
         {"auth", AppAction(AuthAction::SessionExpired{})},
         {"credential prompt", AppAction(AppAction::CredentialRequested{core::CredentialPrompt{1, core::CredentialPrompt::Kind::password, "Password: ", std::nullopt}})},
     };
