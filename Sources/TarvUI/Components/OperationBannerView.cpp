@@ -26,16 +26,19 @@ void draw(UIFrame& frame, const features::WorkspaceState& ws, const Rect& rect) 
 
     frame.canvas.withClip(rect, [&](terminal::Canvas& canvas) {
         canvas.fill(rect, banner);
-        canvas.draw(" " + frame.text(core::Text::operationBanner(*operation, conflicts)), rect.origin, banner,
-                    std::max<std::int64_t>(rect.size.width - 1, 1));
+        std::string title(" ");
+        title += frame.text(core::Text::operationBanner(*operation, conflicts));
+        canvas.draw(title, rect.origin, banner, std::max<std::int64_t>(rect.size.width - 1, 1));
 
         std::int64_t x = rect.minX() + 1;
         const std::int64_t y = rect.minY() + 1;
         const auto drawButton = [&](const core::Text& label, AppCommand command) {
-            const std::string text = frame.text(label);
-            const Rect area(x, y, terminal::DisplayWidth::width(text) + 2, 1);
+            std::string text(" ");
+            text += frame.text(label);
+            text += ' ';
+            const Rect area(x, y, terminal::DisplayWidth::width(text), 1);
             canvas.fill(area, button);
-            canvas.draw(" " + text + " ", area.origin, button);
+            canvas.draw(text, area.origin, button);
             frame.hits.add(area, HitRegion::pressing({AppAction(AppAction::Command{command})}));
             x = area.maxX() + 1;
         };

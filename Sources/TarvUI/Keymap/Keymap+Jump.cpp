@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "TarvFeatures/App/AppState.hpp"
+#include "TarvUI/Components/ChangesRows.hpp"
 #include "TarvUI/Keymap/Keymap.hpp"
 
 namespace tarv::ui {
@@ -12,7 +13,7 @@ using features::WorkspaceAction;
 std::vector<AppAction> Keymap::jump(const features::AppState& state, Pane pane, bool forward) {
     if (!state.workspace) return {};
     const auto& ws = *state.workspace;
-    if (pane == Pane::diff && ws.changes.activeConflict(ws.status)) {
+    if (pane == Pane::diff && ChangesRows::activeConflict(ws)) {
         return {AppAction(WorkspaceAction::MoveConflictCursor{forward ? 1 : -1})};
     }
     const features::DiffViewState& view = pane == Pane::diff ? ws.changes.diff : ws.history.diff;

@@ -18,7 +18,7 @@ std::string keyText(const terminal::KeyCode& code) {
         [](const auto& key) -> std::string {
             using T = std::decay_t<decltype(key)>;
             if constexpr (std::is_same_v<T, K::Character>) return key.value;
-            else if constexpr (std::is_same_v<T, K::Function>) return "F" + std::to_string(key.number);
+            else if constexpr (std::is_same_v<T, K::Function>) return std::string("F").append(std::to_string(key.number));
             else if constexpr (std::is_same_v<T, K::Enter>) return "enter";
             else if constexpr (std::is_same_v<T, K::Tab>) return "tab";
             else if constexpr (std::is_same_v<T, K::BackTab>) return "backTab";
@@ -48,8 +48,8 @@ std::vector<std::string> KeymapDiagnostics::duplicateKeys() {
         for (const auto& key : binding.keys) {
             for (const auto scope : Binding::allScopes) {
                 if (!isGlobal && scope != binding.scope) continue;
-                const std::string text = std::string(scopeName(scope)) + "/" + keyText(key.code) + "/" +
-                                         std::to_string(key.modifiers.rawValue);
+                std::string text(scopeName(scope));
+                text.append("/").append(keyText(key.code)).append("/").append(std::to_string(key.modifiers.rawValue));
                 const auto found = counts.find(text);
                 if (found != counts.end() && (scope == Binding::Scope::global || !isGlobal)) repeats.push_back(text);
                 ++counts[text];
