@@ -34,57 +34,46 @@ bool sameSet(const std::set<std::string>& known, const std::vector<std::string_v
                       [](const std::string& a, std::string_view b) { return std::string_view(a) == b; });
 }
 
-// Keeps the entries of a sorted container whose key is among the sorted
-// paths: one walk over both, no lookups.
-template <class Container>
-void keepOnly(Container& container, const std::vector<std::string_view>& paths) {
-    auto path = paths.begin();
-    for (auto entry = container.begin(); entry != container.end();) {
-        const std::string_view key = [&]() -> std::string_view {
-            if constexpr (requires { entry->first; }) {
-                return entry->first;
-            } else {
-                return *entry;
-            }
-        }();
-        while (path != paths.end() && *path < key) ++path;
-        if (path != paths.end() && *path == key) {
-            ++entry;
-        } else {
-            entry = container.erase(entry);
-        }
-    }
-}
-
 // A file seen for the first time is included; one the user excluded stays
 // excluded while it keeps showing up; nothing outside the status is kept.
-// With the same paths as last time (the usual refresh) nothing changes, and
-// nothing is allocated beyond the sorted view of the paths.
+//
+// The known paths are brought up to date in place, in one walk over them
+// and the sorted paths: only paths that came or went are inserted or
+// removed, so a refresh costs no allocation when nothing came or went, and
+// few when few did. `included` and `partial` hold only known paths (their
+// writers see to it), so only the paths that went leave them.
 void reconcilePaths(ChangesState& changes, const std::vector<core::FileChange>& files) {
     const std::vector<std::string_view> paths = sortedPaths(files);
-    // Nothing is new, and `included` and `partial` hold only known paths.
     if (sameSet(changes.knownPaths, paths)) return;
 
-    std::set<std::string> known;
-    for (const std::string_view path : paths) known.emplace_hint(known.end(), path);
-    if (changes.knownPaths.empty() && changes.included.empty()) {
-        // The first status: every path is new. Copying the set takes no
-        // comparisons.
-        changes.included = known;
-    } else {
-        // Both sequences are sorted: one walk finds the new paths, and each
-        // insertion lands right after the previous one.
-        auto old = changes.knownPaths.begin();
-        auto includeAt = changes.included.begin();
-        for (const std::string_view path : paths) {
-            while (old != changes.knownPaths.end() && std::string_view(*old) < path) ++old;
-            if (old != changes.knownPaths.end() && std::string_view(*old) == path) continue;
-            includeAt = std::next(changes.included.emplace_hint(includeAt, path));
+    std::set<std::string>& known = changes.knownPaths;
+    const bool first = known.empty() && changes.included.empty();
+    std::vector<std::string> gone;
+    auto leave = [&](std::set<std::string>::iterator at) {
+        const auto next = std::next(at);
+        gone.push_back(std::move(known.extract(at).value()));
+        return next;
+    };
+    auto old = known.begin();
+    auto includeAt = changes.included.begin();
+    for (const std::string_view path : paths) {
+        while (old != known.end() && std::string_view(*old) < path) old = leave(old);
+        if (old != known.end() && std::string_view(*old) == path) {
+            ++old;
+            continue;
         }
-        keepOnly(changes.included, paths);
+        known.emplace_hint(old, path);
+        // Each new path lands right after the previous one.
+        if (!first) includeAt = std::next(changes.included.emplace_hint(includeAt, path));
     }
-    keepOnly(changes.partial, paths);
-    changes.knownPaths = std::move(known);
+    while (old != known.end()) old = leave(old);
+    // The first status: every path is new, and copying the set takes no
+    // comparisons.
+    if (first) changes.included = known;
+    for (const auto& path : gone) {
+        changes.included.erase(path);
+        changes.partial.erase(path);
+    }
 }
 
 // The selected path stays while the file list shows it; otherwise the first
