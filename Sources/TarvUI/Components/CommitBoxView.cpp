@@ -34,7 +34,7 @@ std::string buttonLabel(const UIFrame& frame, const features::WorkspaceState& ws
     return frame.text(core::Text::continueOperationLabel(*operation));
 }
 
-HitRegion focusing(WorkspaceFocus focus) { return HitRegion::pressing({AppAction(WorkspaceAction::Focus{focus})}); }
+HitRegion focusing(WorkspaceFocus focus) { return HitRegion::pressing(actions(WorkspaceAction::Focus{focus})); }
 
 void drawSummary(UIFrame& frame, const features::WorkspaceState& ws, const Rect& inner) {
     const ThemeStyles& s = frame.styles;
@@ -101,7 +101,7 @@ void drawDescription(UIFrame& frame, const features::WorkspaceState& ws, const R
     const Rect line(box.minX() + 1, box.maxY() - 2, box.size.width - 2, 1);
     frame.canvas.draw("+ " + frame.text(core::Text::coAuthorsLine(std::move(names))), line.origin,
                       s.dim.with(std::nullopt, s.theme.surface.color()), box.size.width - 2);
-    frame.hits.add(line, HitRegion::pressing({AppAction(AppAction::Command{AppCommand::addCoAuthor})}));
+    frame.hits.add(line, HitRegion::pressing(actions(AppAction::Command{AppCommand::addCoAuthor})));
 }
 
 void drawButton(UIFrame& frame, const features::WorkspaceState& ws, const Rect& row) {
@@ -110,7 +110,7 @@ void drawButton(UIFrame& frame, const features::WorkspaceState& ws, const Rect& 
     const std::string label = terminal::TextTruncation::tail(buttonLabel(frame, ws), row.size.width - 2);
     const std::int64_t labelWidth = terminal::DisplayWidth::width(label);
     frame.canvas.draw(label, Point{row.minX() + (row.size.width - labelWidth) / 2, row.minY()}, style);
-    frame.hits.add(row, HitRegion::pressing({AppAction(AppAction::Command{AppCommand::commit})}));
+    frame.hits.add(row, HitRegion::pressing(actions(AppAction::Command{AppCommand::commit})));
 }
 
 }  // namespace

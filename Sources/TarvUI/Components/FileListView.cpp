@@ -68,10 +68,9 @@ const std::vector<AppCommand>& contextItems(ChangeKind kind) {
 
 HitRegion nameRegion(const core::FileChange& file) {
     HitRegion region;
-    region.press = {AppAction(WorkspaceAction::SetFilterFocused{false}), AppAction(WorkspaceAction::SelectFile{file.path})};
-    region.doublePress = {AppAction(WorkspaceAction::SelectFile{file.path}),
-                          AppAction(AppAction::Command{AppCommand::openInEditor})};
-    region.context = HitRegion::Context{{AppAction(WorkspaceAction::SelectFile{file.path})}, contextItems(file.kind),
+    region.press = actions(WorkspaceAction::SetFilterFocused{false}, WorkspaceAction::SelectFile{file.path});
+    region.doublePress = actions(WorkspaceAction::SelectFile{file.path}, AppAction::Command{AppCommand::openInEditor});
+    region.context = HitRegion::Context{actions(WorkspaceAction::SelectFile{file.path}), contextItems(file.kind),
                                         std::nullopt};
     region.scroll = HitRegion::ScrollTarget::pane(features::Pane::files);
     return region;
@@ -110,7 +109,7 @@ void drawRow(UIFrame& frame, const features::ChangesState& changes, const core::
 
     const Glyph kind = kindGlyph(changes, file, t);
     frame.canvas.draw(kind.text, Point{x + width - 2, y}, row.with(kind.color.color(), std::nullopt));
-    frame.hits.add(Rect(x, y, 3, 1), HitRegion::pressing({AppAction(WorkspaceAction::ToggleInclude{file.path})}));
+    frame.hits.add(Rect(x, y, 3, 1), HitRegion::pressing(actions(WorkspaceAction::ToggleInclude{file.path})));
     frame.hits.add(Rect(x + 3, y, std::max<std::int64_t>(width - 3, 0), 1), nameRegion(file));
 }
 
@@ -132,7 +131,7 @@ Rect drawHeader(UIFrame& frame, const features::WorkspaceState& ws, const Rect& 
             canvas.draw(frame.text(core::Text::filterPlaceholder()), input.origin, s.placeholder, input.size.width);
             if (changes.isFilterFocused) frame.cursor = input.origin;
         }
-        frame.hits.add(input, HitRegion::pressing({AppAction(WorkspaceAction::SetFilterFocused{true})}));
+        frame.hits.add(input, HitRegion::pressing(actions(WorkspaceAction::SetFilterFocused{true})));
 
         const ChangesRows rows(ws);
         const std::int64_t y = rect.minY() + 1;
@@ -143,7 +142,7 @@ Rect drawHeader(UIFrame& frame, const features::WorkspaceState& ws, const Rect& 
         canvas.draw(box, Point{rect.minX() + 1, y}, Style{s.theme.accent.color(), s.theme.surface.color(), {}});
         canvas.draw(frame.text(core::Text::changedFiles(rows.count())), Point{rect.minX() + 3, y}, onSurface(s, s.bold),
                     rect.size.width - 4);
-        frame.hits.add(Rect(rect.minX(), y, rect.size.width, 1), HitRegion::pressing({AppAction(WorkspaceAction::ToggleAll{})}));
+        frame.hits.add(Rect(rect.minX(), y, rect.size.width, 1), HitRegion::pressing(actions(WorkspaceAction::ToggleAll{})));
         canvas.horizontalLine(rect.minY() + 2, rect.minX(), rect.size.width, onSurface(s, s.border));
     });
     return Rect(rect.minX(), rect.minY() + 3, rect.size.width, std::max<std::int64_t>(rect.size.height - 3, 0));

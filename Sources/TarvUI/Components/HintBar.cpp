@@ -69,7 +69,7 @@ void drawToast(UIFrame& frame, const features::AppState& state, const WorkspaceL
     const std::string text = frame.text(state.toast->text);
     frame.canvas.draw(terminal::TextTruncation::tail(firstLine(text), r.size.width - 2), Point{r.minX() + 1, r.minY()},
                       style);
-    frame.hits.add(r, HitRegion::pressing({features::AppAction(features::AppAction::DismissToast{state.toast->id})}));
+    frame.hits.add(r, HitRegion::pressing(actions(features::AppAction::DismissToast{state.toast->id})));
 }
 
 }  // namespace tarv::ui::HintBar

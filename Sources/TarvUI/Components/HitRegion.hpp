@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -81,5 +82,15 @@ struct HitRegion {
 
     bool operator==(const HitRegion&) const = default;
 };
+
+// The actions given, moved into a list. Views register regions on every row
+// of every frame; a braced list would copy each action once more.
+template <class... Cases>
+std::vector<features::AppAction> actions(Cases&&... cases) {
+    std::vector<features::AppAction> list;
+    list.reserve(sizeof...(Cases));
+    (list.emplace_back(std::forward<Cases>(cases)), ...);
+    return list;
+}
 
 }  // namespace tarv::ui

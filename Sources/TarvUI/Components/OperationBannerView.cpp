@@ -39,7 +39,7 @@ void draw(UIFrame& frame, const features::WorkspaceState& ws, const Rect& rect) 
             const Rect area(x, y, terminal::DisplayWidth::width(text), 1);
             canvas.fill(area, button);
             canvas.draw(text, area.origin, button);
-            frame.hits.add(area, HitRegion::pressing({AppAction(AppAction::Command{command})}));
+            frame.hits.add(area, HitRegion::pressing(actions(AppAction::Command{command})));
             x = area.maxX() + 1;
         };
         if (*operation != core::RepositoryOperation::merge && conflicts == 0) {

@@ -58,7 +58,7 @@ core::Text activityText(features::SyncState::Activity activity) {
 void drawButtonFrame(UIFrame& frame, const Rect& segment, bool isOpen, AppCommand command, const core::Text& label) {
     const ThemeStyles& s = frame.styles;
     if (isOpen) frame.canvas.fill(segment, s.selectedFocused);
-    frame.hits.add(segment, HitRegion::pressing({AppAction(AppAction::Command{command})}));
+    frame.hits.add(segment, HitRegion::pressing(actions(AppAction::Command{command})));
     frame.canvas.draw(frame.text(label), Point{segment.minX() + 1, 0}, s.toolbarLabel, segment.size.width - 4);
     frame.canvas.draw(isOpen ? chevronUp : chevronDown, Point{segment.maxX() - 2, 1}, s.toolbarLabel);
 }
@@ -92,7 +92,7 @@ void drawSync(UIFrame& frame, const features::AppState& state, const features::W
               const Rect& segment) {
     if (segment.size.width <= 6) return;
     const ThemeStyles& s = frame.styles;
-    frame.hits.add(segment, HitRegion::pressing({AppAction(AppAction::Command{AppCommand::sync})}));
+    frame.hits.add(segment, HitRegion::pressing(actions(AppAction::Command{AppCommand::sync})));
     const std::int64_t room = segment.size.width - 4;
     const Point first{segment.minX() + 3, 0};
     const Point second{segment.minX() + 3, 1};

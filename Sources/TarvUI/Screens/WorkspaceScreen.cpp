@@ -45,11 +45,11 @@ void drawTabs(UIFrame& frame, const WorkspaceState& ws, const WorkspaceLayout& l
     const std::string history = frame.text(core::Text::tabHistory());
     frame.canvas.draw(changes, Point{tabs.minX() + 1, y}, labelStyle(WorkspaceTab::changes));
     frame.hits.add(Rect(tabs.minX(), y, width(changes) + 2, 1),
-                   HitRegion::pressing({AppAction(AppAction::Command{AppCommand::showChanges})}));
+                   HitRegion::pressing(actions(AppAction::Command{AppCommand::showChanges})));
     const std::int64_t historyX = tabs.minX() + 1 + width(changes) + 3;
     frame.canvas.draw(history, Point{historyX, y}, labelStyle(WorkspaceTab::history));
     frame.hits.add(Rect(historyX - 1, y, width(history) + 2, 1),
-                   HitRegion::pressing({AppAction(AppAction::Command{AppCommand::showHistory})}));
+                   HitRegion::pressing(actions(AppAction::Command{AppCommand::showHistory})));
     if (layout.sidebar) {
         const std::int64_t from = layout.sidebar->maxX();
         frame.canvas.horizontalLine(y, from, std::max<std::int64_t>(tabs.maxX() - from, 0), s.border, " ");
