@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "TarvFeatures/App/AppReducer.hpp"
+#include "TarvUI/Routing/InputRouter.hpp"
 #include "TarvUI/Screens/AppView.hpp"
 
 namespace tarv::app {
@@ -27,15 +28,11 @@ AppHost<ui::RenderedFrame>::Screens AppRuntime::screens(const RuntimeOptions& op
         return ui::AppView::draw(state, size, shared->theme, tick,
                                  shared->colorSupport == terminal::ColorSupport::none, shared->keymap);
     };
-    // Until the input router lands: keys go through the keymap; everything
-    // else is not acted on.
-    screens.route = [shared](const terminal::InputEvent& event, const features::AppState& state,
-                             const ui::RenderedFrame&) {
-        if (const auto* key = event.get<terminal::InputEvent::Key>()) {
-            if (auto actions = shared->keymap.resolve(key->event, state)) return std::move(*actions);
-        }
-        return std::vector<features::AppAction>{};
-    };
+    // One router for the life of the program: it keeps the last click, a
+    // drag under way and the wheel brake between events.
+    auto router = std::make_shared<ui::InputRouter>(shared->keymap);
+    screens.route = [router](const terminal::InputEvent& event, const features::AppState& state,
+                             const ui::RenderedFrame& frame) { return router->route(event, state, frame); };
     return screens;
 }
 

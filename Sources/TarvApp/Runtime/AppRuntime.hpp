@@ -16,8 +16,8 @@
 namespace tarv::app {
 
 // The interactive program: the application state with its reducer over the
-// live dependencies, drawn by the application view and driven by the
-// runtime loop on the main thread, effect jobs on threads of their own
+// live dependencies, drawn by the application view, input turned into
+// actions by the input router, all driven by the runtime loop on the main thread, effect jobs on threads of their own
 // reporting back through the loop's queue. Made once, after the live
 // dependencies; `run` returns the process exit code.
 class AppRuntime {
