@@ -1,5 +1,6 @@
 #include "TarvUI/Components/ChangesRows.hpp"
 
+#include "TarvCore/Rules/Trimmed.hpp"
 #include "TarvFeatures/Changes/SubstringFilter.hpp"
 #include "TarvFeatures/Workspace/WorkspaceState.hpp"
 
@@ -69,6 +70,20 @@ const core::FileChange* ChangesRows::selectedFile(const features::WorkspaceState
 std::int64_t ChangesRows::includedCount(const features::WorkspaceState& ws) {
     if (statusIsApplied(ws)) return static_cast<std::int64_t>(ws.changes.included.size());
     return ws.includedCount();
+}
+
+bool ChangesRows::canCommit(const features::WorkspaceState& ws) {
+    // Only one case of canCommit counts the included files: nothing but a
+    // merge in progress, not amending, something included. Once the status
+    // is applied that count is at least one there, and the rest of the rule
+    // follows.
+    const auto& operation = ws.status.operation;
+    const bool counts = (!operation || *operation == core::RepositoryOperation::merge) && !ws.isAmending &&
+                        !ws.changes.included.empty();
+    if (!counts || !statusIsApplied(ws)) return ws.canCommit();
+    const std::string summary = ws.summary.text();
+    if (core::trimmedView(summary).empty() || ws.isCommitting) return false;
+    return !ws.hasUnresolvedConflicts();
 }
 
 const core::ConflictDocument* ChangesRows::activeConflict(const features::WorkspaceState& ws) {

@@ -39,6 +39,8 @@ public:
     // `WorkspaceState::includedCount`: the number of included paths once the
     // status is applied, counted one by one otherwise.
     static std::int64_t includedCount(const features::WorkspaceState& ws);
+    // `WorkspaceState::canCommit`, with the included files counted as above.
+    static bool canCommit(const features::WorkspaceState& ws);
     // `ChangesState::activeConflict`, with the selected file found as above.
     static const core::ConflictDocument* activeConflict(const features::WorkspaceState& ws);
 

@@ -105,7 +105,7 @@ void drawDescription(UIFrame& frame, const features::WorkspaceState& ws, const R
 }
 
 void drawButton(UIFrame& frame, const features::WorkspaceState& ws, const Rect& row) {
-    const Style& style = ws.canCommit() ? frame.styles.button : frame.styles.buttonDisabled;
+    const Style& style = ChangesRows::canCommit(ws) ? frame.styles.button : frame.styles.buttonDisabled;
     frame.canvas.fill(row, style);
     const std::string label = terminal::TextTruncation::tail(buttonLabel(frame, ws), row.size.width - 2);
     const std::int64_t labelWidth = terminal::DisplayWidth::width(label);
