@@ -247,6 +247,10 @@ TEST(Keymap, OverridesRebindCommandsAndTakeTheirChordsFromOthers) {
     EXPECT_EQ(jClaimed.bindings().back().command, AppCommand::fetch);
     EXPECT_EQ(jClaimed.bindings().back().scope, Scope::global);
     EXPECT_EQ(jClaimed.shortcut(AppCommand::fetch), "j");
+    // Where the palette would not offer the command the key does nothing,
+    // but it is consumed: no other binding sees it.
+    AppState noRepository;
+    EXPECT_EQ(jClaimed.resolve(ch("j"), noRepository), Actions{});
 
     // An empty list unbinds the command; every other binding stays.
     const Keymap noChanges(Keymap::Overrides{{AppCommand::showChanges, {}}});
