@@ -318,7 +318,7 @@ TEST(HistoryStreams, NoGitIsLeftBehind) {
         pager.streams->close(other.path());  // another repository's: nothing happens
         EXPECT_EQ(gitChildren().size(), 1u) << c.name;
         c.end(pager);
-        EXPECT_TRUE(tarv::testing::processWaitUntil([] { return gitChildren().empty(); })) << c.name;
+        EXPECT_TRUE(tarv::testing::processWaitUntil([] { return gitChildren().empty(); }, std::chrono::seconds(30))) << c.name;
     }
 }
 
