@@ -29,7 +29,7 @@ struct Spawned {
 // Starts the child `spec` describes, under the process-wide spawn lock.
 // `spec.stdin` is not written here; `inputPipe` only says whether the child
 // reads a pipe. Throws ProcessError::spawnFailed (EINVAL for a NUL byte in
-// any string of the spec, which would silently cut it short); nothing is
+// any string of the request, which would silently cut it short); nothing is
 // left open then.
 Spawned spawn(const core::ProcessSpec& spec, bool inputPipe);
 
