@@ -8,6 +8,8 @@
 #include "TarvCore/Localization/Text.hpp"
 #include "TarvCore/Models/AppCommand.hpp"
 #include "TarvCore/Models/CredentialPrompt.hpp"
+#include "TarvCore/Models/FailureFix.hpp"
+#include "TarvCore/Models/PullRequest.hpp"
 #include "TarvCore/Models/TextEdit.hpp"
 #include "TarvFeatures/App/AppAction.hpp"
 #include "TarvFeatures/App/AppState.hpp"
@@ -206,7 +208,7 @@ public:
     // ---- Branches, merges, history operations, tags, worktrees, stashes --
     // (issue 21: Branches/, History/, Repositories/, Stash/). The workspace
     // dispatch hands these cases over; until defined they do nothing
-    // (App/AppReducer+PendingArms.cpp).
+    // (App/AppReducer+PendingBranches.cpp, +PendingStashesTagsWorktrees.cpp).
     void worktreesLoaded(AppState& state, std::vector<core::Worktree> worktrees) const;
     AppEffect worktreeChanged(AppState& state, core::Text text) const;
     AppEffect createTag(AppState& state, const std::string& name, const std::string& at) const;
@@ -234,7 +236,8 @@ public:
 
     // ---- Sync and check runs (issue 23: Sync/) ---------------------------
     // The workspace dispatch hands these cases over; until defined they do
-    // nothing (App/AppReducer+PendingArms.cpp).
+    // nothing (App/AppReducer+PendingSync.cpp; refreshChecks:
+    // App/AppReducer+PendingHosting.cpp).
     AppEffect sync(AppState& state, core::SyncAction action) const;
     AppEffect syncFinished(AppState& state, core::SyncAction action, bool silent) const;
     AppEffect syncFailed(AppState& state, core::SyncAction action, const std::optional<core::RemoteFailure>& failure,
@@ -253,6 +256,11 @@ public:
     // (Overlay/AppReducer+Answers.cpp).
     AppEffect answerCredential(AppState& state, const core::CredentialPrompt& prompt,
                                std::optional<std::string> answer) const;
+    // The selected row of the open overlay carried out, or the overlay's
+    // natural action (Overlay/AppReducer+Activate.cpp).
+    AppEffect activateSelection(AppState& state, const Overlay& overlay) const;
+    // The open prompt validated and its work started (Overlay/AppReducer+Submit.cpp).
+    AppEffect submit(AppState& state, const Overlay& overlay) const;
 
     // ---- Commands (Palette/AppReducer+Commands.cpp) ---------------------
     // A command from the keymap, the palette, a menu or a button. The
@@ -273,14 +281,31 @@ public:
     // else the confirmation for a local branch (Overlay/AppReducer+Answers.cpp).
     AppEffect requestDelete(AppState& state, const std::string& branch) const;
 
-    // ---- Called by commands, defined by their groups ----------------------
-    // Until defined they do nothing (App/AppReducer+PendingArms.cpp).
-    AppEffect stashChanges(AppState& state) const;                           // issue 21 (stashes)
-    AppEffect loadTags(const std::string& path) const;                      // issue 21: job "tags"
-    AppEffect reloadWorktrees(const std::string& path) const;               // issue 21: job "worktrees"
-    AppEffect beginSignIn(AppState& state) const;                           // issue 23 (sign-in)
-    AppEffect openClone(AppState& state) const;                             // issue 23 (clone)
-    AppEffect openPublish(AppState& state, const std::string& name) const;  // issue 23 (publish)
+    // ---- Called by commands and overlays, defined by their groups ----------
+    // Until defined they do nothing (App/AppReducer+Pending*.cpp).
+    // Issue 21 (stashes, tags, worktrees):
+    AppEffect stashChanges(AppState& state) const;
+    AppEffect loadTags(const std::string& path) const;         // job "tags"
+    AppEffect reloadWorktrees(const std::string& path) const;  // job "worktrees"
+    AppEffect deleteSelectedTag(AppState& state, const TagPickerState& picker) const;
+    AppEffect jumpToTag(AppState& state, const TagPickerState& picker) const;
+    AppEffect removeSelectedWorktree(AppState& state, const WorktreePickerState& picker) const;
+    AppEffect addWorktree(AppState& state, const NewWorktreeState& prompt) const;  // job "worktreeChange"
+    // Issue 23 (sync, failure fixes, credential queue):
+    // A fix button of a message overlay carried out.
+    AppEffect apply(AppState& state, const core::FailureFix& fix, const Overlay& from) const;
+    // The prompts kept in `pendingCredentials`, once the sign-in overlay is gone.
+    AppEffect resumePendingCredentials(AppState& state) const;
+    // Issue 23 (sign-in, pull requests, clone, publish):
+    AppEffect beginSignIn(AppState& state) const;
+    AppEffect openClone(AppState& state) const;
+    AppEffect openPublish(AppState& state, const std::string& name) const;
+    AppEffect loadPullRequests(AppState& state) const;
+    AppEffect checkoutPullRequest(AppState& state, const core::PullRequest& pullRequest) const;
+    AppEffect publishFinished(AppState& state, const std::string& fullName) const;
+    AppEffect submitPublish(AppState& state, const PublishRepositoryState& form) const;
+    // Job "clone": `url` cloned into `destination`, then cloneFinished or cloneFailed.
+    AppEffect startClone(AppState& state, const std::string& url, const std::string& destination) const;
 
     // ---- Hosting session and sign-in (Auth/AppReducer+Auth.cpp) ---------
     // Until that group lands the arm does nothing.
