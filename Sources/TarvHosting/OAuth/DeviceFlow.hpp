@@ -14,7 +14,7 @@ namespace tarv::hosting {
 // The two requests of the OAuth device authorisation grant against the
 // hosting service's web host, and the reading of their answers. Sends
 // nothing itself: GitHubClientLive sends the requests and hands the answers
-// back. The waiting between polls is DeviceFlowPoller's.
+// back. The waiting between polls is core::DeviceFlowPoller's.
 struct DeviceFlow {
     // The configured OAuth client id of the application.
     std::string clientID;

@@ -9,8 +9,8 @@
 #include "Support/FakeHostingServer.hpp"
 #include "Support/TestClock.hpp"
 #include "TarvCore/Concurrency/CancellationError.hpp"
+#include "TarvCore/Rules/DeviceFlowPoller.hpp"
 #include "TarvHosting/GitHub/GitHubClientLive.hpp"
-#include "TarvHosting/OAuth/DeviceFlowPoller.hpp"
 #include "TarvHostingTests/HostingErrors.hpp"
 #include "TarvSystem/Network/CurlHTTPClient.hpp"
 
@@ -42,7 +42,7 @@ TEST_F(LoopbackTest, SignInFromCodeToUser) {
     EXPECT_EQ(code, (core::DeviceCode{"dev-9", "WDJB-MJHT", server.webBase() + "/login/device", 5, 900}));
 
     TestClock clock;
-    const auto status = DeviceFlowPoller::waitForToken(client, clock, code, {});
+    const auto status = core::DeviceFlowPoller::waitForToken(client, clock, code, {});
     ASSERT_EQ(status, core::DeviceTokenStatus::authorized("gho_new"));
     EXPECT_EQ(clock.sleeps(), (std::vector<std::chrono::milliseconds>{std::chrono::seconds(5), std::chrono::seconds(5),
                                                                       std::chrono::seconds(10),
@@ -85,7 +85,7 @@ TEST_F(LoopbackTest, SignInEndings) {
                                 fresh.apiBase());
         TestClock clock;
         clock.limitSleeps(10);
-        EXPECT_EQ(DeviceFlowPoller::waitForToken(signIn, clock, signIn.requestDeviceCode({}), {}), c.expected)
+        EXPECT_EQ(core::DeviceFlowPoller::waitForToken(signIn, clock, signIn.requestDeviceCode({}), {}), c.expected)
             << c.answers.front();
         EXPECT_EQ(fresh.http().requestCount(), 1 + c.polls) << c.answers.front();
     }
@@ -102,7 +102,7 @@ TEST_F(LoopbackTest, CancellingTheSignInStopsPollingAtOnce) {
     std::stop_source stop;
     const core::DeviceCode code = client.requestDeviceCode({});
     auto waiting = std::async(std::launch::async,
-                              [&] { return DeviceFlowPoller::waitForToken(client, clock, code, stop.get_token()); });
+                              [&] { return core::DeviceFlowPoller::waitForToken(client, clock, code, stop.get_token()); });
     ASSERT_TRUE(clock.waitForSleepers(1, std::chrono::seconds(10)));
     clock.advance(std::chrono::seconds(5));
     ASSERT_TRUE(clock.waitForSleeps(2, std::chrono::seconds(10)));
@@ -203,7 +203,7 @@ TEST_F(LoopbackTest, AHeaderInjectingTokenNeverReachesTheServer) {
     server.setTokenAnswers({"token:gho_1\r\nX-Injected: yes"});
     TestClock clock;
     const auto code = client.requestDeviceCode({});
-    EXPECT_EQ(hostingErrorOf([&] { DeviceFlowPoller::waitForToken(client, clock, code, {}); }),
+    EXPECT_EQ(hostingErrorOf([&] { core::DeviceFlowPoller::waitForToken(client, clock, code, {}); }),
               HostingError::invalidResponse());
     EXPECT_EQ(hostingErrorOf([&] { client.currentUser("gho_1\r\nX-Injected: yes", {}); }),
               HostingError::unauthorized());

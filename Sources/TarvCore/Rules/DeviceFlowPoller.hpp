@@ -8,10 +8,12 @@
 #include "TarvCore/Ports/AppClock.hpp"
 #include "TarvCore/Ports/GitHubClient.hpp"
 
-namespace tarv::hosting {
+namespace tarv::core {
 
 // Waits for the user to authorise a device code: sleeps the interval on the
-// clock, polls, and repeats while the answer is pending or slow-down.
+// clock, polls, and repeats while the answer is pending or slow-down. The one
+// polling rule of the device-flow sign-in: the sign-in job and the hosting
+// client's own callers both wait through it.
 //
 // The interval is the code's, raised to at least 1 second (and kept below a
 // day); each slow-down answer lengthens it, and every later wait, by 5
@@ -21,16 +23,16 @@ namespace tarv::hosting {
 // expired, so a server that keeps asking to slow down cannot keep it going.
 //
 // The result is `authorized(token)`, `expired` or `denied`, never `pending`
-// or `slowDown`. Errors of the poll propagate (core::HostingError). When the
-// stop token fires, the wait ends at once with core::CancellationError: the
+// or `slowDown`. Errors of the poll propagate (HostingError). When the
+// stop token fires, the wait ends at once with CancellationError: the
 // clock's sleep throws it, the poll in flight is abandoned (its answer, if
 // any, is not used) and no further poll is made.
 struct DeviceFlowPoller {
     static constexpr std::int64_t slowDownStepSeconds = 5;
     static constexpr std::int64_t maxIntervalSeconds = 86'400;
 
-    static core::DeviceTokenStatus waitForToken(core::GitHubClient& github, const core::AppClock& clock,
-                                                const core::DeviceCode& code, std::stop_token stop);
+    static DeviceTokenStatus waitForToken(GitHubClient& github, const AppClock& clock, const DeviceCode& code,
+                                          std::stop_token stop);
 };
 
-}  // namespace tarv::hosting
+}  // namespace tarv::core

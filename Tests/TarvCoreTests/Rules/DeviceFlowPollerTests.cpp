@@ -1,4 +1,4 @@
-#include "TarvHosting/OAuth/DeviceFlowPoller.hpp"
+#include "TarvCore/Rules/DeviceFlowPoller.hpp"
 
 #include <gtest/gtest.h>
 
@@ -6,14 +6,15 @@
 #include <functional>
 #include <future>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <thread>
 
 #include "Support/TestClock.hpp"
 #include "TarvCore/Concurrency/CancellationError.hpp"
-#include "TarvHostingTests/HostingErrors.hpp"
+#include "TarvCore/Errors/HostingError.hpp"
 
-namespace tarv::hosting {
+namespace tarv::core {
 namespace {
 
 using core::DeviceTokenStatus;
@@ -82,6 +83,17 @@ private:
 
 core::DeviceCode code(std::int64_t interval, std::int64_t expiresIn) {
     return core::DeviceCode{"device-1", "ABCD-EFGH", "https://w/login/device", interval, expiresIn};
+}
+
+// The HostingError that `f` throws; none when it returns.
+template <class F>
+std::optional<HostingError> hostingErrorOf(F&& f) {
+    try {
+        f();
+    } catch (const HostingError& error) {
+        return error;
+    }
+    return std::nullopt;
 }
 
 std::vector<milliseconds> secondsList(std::initializer_list<long> values) {
@@ -154,7 +166,7 @@ TEST(DeviceFlowPoller, PollErrorsPropagate) {
                                  [](std::stop_token) -> DeviceTokenStatus {
                                      throw core::HostingError::network("offline");
                                  }});
-    EXPECT_EQ(test::hostingErrorOf([&] { DeviceFlowPoller::waitForToken(github, clock, code(5, 900), {}); }),
+    EXPECT_EQ(hostingErrorOf([&] { DeviceFlowPoller::waitForToken(github, clock, code(5, 900), {}); }),
               core::HostingError::network("offline"));
     EXPECT_EQ(github.polls(), 2u);
 }
@@ -204,4 +216,4 @@ TEST(DeviceFlowPoller, AlreadyStoppedDoesNothing) {
 }
 
 }  // namespace
-}  // namespace tarv::hosting
+}  // namespace tarv::core
