@@ -236,10 +236,8 @@ struct Dispatch {
 
     // ---- Sync (Sync/) -------------------------------------------------
     AppEffect operator()(WA::Sync& a) { return reducer.sync(state, a.action); }
-    AppEffect operator()(WA::SyncFinished& a) {
-        AppEffect finished = reducer.syncFinished(state, a.action, a.silent);
-        return AppEffect::merge(std::move(finished), reducer.refreshChecks(state, false));
-    }
+    // Ends with a forced reload of the current branch's checks.
+    AppEffect operator()(WA::SyncFinished& a) { return reducer.syncFinished(state, a.action, a.silent); }
     AppEffect operator()(WA::SyncFailed& a) {
         return reducer.syncFailed(state, a.action, a.failure, a.message, a.silent);
     }
