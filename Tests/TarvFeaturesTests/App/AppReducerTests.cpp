@@ -214,7 +214,6 @@ TEST(PendingGroupsTest, ArmsDoNothingUntilTheirGroupLands) {
         {"text edit", AppAction(AppAction::Edit{core::TextEdit::insert("x")})},
         {"paste", AppAction(AppAction::Pasted{"pasted"})},
         {"auth", AppAction(AuthAction::SessionExpired{})},
-        {"credential prompt", AppAction(AppAction::CredentialRequested{core::CredentialPrompt{1, core::CredentialPrompt::Kind::password, "Password: ", std::nullopt}})},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.group);
