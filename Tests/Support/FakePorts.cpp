@@ -1,6 +1,7 @@
 #include "Support/FakePorts.hpp"
 
 #include <algorithm>
+#include <filesystem>
 #include <type_traits>
 #include <variant>
 
@@ -496,6 +497,30 @@ std::vector<std::string> FakeFileStore::contentsOfDirectory(const std::string& p
 bool FakeFileStore::isDirectory(const std::string& path) const {
     std::lock_guard lock(mutex_);
     return directories_.contains(path);
+}
+
+void FakeFileStore::addLink(const std::string& link, const std::string& target) {
+    std::lock_guard lock(mutex_);
+    links_[link] = target;
+}
+
+std::string FakeFileStore::canonicalPath(const std::string& path) const {
+    auto tidy = [](const std::string& text) {
+        std::string result = std::filesystem::path(text).lexically_normal().string();
+        while (result.size() > 1 && result.ends_with('/')) result.pop_back();
+        return result;
+    };
+    std::lock_guard lock(mutex_);
+    std::string result = tidy(path);
+    // Replaces a leading link by its target, a few times for links to links.
+    for (int round = 0; round < 8; ++round) {
+        const auto link = std::find_if(links_.begin(), links_.end(), [&](const auto& entry) {
+            return result == entry.first || result.starts_with(entry.first + "/");
+        });
+        if (link == links_.end()) break;
+        result = tidy(link->second + result.substr(link->first.size()));
+    }
+    return result;
 }
 
 // FakeCredentialBroker

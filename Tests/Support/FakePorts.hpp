@@ -275,6 +275,10 @@ public:
     // The content of a file, none when it does not exist.
     std::optional<std::string> content(const std::string& path) const;
     void addDirectory(const std::string& path);
+    // `link` is a symbolic link to the folder `target` (both absolute) for
+    // canonicalPath, which otherwise only tidies the path ("." and "..",
+    // repeated and trailing "/").
+    void addLink(const std::string& link, const std::string& target);
 
     std::string homeDirectory() const override { return "/home/test"; }
     std::string temporaryDirectory() const override { return "/tmp/test"; }
@@ -285,11 +289,13 @@ public:
     void createDirectory(const std::string& path) const override;
     std::vector<std::string> contentsOfDirectory(const std::string& path) const override;
     bool isDirectory(const std::string& path) const override;
+    std::string canonicalPath(const std::string& path) const override;
 
 private:
     mutable std::mutex mutex_;
     mutable std::map<std::string, core::Bytes> files_;
     mutable std::set<std::string> directories_;
+    std::map<std::string, std::string> links_;
 };
 
 // One prompt stream for the whole run, as the live broker has; the test

@@ -28,6 +28,10 @@ public:
     // Names of the entries of the folder.
     virtual std::vector<std::string> contentsOfDirectory(const std::string& path) const = 0;
     virtual bool isDirectory(const std::string& path) const = 0;
+    // One spelling per folder: the absolute path with symbolic links, "."
+    // and ".." resolved and no trailing "/", as far as the path exists (the
+    // rest is only tidied). Two spellings of one folder give the same text.
+    virtual std::string canonicalPath(const std::string& path) const = 0;
 };
 
 }  // namespace tarv::core

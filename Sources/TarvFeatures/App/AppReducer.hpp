@@ -291,6 +291,11 @@ public:
     AppEffect jumpToTag(AppState& state, const TagPickerState& picker) const;
     AppEffect removeSelectedWorktree(AppState& state, const WorktreePickerState& picker) const;
     AppEffect addWorktree(AppState& state, const NewWorktreeState& prompt) const;  // job "worktreeChange"
+    // Enter and drop in the stash picker (job "stash"). Both act on the row
+    // the user sees and do nothing while a stash job runs; the restore
+    // closes the picker, the drop takes the row out of it at once.
+    AppEffect restoreSelectedStash(AppState& state, const StashPickerState& picker) const;
+    AppEffect dropSelectedStash(AppState& state, const StashPickerState& picker) const;
     // Issue 23 (sync, failure fixes, credential queue):
     // A fix button of a message overlay carried out.
     AppEffect apply(AppState& state, const core::FailureFix& fix, const Overlay& from) const;

@@ -83,6 +83,10 @@ struct WorkspaceState {
     // The discard that the running undo restores; it becomes `lastDiscard`
     // again when the restore fails, so the user can try once more.
     std::optional<DiscardRecord> restoringDiscard;
+    // A stash job runs (stash, restore or drop) and the stash list has not
+    // been read again after it: the picker's references may be stale, so a
+    // restore or drop waits until the job reports.
+    bool isStashing = false;
     Viewports viewports;
 
     WorkspaceState(std::string path, std::string name, std::optional<std::string> remoteURL);

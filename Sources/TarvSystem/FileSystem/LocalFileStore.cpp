@@ -114,4 +114,10 @@ bool LocalFileStore::isDirectory(const std::string& path) const {
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+std::string LocalFileStore::canonicalPath(const std::string& path) const {
+    std::string resolved = std::filesystem::weakly_canonical(std::filesystem::absolute(path)).string();
+    while (resolved.size() > 1 && resolved.ends_with('/')) resolved.pop_back();
+    return resolved;
+}
+
 }  // namespace tarv::system

@@ -36,6 +36,9 @@ public:
     // order.
     std::vector<std::string> contentsOfDirectory(const std::string& path) const override;
     bool isDirectory(const std::string& path) const override;
+    // Throws std::filesystem::filesystem_error when a part that exists
+    // cannot be resolved.
+    std::string canonicalPath(const std::string& path) const override;
 };
 
 }  // namespace tarv::system

@@ -137,6 +137,7 @@ public:
         return disk_.contentsOfDirectory(path);
     }
     bool isDirectory(const std::string& path) const override { return disk_.isDirectory(path); }
+    std::string canonicalPath(const std::string& path) const override { return disk_.canonicalPath(path); }
 
 private:
     DiskFiles disk_;
