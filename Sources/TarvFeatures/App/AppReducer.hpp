@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "TarvCore/Localization/Text.hpp"
 #include "TarvCore/Models/AppCommand.hpp"
@@ -17,6 +19,7 @@
 #include "TarvFeatures/Architecture/Effect.hpp"
 #include "TarvFeatures/Changes/ConflictWriteOrder.hpp"
 #include "TarvFeatures/Onboarding/OnboardingReducer.hpp"
+#include "TarvFeatures/Sync/ChecksTarget.hpp"
 
 namespace tarv::features {
 
@@ -237,7 +240,7 @@ public:
     // ---- Sync and check runs (issue 23: Sync/) ---------------------------
     // The workspace dispatch hands these cases over; until defined they do
     // nothing (App/AppReducer+PendingSync.cpp; refreshChecks:
-    // App/AppReducer+PendingHosting.cpp).
+    // Sync/AppReducer+Checks.cpp).
     AppEffect sync(AppState& state, core::SyncAction action) const;
     AppEffect syncFinished(AppState& state, core::SyncAction action, bool silent) const;
     AppEffect syncFailed(AppState& state, core::SyncAction action, const std::optional<core::RemoteFailure>& failure,
@@ -309,12 +312,27 @@ public:
     AppEffect checkoutPullRequest(AppState& state, const core::PullRequest& pullRequest) const;
     AppEffect publishFinished(AppState& state, const std::string& fullName) const;
     AppEffect submitPublish(AppState& state, const PublishRepositoryState& form) const;
-    // Job "clone": `url` cloned into `destination`, then cloneFinished or cloneFailed.
+    // Job "clone": `url` cloned into `destination` (the new folder's path,
+    // trimmed; a leading "~" is the home folder), then cloneFinished with
+    // that path or cloneFailed.
     AppEffect startClone(AppState& state, const std::string& url, const std::string& destination) const;
 
     // ---- Hosting session and sign-in (Auth/AppReducer+Auth.cpp) ---------
-    // Until that group lands the arm does nothing.
+    // Every result of the hosting jobs: the session, the sign-in overlay,
+    // the pull-request tab and its checks, the clone prompt's repositories.
     AppEffect reduceAuth(AppState& state, AuthAction action) const;
+    // The session refused by the hosting service: forgotten here and in the
+    // account store, with an error toast.
+    AppEffect sessionExpired(AppState& state) const;
+    // The one wording of a failed hosting call: a core::HostingError case by
+    // case, anything else as its raw description.
+    static core::Text hostingText(const std::exception_ptr& error);
+    // Check runs (Sync/AppReducer+Checks.cpp): where the current branch's
+    // checks are read (none off the hosting service or without an "origin/"
+    // upstream), and job "pullRequestChecks" for the first 30 pull requests
+    // with a head commit, one after another.
+    static std::optional<ChecksTarget> checksTarget(const WorkspaceState& workspace);
+    AppEffect loadPullRequestChecks(const AppState& state, const std::vector<core::PullRequest>& pullRequests) const;
 
     // ---- Credential prompts (Auth/AppReducer+Credentials.cpp) -----------
     // A prompt of git's credential stream: answered from the session, shown,

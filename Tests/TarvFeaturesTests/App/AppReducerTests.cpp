@@ -213,7 +213,6 @@ TEST(PendingGroupsTest, ArmsDoNothingUntilTheirGroupLands) {
         {"overlay", AppAction(OverlayAction::Dismiss{})},
         {"text edit", AppAction(AppAction::Edit{core::TextEdit::insert("x")})},
         {"paste", AppAction(AppAction::Pasted{"pasted"})},
-        {"auth", AppAction(AuthAction::SessionExpired{})},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.group);
