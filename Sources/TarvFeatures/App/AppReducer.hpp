@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,7 @@
 #include "TarvFeatures/App/AppState.hpp"
 #include "TarvFeatures/Architecture/Dependencies.hpp"
 #include "TarvFeatures/Architecture/Effect.hpp"
+#include "TarvFeatures/Branches/WriteTurns.hpp"
 #include "TarvFeatures/Changes/ConflictWriteOrder.hpp"
 #include "TarvFeatures/Onboarding/OnboardingReducer.hpp"
 #include "TarvFeatures/Sync/ChecksTarget.hpp"
@@ -236,6 +239,20 @@ public:
     AppEffect createBranch(AppState& state, const std::string& name, const std::optional<std::string>& from) const;
     AppEffect branchOperationDone(AppState& state, core::Text text) const;
     AppEffect branchOperationFailed(AppState& state, const std::string& message) const;
+    // A write of branch heads (switch, create, rename, delete, reset, tag),
+    // handed the repository, its path and the token to give git.
+    using BranchWrite = std::function<void(core::GitRepositoryClient&, const std::string&, std::stop_token)>;
+    // Job "branch" (Branches/AppReducer+Branches.cpp): runs `write` after
+    // the writes asked for before it and to its end, even when a later
+    // "branch" job replaces it (git is never stopped half-way), then sends
+    // `branchOperationDone(done)` or `branchOperationFailed`; with
+    // `unforcedDelete`, git's "not fully merged" refusal sends
+    // `deleteNeedsForce` for that branch instead.
+    AppEffect branchJob(const WorkspaceState& workspace, core::Text done, BranchWrite write,
+                        std::optional<std::string> unforcedDelete = std::nullopt) const;
+    // What follows every change of branch heads: `isRefreshing` and the jobs
+    // "status", "branches" and "history" (first page).
+    AppEffect reloadAfterHeadChange(WorkspaceState& workspace) const;
 
     // ---- Sync and check runs (issue 23: Sync/) ---------------------------
     // The workspace dispatch hands these cases over; until defined they do
@@ -345,6 +362,9 @@ private:
     // Puts the conflict file writes of quick successive choices in order
     // (Changes/ConflictWriteOrder.hpp); copies of the reducer share it.
     std::shared_ptr<ConflictWriteOrder> conflictWrites_ = std::make_shared<ConflictWriteOrder>();
+    // Puts the branch, merge and history writes in the order of their
+    // requests (Branches/WriteTurns.hpp); copies of the reducer share it.
+    std::shared_ptr<WriteTurns> writeTurns_ = std::make_shared<WriteTurns>();
 };
 
 }  // namespace tarv::features
