@@ -1,0 +1,259 @@
+// A fetch from a remote that demands a password, over real components: the
+// live composition (askpass server, the real tarv executable as git's
+// askpass program, the live repository client) under the store with the
+// live executor, and a git HTTP server on 127.0.0.1 (`git http-backend`
+// behind a loopback server) that answers 401 until Basic credentials come.
+// git's questions reach the state as credentials overlays; the answers typed
+// there reach git, and the server sees them.
+#include <gtest/gtest.h>
+
+#include <poll.h>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Support/LoopbackHTTPServer.hpp"
+#include "Support/ProcessTestUtil.hpp"
+#include "Support/TempGitRepo.hpp"
+#include "TarvApp/Composition/LiveDependencies.hpp"
+#include "TarvCore/Concurrency/MainQueue.hpp"
+#include "TarvFeatures/App/AppReducer.hpp"
+#include "TarvFeatures/Architecture/LiveEffectExecutor.hpp"
+#include "TarvFeatures/Architecture/Store.hpp"
+#include "TarvSystem/Process/PosixProcessRunner.hpp"
+
+namespace tarv::app {
+namespace {
+
+using namespace std::chrono_literals;
+using features::AppAction;
+using features::AppReducer;
+using features::AppState;
+using features::CredentialPromptState;
+using features::OverlayAction;
+using features::WorkspaceAction;
+using testing::LoopbackHTTPServer;
+using testing::ProcessTempDir;
+using testing::TempGitRepo;
+using Kind = core::CredentialPrompt::Kind;
+
+const std::string tarvExecutable = std::string(TARV_BINARY_DIR) + "/Sources/TarvCLI/tarv";
+const std::string keychainTool = std::string(TARV_BINARY_DIR) + "/Sources/TarvCLI/tarv-keychain";
+// "alice:s3cret" in Base64.
+const std::string expectedAuthorization = "Basic YWxpY2U6czNjcmV0";
+
+core::ProcessResult runGit(const std::vector<std::string>& arguments, std::map<std::string, std::string> environment,
+                           std::optional<std::string> input = std::nullopt) {
+    core::ProcessSpec spec{.executable = "/usr/bin/git", .arguments = arguments, .environment = std::move(environment)};
+    spec.inheritEnvironment = false;
+    if (input) spec.stdin = core::toBytes(*input);
+    spec.timeout = 60s;
+    return system::PosixProcessRunner().run(spec, {});
+}
+
+// git's smart HTTP protocol for the repositories under `root`, served by
+// `git http-backend` as a CGI program, behind Basic authentication.
+class GitHTTPServer {
+public:
+    GitHTTPServer(std::string root, std::map<std::string, std::string> gitEnvironment)
+        : root_(std::move(root)), environment_(std::move(gitEnvironment)) {
+        server_.fallback([this](const LoopbackHTTPServer::Request& request) { return respond(request); });
+    }
+
+    std::string url(const std::string& path) const { return server_.url(path); }
+    std::vector<LoopbackHTTPServer::Request> requests() const { return server_.requests(); }
+
+private:
+    LoopbackHTTPServer::Response respond(const LoopbackHTTPServer::Request& request) const {
+        if (request.header("Authorization") != expectedAuthorization) {
+            return LoopbackHTTPServer::Response::text(401, "credentials needed\n")
+                .with("WWW-Authenticate", "Basic realm=\"tarv test\"");
+        }
+        std::map<std::string, std::string> cgi = environment_;
+        cgi["GIT_PROJECT_ROOT"] = root_;
+        cgi["GIT_HTTP_EXPORT_ALL"] = "1";
+        cgi["REQUEST_METHOD"] = request.method;
+        cgi["PATH_INFO"] = request.path;
+        cgi["QUERY_STRING"] = request.query;
+        cgi["REMOTE_USER"] = "alice";
+        cgi["REMOTE_ADDR"] = "127.0.0.1";
+        cgi["CONTENT_TYPE"] = request.header("Content-Type").value_or("");
+        cgi["CONTENT_LENGTH"] = std::to_string(request.body.size());
+        if (auto protocol = request.header("Git-Protocol")) cgi["GIT_PROTOCOL"] = *protocol;
+        if (auto encoding = request.header("Content-Encoding")) cgi["HTTP_CONTENT_ENCODING"] = *encoding;
+        const core::ProcessResult result = runGit({"http-backend"}, cgi, request.body);
+        return fromCGI(std::string(result.stdoutBytes()));
+    }
+
+    // A CGI answer: header lines, an empty line, the body.
+    static LoopbackHTTPServer::Response fromCGI(const std::string& output) {
+        LoopbackHTTPServer::Response response;
+        std::size_t end = output.find("\r\n\r\n");
+        std::size_t bodyStart = end + 4;
+        if (end == std::string::npos) {
+            end = output.find("\n\n");
+            bodyStart = end == std::string::npos ? output.size() : end + 2;
+        }
+        const std::string head = output.substr(0, std::min(end, output.size()));
+        response.body = output.substr(std::min(bodyStart, output.size()));
+        std::size_t start = 0;
+        while (start < head.size()) {
+            std::size_t stop = head.find('\n', start);
+            if (stop == std::string::npos) stop = head.size();
+            std::string line = head.substr(start, stop - start);
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            start = stop + 1;
+            const std::size_t colon = line.find(':');
+            if (colon == std::string::npos) continue;
+            const std::string name = line.substr(0, colon);
+            const std::string value = line.substr(line.find_first_not_of(' ', colon + 1));
+            if (name == "Status") {
+                response.status = std::stoi(value);
+            } else {
+                response.with(name, value);
+            }
+        }
+        return response;
+    }
+
+    std::string root_;
+    std::map<std::string, std::string> environment_;
+    LoopbackHTTPServer server_;
+};
+
+// The repository to fetch into, with "origin" on the HTTP server, and the
+// live composition whose git sees only the test's home and configuration.
+struct World {
+    TempGitRepo upstream;
+    TempGitRepo repo;
+    ProcessTempDir scratch;
+    std::string servedRoot = scratch.file("served");
+    std::unique_ptr<GitHTTPServer> server;
+    std::string upstreamHead;
+    std::optional<LiveDependencies::Interactive> live;
+    std::shared_ptr<core::MainQueue> queue = std::make_shared<core::MainQueue>();
+    std::shared_ptr<features::LiveEffectExecutor> executor = std::make_shared<features::LiveEffectExecutor>(queue);
+    std::unique_ptr<features::Store<AppReducer>> store;
+
+    World() {
+        upstream.writeFile("README.md", "served\n");
+        upstreamHead = upstream.commitAll("Served commit");
+        repo.writeFile("local.txt", "local\n");
+        repo.commitAll("Local commit");
+        const auto cloned =
+            runGit({"clone", "--bare", upstream.path(), servedRoot + "/repo.git"}, upstream.environment());
+        EXPECT_EQ(cloned.exitCode, 0) << cloned.stderrString();
+        server = std::make_unique<GitHTTPServer>(servedRoot, upstream.environment());
+        const std::string remote = server->url("/repo.git");
+        repo.setConfig("remote.origin.url", remote);
+        repo.setConfig("remote.origin.fetch", "+refs/heads/*:refs/remotes/origin/*");
+
+        // tarv's git: the real one, with the test's home and configuration
+        // and nothing of the user's.
+        const std::string git = scratch.file("git");
+        testing::processWriteFile(git,
+                                  "#!/bin/sh\nexport HOME='" + repo.home() + "' GIT_CONFIG_GLOBAL='" +
+                                      repo.globalConfig() + "' GIT_CONFIG_NOSYSTEM=1\nexec /usr/bin/git \"$@\"\n",
+                                  true);
+        live = LiveDependencies::makeInteractive(
+            {{"TARV_GIT", git},
+             {"TARV_KEYCHAIN", scratch.file("keychain")},
+             {"XDG_STATE_HOME", scratch.file("state")},
+             {"XDG_CONFIG_HOME", scratch.file("config")},
+             {"XDG_CACHE_HOME", scratch.file("cache")}},
+            LiveDependencies::Programs{keychainTool, tarvExecutable}, scratch.path() + "/");
+
+        AppState state;
+        state.workspace.emplace(repo.path(), "repo", remote);
+        store = std::make_unique<features::Store<AppReducer>>(std::move(state), AppReducer(live->dependencies),
+                                                              executor);
+    }
+
+    ~World() {
+        store->cancelEffects();
+        live->shutdown();
+        EXPECT_TRUE(executor->waitForIdle(20s));
+        queue->drain();
+    }
+
+    const AppState& state() const { return store->state(); }
+
+    bool pumpUntil(const std::function<bool()>& done, std::chrono::seconds limit = 60s) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            pollfd descriptor{queue->wakeFd(), POLLIN, 0};
+            ::poll(&descriptor, 1, 50);
+            queue->drain();
+        }
+        return true;
+    }
+
+    // The questions answered, as git asked them.
+    std::vector<std::string> asked;
+
+    const CredentialPromptState* shownPrompt() const {
+        if (!state().overlay) return nullptr;
+        return std::get_if<CredentialPromptState>(&state().overlay->value);
+    }
+
+    // Waits for a prompt of `kind`, then types `answer` and submits it.
+    void answer(Kind kind, const std::string& answer) {
+        ASSERT_TRUE(pumpUntil([&] { return shownPrompt() != nullptr && shownPrompt()->prompt.kind == kind; }))
+            << "no prompt of kind " << static_cast<int>(kind);
+        asked.push_back(shownPrompt()->prompt.message);
+        store->send(AppAction::Edit{core::TextEdit::insert(answer)});
+        store->send(OverlayAction::Submitted{});
+    }
+};
+
+TEST(CredentialPromptEndToEnd, AFetchAsksThroughTheOverlayAndTheServerSeesTheAnswer) {
+    World world;
+    world.store->send(AppAction::Launch{world.repo.path()});
+    world.store->send(WorkspaceAction::Sync{core::SyncAction::fetch});
+    ASSERT_EQ(world.state().workspace->sync.activity, features::SyncState::Activity::fetching);
+
+    world.answer(Kind::username, "alice");
+    world.answer(Kind::password, "s3cret");
+    ASSERT_EQ(world.asked.size(), 2u);
+    for (const std::string& question : world.asked) {
+        EXPECT_NE(question.find("127.0.0.1"), std::string::npos) << question;
+    }
+
+    ASSERT_TRUE(world.pumpUntil([&] { return !world.state().workspace->sync.activity.has_value(); }));
+    EXPECT_FALSE(world.state().overlay.has_value());
+    ASSERT_TRUE(world.state().toast.has_value());
+    EXPECT_EQ(world.state().toast->text, core::Text::toastFetched());
+    EXPECT_TRUE(world.state().workspace->sync.lastFetched.has_value());
+    EXPECT_EQ(world.repo.revParse("refs/remotes/origin/main"), world.upstreamHead);
+
+    bool authorised = false;
+    for (const auto& request : world.server->requests()) {
+        if (request.header("Authorization") == expectedAuthorization) authorised = true;
+    }
+    EXPECT_TRUE(authorised);
+}
+
+TEST(CredentialPromptEndToEnd, ACancelledPromptFailsTheFetchWithAMessage) {
+    World world;
+    world.store->send(AppAction::Launch{world.repo.path()});
+    world.store->send(WorkspaceAction::Sync{core::SyncAction::fetch});
+    ASSERT_TRUE(world.pumpUntil([&] { return world.shownPrompt() != nullptr; }));
+    world.store->send(OverlayAction::Dismiss{});
+
+    ASSERT_TRUE(world.pumpUntil([&] { return !world.state().workspace->sync.activity.has_value(); }));
+    ASSERT_TRUE(world.state().overlay.has_value());
+    const auto* message = std::get_if<features::Overlay::Message>(&world.state().overlay->value);
+    ASSERT_NE(message, nullptr);
+    EXPECT_EQ(message->title, core::Text::syncFailedTitle());
+    EXPECT_EQ(world.state().workspace->sync.lastFailed, core::SyncAction::fetch);
+    for (const auto& request : world.server->requests()) EXPECT_FALSE(request.header("Authorization").has_value());
+}
+
+}  // namespace
+}  // namespace tarv::app
