@@ -16,6 +16,13 @@ std::vector<const core::FileChange*> ChangesState::visibleFiles(const core::Work
 
 const core::FileChange* ChangesState::selectedFile(const core::WorkingTreeStatus& status) const {
     if (!selectedPath) return nullptr;
+    // The reducer keeps the list's selection on the selected file's row, and
+    // with a blank filter the rows are the status's files: look there first.
+    // A status lists a path once, so a match there is the file.
+    if (list.selected && *list.selected >= 0 && *list.selected < static_cast<std::int64_t>(status.files.size())) {
+        const auto& candidate = status.files[static_cast<std::size_t>(*list.selected)];
+        if (candidate.path == *selectedPath) return &candidate;
+    }
     for (const auto& file : status.files) {
         if (file.path == *selectedPath) return &file;
     }
@@ -33,6 +40,9 @@ std::vector<core::FileChange> ChangesState::includedChanges(const core::WorkingT
 
 std::int64_t ChangesState::includedCount(const core::WorkingTreeStatus& status) const {
     if (included.empty()) return 0;
+    // `included` holds only paths of the last status applied; while that is
+    // the status given, every included path is one of its files.
+    if (knownPaths.size() == status.files.size()) return static_cast<std::int64_t>(included.size());
     std::int64_t count = 0;
     for (const auto& file : status.files) count += included.contains(file.path) ? 1 : 0;
     return count;

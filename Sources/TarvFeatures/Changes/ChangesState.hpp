@@ -57,11 +57,15 @@ struct ChangesState {
     // the trimmed, lower-cased filter (every file for a blank filter), in
     // status order. Only `path` is searched.
     std::vector<const core::FileChange*> visibleFiles(const core::WorkingTreeStatus& status) const;
-    // The first file whose path is `selectedPath`; null when none.
+    // The file whose path is `selectedPath`; null when none. Found at the
+    // list's selection without a scan when the row there is that file (a
+    // status lists each path once), else the first file with the path.
     const core::FileChange* selectedFile(const core::WorkingTreeStatus& status) const;
     // The files whose path is in `included`, in status order.
     std::vector<core::FileChange> includedChanges(const core::WorkingTreeStatus& status) const;
-    // The number of includedChanges, counted without copying.
+    // The number of includedChanges, without copying: the size of `included`
+    // when the status is the one applied (as many files as `knownPaths`),
+    // otherwise counted file by file.
     std::int64_t includedCount(const core::WorkingTreeStatus& status) const;
     // What a commit takes: partial files as PartialSelection (new when
     // untracked or added), other included files as whole paths (a moved

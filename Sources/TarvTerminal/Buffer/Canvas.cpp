@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 
+#include "TarvTerminal/Text/AsciiScan.hpp"
 #include "TarvTerminal/Text/DisplayWidth.hpp"
 #include "TarvTerminal/Text/Grapheme.hpp"
 #include "TarvTerminal/Text/TextTruncation.hpp"
@@ -15,9 +16,14 @@ constexpr std::string_view middleDot = "\xC2\xB7";
 
 inline bool isPrintableAsciiByte(char c) { return static_cast<unsigned char>(c - 0x20) < 0x5F; }
 
-// Replaces a cell's text in place (alias-safe, reusing the storage).
+// Replaces a cell's text in place (alias-safe, reusing the storage). Most
+// cells hold one byte: that case is a store, not a call to memmove.
 inline void setText(std::string& target, std::string_view text) {
-    if (text.size() <= target.capacity()) {
+    if (text.size() == 1) {
+        const char byte = text[0];
+        target.resize(1);
+        target[0] = byte;
+    } else if (text.size() <= target.capacity()) {
         const std::size_t size = text.size();
         target.resize(size);  // within the capacity: the storage stays put
         std::memmove(target.data(), text.data(), size);
@@ -89,8 +95,44 @@ void Canvas::fill(const Rect& rect, const Style& style, std::string_view charact
     const Rect area = rect.intersection(clip).intersection(bounds());
     if (area.isEmpty()) return;
     const std::string stored = cellCharacter(character);
+    const std::int64_t last = area.maxX() - 1;
     for (std::int64_t y = area.minY(); y < area.maxY(); ++y) {
-        for (std::int64_t x = area.minX(); x < area.maxX(); ++x) put(x, y, stored, style, false);
+        // Only a double-width character across either edge of the row has a
+        // half outside it; every cell inside is overwritten anyway.
+        clearOverlap(area.minX(), y);
+        if (last != area.minX()) clearOverlap(last, y);
+        for (std::int64_t x = area.minX(); x <= last; ++x) {
+            Cell& cell = grid_(x, y);
+            setText(cell.character, stored);
+            cell.style = style;
+            cell.isContinuation = false;
+        }
+    }
+}
+
+// The length of the run of printable ASCII bytes at `from` that are each a
+// character of their own (the byte after each is ASCII too, so no combining
+// mark joins it).
+std::size_t Canvas::asciiRun(std::string_view text, std::size_t from) {
+    std::size_t run = detail::printableAsciiRun(text.data() + from, text.size() - from);
+    if (run > 0 && from + run < text.size() && static_cast<unsigned char>(text[from + run]) >= 0x80) --run;
+    return run;
+}
+
+void Canvas::putNarrowRun(std::string_view bytes, std::int64_t x, std::int64_t y, const Style& style) {
+    const std::int64_t from = std::max({x, clip.minX(), std::int64_t{0}});
+    const std::int64_t to = std::min({x + static_cast<std::int64_t>(bytes.size()), clip.maxX(), grid_.size.width});
+    if (from >= to || y < clip.minY() || y >= clip.maxY() || y < 0 || y >= grid_.size.height) return;
+    // As in fill: only the cells at the run's ends can split a double-width
+    // character with a half outside the run.
+    clearOverlap(from, y);
+    if (to - 1 != from) clearOverlap(to - 1, y);
+    for (std::int64_t column = from; column < to; ++column) {
+        Cell& cell = grid_(column, y);
+        cell.character.resize(1);
+        cell.character[0] = bytes[static_cast<std::size_t>(column - x)];
+        cell.style = style;
+        cell.isContinuation = false;
     }
 }
 
@@ -100,7 +142,20 @@ std::int64_t Canvas::draw(std::string_view text, Point at, const Style& style, s
     GraphemeCursor cursor(text);
     Grapheme g;
     std::string repaired;
-    while (cursor.next(g)) {
+    while (true) {
+        // Plain ASCII, the most common text, is stored a run at a time.
+        const std::size_t position = cursor.position();
+        const std::size_t run = asciiRun(text, position);
+        if (run > 0) {
+            // column >= at.x, so stop - column cannot overflow with a width.
+            const std::size_t fits =
+                maxWidth ? std::min(run, static_cast<std::size_t>(std::max<std::int64_t>(stop - column, 0))) : run;
+            putNarrowRun(text.substr(position, fits), column, at.y, style);
+            column += static_cast<std::int64_t>(fits);
+            if (fits < run) return column - at.x;
+            cursor.seek(position + run);
+        }
+        if (!cursor.next(g)) break;
         const std::int64_t w = g.width;
         if (w == 0) continue;  // controls and lone combining marks take no cell
         if (column > stop - w) return column - at.x;

@@ -86,6 +86,9 @@ private:
     bool writable(std::int64_t x, std::int64_t y) const;
     void clearOverlap(std::int64_t x, std::int64_t y);
     void put(std::int64_t x, std::int64_t y, std::string_view character, const Style& style, bool continuation);
+    // Stores one-byte characters from column x on row y, inside the clip.
+    void putNarrowRun(std::string_view bytes, std::int64_t x, std::int64_t y, const Style& style);
+    static std::size_t asciiRun(std::string_view text, std::size_t from);
 
     Grid grid_;
 };

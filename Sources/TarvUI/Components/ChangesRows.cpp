@@ -1,6 +1,5 @@
 #include "TarvUI/Components/ChangesRows.hpp"
 
-#include "TarvCore/Rules/Trimmed.hpp"
 #include "TarvFeatures/Changes/SubstringFilter.hpp"
 #include "TarvFeatures/Workspace/WorkspaceState.hpp"
 
@@ -53,44 +52,11 @@ ChangesRows::Inclusion ChangesRows::inclusion() const {
     return any ? Inclusion::some : Inclusion::none;
 }
 
-const core::FileChange* ChangesRows::selectedFile(const features::WorkspaceState& ws) {
-    const auto& changes = ws.changes;
-    if (!changes.selectedPath) return nullptr;
-    const auto& files = ws.status.files;
-    if (changes.list.selected && filterIsBlank(ws)) {
-        const auto index = *changes.list.selected;
-        if (index >= 0 && index < static_cast<std::int64_t>(files.size()) &&
-            files[static_cast<std::size_t>(index)].path == *changes.selectedPath) {
-            return &files[static_cast<std::size_t>(index)];
-        }
-    }
-    return changes.selectedFile(ws.status);
-}
-
-std::int64_t ChangesRows::includedCount(const features::WorkspaceState& ws) {
-    if (statusIsApplied(ws)) return static_cast<std::int64_t>(ws.changes.included.size());
-    return ws.includedCount();
-}
-
-bool ChangesRows::canCommit(const features::WorkspaceState& ws) {
-    // Only one case of canCommit counts the included files: nothing but a
-    // merge in progress, not amending, something included. Once the status
-    // is applied that count is at least one there, and the rest of the rule
-    // follows.
-    const auto& operation = ws.status.operation;
-    const bool counts = (!operation || *operation == core::RepositoryOperation::merge) && !ws.isAmending &&
-                        !ws.changes.included.empty();
-    if (!counts || !statusIsApplied(ws)) return ws.canCommit();
-    const std::string summary = ws.summary.text();
-    if (core::trimmedView(summary).empty() || ws.isCommitting) return false;
-    return !ws.hasUnresolvedConflicts();
-}
-
-const core::ConflictDocument* ChangesRows::activeConflict(const features::WorkspaceState& ws) {
-    const core::FileChange* file = selectedFile(ws);
-    if (!file || file->kind != core::ChangeKind::conflicted) return nullptr;
-    const auto document = ws.changes.conflicts.find(file->path);
-    return document == ws.changes.conflicts.end() ? nullptr : &document->second;
+bool ChangesRows::isIncluded(const std::string& path) const {
+    const auto& changes = ws_.changes;
+    if (changes.included.empty()) return false;
+    if (statusIsApplied(ws_) && changes.included.size() == changes.knownPaths.size()) return true;
+    return changes.included.contains(path);
 }
 
 }  // namespace tarv::ui

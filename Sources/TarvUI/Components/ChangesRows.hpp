@@ -1,9 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
-#include "TarvCore/Models/ConflictDocument.hpp"
 #include "TarvCore/Models/FileChange.hpp"
 
 namespace tarv::features {
@@ -34,15 +34,9 @@ public:
     // least one included ("some"), otherwise (or without rows) "none".
     Inclusion inclusion() const;
 
-    // `ChangesState::selectedFile`, found at the list's selection first.
-    static const core::FileChange* selectedFile(const features::WorkspaceState& ws);
-    // `WorkspaceState::includedCount`: the number of included paths once the
-    // status is applied, counted one by one otherwise.
-    static std::int64_t includedCount(const features::WorkspaceState& ws);
-    // `WorkspaceState::canCommit`, with the included files counted as above.
-    static bool canCommit(const features::WorkspaceState& ws);
-    // `ChangesState::activeConflict`, with the selected file found as above.
-    static const core::ConflictDocument* activeConflict(const features::WorkspaceState& ws);
+    // Whether a row's path is included: answered without a lookup when
+    // nothing or (with the status applied) everything is included.
+    bool isIncluded(const std::string& path) const;
 
 private:
     const features::WorkspaceState& ws_;

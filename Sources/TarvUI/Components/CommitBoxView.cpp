@@ -7,7 +7,6 @@
 #include "TarvFeatures/Workspace/WorkspaceState.hpp"
 #include "TarvTerminal/Text/DisplayWidth.hpp"
 #include "TarvTerminal/Text/TextTruncation.hpp"
-#include "TarvUI/Components/ChangesRows.hpp"
 
 namespace tarv::ui::CommitBoxView {
 
@@ -28,7 +27,7 @@ std::string buttonLabel(const UIFrame& frame, const features::WorkspaceState& ws
     if (!operation) {
         if (ws.isAmending) return frame.text(core::Text::amendButton(ws.currentBranch()));
         if (!ws.isStatusLoaded) return "Commit";
-        return frame.text(core::Text::commitButton(ChangesRows::includedCount(ws), ws.currentBranch()));
+        return frame.text(core::Text::commitButton(ws.includedCount(), ws.currentBranch()));
     }
     if (*operation == core::RepositoryOperation::merge) return frame.text(core::Text::completeMerge(ws.currentBranch()));
     return frame.text(core::Text::continueOperationLabel(*operation));
@@ -105,7 +104,7 @@ void drawDescription(UIFrame& frame, const features::WorkspaceState& ws, const R
 }
 
 void drawButton(UIFrame& frame, const features::WorkspaceState& ws, const Rect& row) {
-    const Style& style = ChangesRows::canCommit(ws) ? frame.styles.button : frame.styles.buttonDisabled;
+    const Style& style = ws.canCommit() ? frame.styles.button : frame.styles.buttonDisabled;
     frame.canvas.fill(row, style);
     const std::string label = terminal::TextTruncation::tail(buttonLabel(frame, ws), row.size.width - 2);
     const std::int64_t labelWidth = terminal::DisplayWidth::width(label);

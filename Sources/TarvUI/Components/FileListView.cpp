@@ -30,8 +30,9 @@ struct Glyph {
 
 Style onSurface(const ThemeStyles& s, const Style& style) { return style.with(std::nullopt, s.theme.surface.color()); }
 
-Glyph includeGlyph(const features::ChangesState& changes, const std::string& path, const Theme& t) {
-    const bool included = changes.included.contains(path);
+Glyph includeGlyph(const features::ChangesState& changes, const ChangesRows& rows, const std::string& path,
+                   const Theme& t) {
+    const bool included = rows.isIncluded(path);
     const ThemeColor color = included ? t.accent : t.textSecondary;
     if (changes.partial.contains(path)) return {"\u25EA", color};  // ◪
     return {included ? "\u2611" : "\u2610", color};                // ☑ ☐
@@ -88,21 +89,28 @@ void drawEmpty(UIFrame& frame, const features::WorkspaceState& ws, const Rect& r
     }
 }
 
-void drawRow(UIFrame& frame, const features::ChangesState& changes, const core::FileChange& file, const Style& row,
-             std::int64_t x, std::int64_t y, std::int64_t width) {
+// The path as shown in `width` columns: itself when it fits (no copy),
+// otherwise cut in the middle into `cut`.
+std::string_view shownPath(const std::string& path, std::int64_t width, std::string& cut) {
+    if (terminal::DisplayWidth::width(path) <= width) return path;
+    cut = terminal::TextTruncation::middle(path, width, std::nullopt);
+    return cut;
+}
+
+void drawRow(UIFrame& frame, const features::ChangesState& changes, const ChangesRows& rows,
+             const core::FileChange& file, const Style& row, std::int64_t x, std::int64_t y, std::int64_t width) {
     const Theme& t = frame.styles.theme;
     frame.canvas.fill(Rect(x, y, width, 1), row);
-    const Glyph include = includeGlyph(changes, file.path, t);
+    const Glyph include = includeGlyph(changes, rows, file.path, t);
     frame.canvas.draw(include.text, Point{x + 1, y}, row.with(include.color.color(), std::nullopt));
 
-    const std::string shown =
-        terminal::TextTruncation::middle(file.path, std::max<std::int64_t>(width - 6, 1), std::nullopt);
+    std::string cut;
+    const std::string_view shown = shownPath(file.path, std::max<std::int64_t>(width - 6, 1), cut);
     std::int64_t at = x + 3;
     const std::size_t slash = shown.rfind('/');
-    if (slash != std::string::npos) {
-        at += frame.canvas.draw(std::string_view(shown).substr(0, slash + 1), Point{at, y},
-                                row.with(t.textSecondary.color(), std::nullopt));
-        frame.canvas.draw(std::string_view(shown).substr(slash + 1), Point{at, y}, row);
+    if (slash != std::string_view::npos) {
+        at += frame.canvas.draw(shown.substr(0, slash + 1), Point{at, y}, row.with(t.textSecondary.color(), std::nullopt));
+        frame.canvas.draw(shown.substr(slash + 1), Point{at, y}, row);
     } else {
         frame.canvas.draw(shown, Point{at, y}, row);
     }
@@ -167,7 +175,7 @@ void draw(UIFrame& frame, const features::WorkspaceState& ws, const Rect& rect, 
             const std::int64_t y = rect.minY() + (index - range.lowerBound);
             const bool selected = list.selected == index;
             const Style& row = selected ? (focused ? s.selectedFocused : s.selected) : s.surface;
-            drawRow(frame, ws.changes, rows[index], row, rect.minX(), y, width);
+            drawRow(frame, ws.changes, rows, rows[index], row, rect.minX(), y, width);
         }
         if (scrolls) {
             terminal::ScrollBar::draw(canvas, rect.maxX() - 1, rect.minY(), rect.size.height, list.offset, rows.count(),

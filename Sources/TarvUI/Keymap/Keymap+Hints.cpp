@@ -1,5 +1,4 @@
 #include "TarvFeatures/App/AppState.hpp"
-#include "TarvUI/Components/ChangesRows.hpp"
 #include "TarvUI/Keymap/Keymap.hpp"
 
 namespace tarv::ui {
@@ -35,7 +34,7 @@ std::vector<Entry> entries(const Keymap& keymap, const features::AppState& state
                     hint(AppCommand::focusSummary, HintItem::write), hint(AppCommand::sync, HintItem::sync),
                     fixed("/", HintItem::filter), palette, help};
         case WorkspaceFocus::diff:
-            if (const auto* conflict = ChangesRows::activeConflict(ws)) {
+            if (const auto* conflict = ws.changes.activeConflict(ws.status)) {
                 if (conflict->hasConflicts()) {
                     return {fixed("m", HintItem::keepCurrent), fixed("t", HintItem::keepIncoming),
                             fixed("b", HintItem::keepBoth), fixed("[ ]", HintItem::hunk), fixed("Esc", HintItem::back),

@@ -1,7 +1,6 @@
 #include <algorithm>
 
 #include "TarvFeatures/App/AppState.hpp"
-#include "TarvUI/Components/ChangesRows.hpp"
 #include "TarvUI/Keymap/Keymap.hpp"
 
 namespace tarv::ui {
@@ -13,7 +12,7 @@ using features::WorkspaceAction;
 std::vector<AppAction> Keymap::jump(const features::AppState& state, Pane pane, bool forward) {
     if (!state.workspace) return {};
     const auto& ws = *state.workspace;
-    if (pane == Pane::diff && ChangesRows::activeConflict(ws)) {
+    if (pane == Pane::diff && ws.changes.activeConflict(ws.status)) {
         return {AppAction(WorkspaceAction::MoveConflictCursor{forward ? 1 : -1})};
     }
     const features::DiffViewState& view = pane == Pane::diff ? ws.changes.diff : ws.history.diff;

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "TarvFeatures/App/AppState.hpp"
-#include "TarvUI/Components/ChangesRows.hpp"
 #include "TarvUI/Keymap/Keymap.hpp"
 
 namespace tarv::ui::KeymapDefaults {
@@ -53,7 +52,7 @@ const features::WorkspaceState* workspace(const AppState& state) {
 // conflict blocks.
 const core::ConflictDocument* activeConflict(const AppState& state) {
     const auto* ws = workspace(state);
-    return ws ? ChangesRows::activeConflict(*ws) : nullptr;
+    return ws ? ws->changes.activeConflict(ws->status) : nullptr;
 }
 
 Binding::Action chooseConflict(core::ConflictChoice choice) {

@@ -6,7 +6,6 @@
 #include "TarvFeatures/App/AppState.hpp"
 #include "TarvTerminal/Text/DisplayWidth.hpp"
 #include "TarvTerminal/Text/TextTruncation.hpp"
-#include "TarvUI/Components/ChangesRows.hpp"
 #include "TarvUI/Components/CommitBoxView.hpp"
 #include "TarvUI/Components/ConflictView.hpp"
 #include "TarvUI/Components/DiffView.hpp"
@@ -109,10 +108,10 @@ void drawFileHeader(UIFrame& frame, const WorkspaceState& ws, const core::FileCh
 
 void drawChangesMain(UIFrame& frame, const WorkspaceState& ws, const Rect& main) {
     frame.canvas.fill(main, frame.styles.background);
-    if (const auto* file = ChangesRows::selectedFile(ws)) drawFileHeader(frame, ws, *file, main);
+    if (const auto* file = ws.changes.selectedFile(ws.status)) drawFileHeader(frame, ws, *file, main);
     const Rect diff(main.minX(), main.minY() + 1, main.size.width, std::max<std::int64_t>(main.size.height - 1, 0));
     const bool focused = ws.focus == WorkspaceFocus::diff;
-    if (const auto* document = ChangesRows::activeConflict(ws)) {
+    if (const auto* document = ws.changes.activeConflict(ws.status)) {
         ConflictView::draw(frame, ws, *document, diff, focused);
         return;
     }

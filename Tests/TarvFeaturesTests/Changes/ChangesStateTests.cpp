@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "../Diff/DiffFixtures.hpp"
 #include "TarvCore/Models/ConflictDocument.hpp"
 
@@ -79,6 +81,52 @@ TEST(ChangesState, SelectedFileIsTheFirstWithThePath) {
     EXPECT_EQ(state.selectedFile(status), &status.files[1]);
     state.selectedPath = "c";
     EXPECT_EQ(state.selectedFile(status), nullptr);
+}
+
+// The per-key shortcuts (the selected file looked for at the list's
+// selection, the included count taken from `included` once the status is
+// applied) give the answers of a plain scan of the status, whatever the
+// list's selection, the filter and the status.
+TEST(ChangesState, ShortcutsAnswerLikeAScanOfTheStatus) {
+    const auto scanSelected = [](const ChangesState& state, const core::WorkingTreeStatus& status) {
+        const core::FileChange* found = nullptr;
+        for (const auto& f : status.files) {
+            if (!found && state.selectedPath && f.path == *state.selectedPath) found = &f;
+        }
+        return found;
+    };
+    const auto scanCount = [](const ChangesState& state, const core::WorkingTreeStatus& status) {
+        return static_cast<std::int64_t>(std::count_if(status.files.begin(), status.files.end(),
+                                                       [&](const auto& f) { return state.included.contains(f.path); }));
+    };
+    const std::vector<std::optional<std::string>> selections = {std::nullopt, "a", "b", "dir/c", "gone"};
+    const std::vector<std::optional<std::int64_t>> rows = {std::nullopt, -1, 0, 1, 2, 3, 40};
+    const std::vector<std::set<std::string>> inclusions = {{}, {"a"}, {"a", "b", "dir/c"}};
+    for (const auto& selected : selections) {
+        for (const auto& row : rows) {
+            for (const auto& included : inclusions) {
+                for (int variant = 0; variant < 3; ++variant) {
+                    auto status = statusOf({file("a"), file("b", ChangeKind::conflicted), file("dir/c")});
+                    ChangesState state;
+                    state.knownPaths = {"a", "b", "dir/c"};
+                    state.included = included;
+                    state.selectedPath = selected;
+                    state.list.selected = row;
+                    state.conflicts["b"] = core::ConflictDocument::parse("<<<<<<< ours\nx\n=======\ny\n>>>>>>> theirs\n");
+                    if (variant == 1) state.filter.setText("c");  // rows index the filtered list
+                    if (variant == 2) status.files.insert(status.files.begin(), file("new"));  // not applied yet
+                    const std::string name = selected.value_or("none") + " row " +
+                                             (row ? std::to_string(*row) : "none") + " included " +
+                                             std::to_string(included.size()) + " variant " + std::to_string(variant);
+                    const auto* expected = scanSelected(state, status);
+                    EXPECT_EQ(state.selectedFile(status), expected) << name;
+                    const bool conflicted = expected && expected->kind == ChangeKind::conflicted;
+                    EXPECT_EQ(state.activeConflict(status), conflicted ? &state.conflicts.at("b") : nullptr) << name;
+                    EXPECT_EQ(state.includedCount(status), scanCount(state, status)) << name;
+                }
+            }
+        }
+    }
 }
 
 TEST(ChangesState, CommitSelectionTakesWholeAndPartialFilesInStatusOrder) {

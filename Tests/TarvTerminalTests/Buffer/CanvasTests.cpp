@@ -40,6 +40,9 @@ TEST(Canvas, DrawTable) {
         {"abc", Point{-1, 0}, std::nullopt, 3, "bc     "},
         {"abcdefghij", Point{5, 0}, std::nullopt, 10, "     ab"},
         {"a\tb\x1b[2Jc", Point{0, 0}, std::nullopt, 6, "ab[2Jc "},
+        {"abe\xCC\x81" "c", Point{0, 0}, std::nullopt, 4, "abe\xCC\x81" "c   "},
+        {"ab" + kan + "cd", Point{1, 0}, 4, 4, " ab" + kan + "  "},
+        {"abcdef", Point{-2, 0}, 4, 4, "cd     "},
     };
     for (const Case& c : cases) {
         Canvas canvas(Size{7, 1});
@@ -107,6 +110,33 @@ TEST(Canvas, FillStaysInsideClipAndGrid) {
     EXPECT_EQ(row(canvas, 1), " ##  ");
     EXPECT_EQ(row(canvas, 2), " ##  ");
     EXPECT_EQ(canvas.grid()(1, 1).style, red);
+}
+
+TEST(Canvas, FillOverWideCharactersBlanksOnlyTheHalvesLeftOutside) {
+    struct Case {
+        Rect area;
+        std::string row;
+    };
+    const Case cases[] = {
+        {Rect(1, 0, 4, 1), " #### " + kan},
+        {Rect(3, 0, 1, 1), kan + " #" + kan + kan},
+        {Rect(2, 0, 2, 1), kan + "##" + kan + kan},
+        {Rect(0, 0, 8, 1), "########"},
+    };
+    for (const Case& c : cases) {
+        Canvas canvas(Size{8, 1});
+        canvas.draw(kan + kan + kan + kan, Point{0, 0}, red);
+        canvas.fill(c.area, blue, "#");
+        EXPECT_EQ(row(canvas, 0), c.row);
+        for (std::int64_t x = c.area.minX(); x < c.area.maxX(); ++x) {
+            EXPECT_EQ(canvas.grid()(x, 0), (Cell{"#", blue, false})) << x;
+        }
+
+        Canvas drawn(Size{8, 1});
+        drawn.draw(kan + kan + kan + kan, Point{0, 0}, red);
+        drawn.draw(std::string(static_cast<std::size_t>(c.area.size.width), '#'), c.area.origin, blue);
+        EXPECT_EQ(drawn.grid(), canvas.grid()) << row(drawn, 0);
+    }
 }
 
 TEST(Canvas, NestedClipsOnlyNarrow) {
