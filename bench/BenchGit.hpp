@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -39,9 +40,11 @@ inline std::string dataFolder() {
 }
 
 // The generated repository `name` (bench/make-large-repo.sh with
-// `options`), made when it is not there yet; a half-made one from an
-// interrupted run is made again.
-inline std::string generatedRepository(const std::string& name, const std::string& options) {
+// `options`, then `finish`, a shell command run inside it with the private
+// home of sharedHome()), made when it is not there yet; a half-made one from
+// an interrupted run is made again.
+inline std::string generatedRepository(const std::string& name, const std::string& options,
+                                       const std::string& finish = {}) {
     namespace fs = std::filesystem;
     const std::string path = dataFolder() + "/" + name;
     const std::string done = path + ".done";
@@ -49,10 +52,29 @@ inline std::string generatedRepository(const std::string& name, const std::strin
     fs::remove_all(path);
     const std::string script = fs::path(__FILE__).parent_path() / "make-large-repo.sh";
     std::fprintf(stderr, "making %s (%s)...\n", path.c_str(), options.c_str());
-    if (std::system(("'" + script + "' '" + path + "' " + options + " >&2").c_str()) != 0)
-        throw std::runtime_error("could not make " + path);
+    std::string command = "'" + script + "' '" + path + "' " + options + " >&2";
+    if (!finish.empty()) {
+        const std::string home = dataFolder() + "/home";
+        fs::create_directories(home);
+        std::ofstream(home + "/gitconfig", std::ios::app);
+        command += " && cd '" + path + "' && HOME='" + home + "' GIT_CONFIG_NOSYSTEM=1 GIT_CONFIG_GLOBAL='" + home +
+                   "/gitconfig' sh -c '" + finish + "'";
+    }
+    if (std::system(command.c_str()) != 0) throw std::runtime_error("could not make " + path);
     std::ofstream(done) << options << "\n";
     return path;
+}
+
+// The private home with an empty global git configuration that benchmarks
+// reading repositories share ($TARV_BENCH_DATA/home).
+inline const engine::GitEnvironment::Isolation& sharedHome() {
+    static const engine::GitEnvironment::Isolation isolation = [] {
+        const std::string home = dataFolder() + "/home";
+        std::filesystem::create_directories(home);
+        std::ofstream(home + "/gitconfig", std::ios::app);
+        return engine::GitEnvironment::Isolation{home, home + "/gitconfig"};
+    }();
+    return isolation;
 }
 
 // A private home whose global git configuration holds `configuration`
@@ -75,11 +97,19 @@ inline const std::string& gitPath() {
     return path;
 }
 
+// What a directly started git did: its exit code, the bytes of its
+// standard output and its peak memory in kilobytes.
+struct GitRun {
+    int exitCode = 0;
+    std::size_t outputBytes = 0;
+    long peakKilobytes = 0;
+};
+
 // git started directly with `arguments` after the engine's base arguments,
 // in `directory`, with this process's environment plus `overrides`; both
-// pipes are read to their end. Returns the exit code.
-inline int runGitDirectly(const std::vector<std::string>& arguments, const std::string& directory,
-                          const std::map<std::string, std::string>& overrides) {
+// pipes are read to their end by one poll loop.
+inline GitRun runGit(const std::vector<std::string>& arguments, const std::string& directory,
+                     const std::map<std::string, std::string>& overrides) {
     std::map<std::string, std::string> environment;
     for (char** entry = environ; *entry; ++entry) {
         const std::string text(*entry);
@@ -117,6 +147,7 @@ inline int runGitDirectly(const std::vector<std::string>& arguments, const std::
     close(err[1]);
     if (spawned != 0) throw std::runtime_error("posix_spawn");
 
+    GitRun run;
     std::vector<char> buffer(1 << 16);
     int fds[2] = {out[0], err[0]};
     int open = 2;
@@ -128,7 +159,11 @@ inline int runGitDirectly(const std::vector<std::string>& arguments, const std::
         if (poll(polled, count, -1) < 0) continue;
         for (nfds_t i = 0; i < count; ++i) {
             if (polled[i].revents == 0) continue;
-            if (read(polled[i].fd, buffer.data(), buffer.size()) > 0) continue;
+            const ssize_t got = read(polled[i].fd, buffer.data(), buffer.size());
+            if (got > 0) {
+                if (polled[i].fd == out[0]) run.outputBytes += static_cast<std::size_t>(got);
+                continue;
+            }
             for (int& fd : fds) {
                 if (fd == polled[i].fd) {
                     close(fd);
@@ -139,8 +174,17 @@ inline int runGitDirectly(const std::vector<std::string>& arguments, const std::
         }
     }
     int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    run.peakKilobytes = usage.ru_maxrss;
+    return run;
+}
+
+// runGit's exit code.
+inline int runGitDirectly(const std::vector<std::string>& arguments, const std::string& directory,
+                          const std::map<std::string, std::string>& overrides) {
+    return runGit(arguments, directory, overrides).exitCode;
 }
 
 }  // namespace tarv::bench

@@ -25,20 +25,13 @@
 #include <benchmark/benchmark.h>
 
 #include <dirent.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -51,12 +44,10 @@
 #include "TarvSystem/FileSystem/LocalFileStore.hpp"
 #include "TarvSystem/FileSystem/LocalFileSystem.hpp"
 #include "TarvSystem/Process/PosixProcessRunner.hpp"
-
-extern char** environ;
+#include "BenchGit.hpp"
 
 namespace {
 
-namespace fs = std::filesystem;
 using tarv::engine::GitEnvironment;
 using tarv::engine::GitRepositoryClientLive;
 using Clock = std::chrono::steady_clock;
@@ -72,33 +63,8 @@ double median(std::vector<double> values) {
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
-std::string dataFolder() {
-    const char* configured = std::getenv("TARV_BENCH_DATA");
-    std::string folder = configured && *configured ? configured : "/tmp/tarv-bench-data";
-    fs::create_directories(folder);
-    return folder;
-}
-
-std::string homeFolder() {
-    std::string home = dataFolder() + "/home";
-    fs::create_directories(home);
-    std::ofstream(home + "/gitconfig", std::ios::app);
-    return home;
-}
-
 const std::string& repository() {
-    static const std::string path = [] {
-        const std::string options = "-c 1000000 -f 10";
-        std::string path = dataFolder() + "/history-1m";
-        if (fs::exists(path + ".done")) return path;
-        fs::remove_all(path);
-        std::string script = fs::path(__FILE__).parent_path() / "make-large-repo.sh";
-        std::fprintf(stderr, "making %s (%s), about a minute...\n", path.c_str(), options.c_str());
-        if (std::system(("'" + script + "' '" + path + "' " + options + " >&2").c_str()) != 0)
-            throw std::runtime_error("could not make " + path);
-        std::ofstream(path + ".done") << options << "\n";
-        return path;
-    }();
+    static const std::string path = tarv::bench::generatedRepository("history-1m", "-c 1000000 -f 10");
     return path;
 }
 
@@ -107,9 +73,8 @@ std::shared_ptr<tarv::engine::GitExecutorProvider> provider() {
         auto runner = std::make_shared<tarv::system::PosixProcessRunner>();
         auto locator =
             tarv::engine::GitLocator::fromEnvironment(runner, std::make_shared<tarv::system::LocalFileSystem>());
-        std::string home = homeFolder();
-        return std::make_shared<tarv::engine::GitExecutorProvider>(
-            locator, runner, GitEnvironment::Isolation{home, home + "/gitconfig"}, std::nullopt);
+        return std::make_shared<tarv::engine::GitExecutorProvider>(locator, runner, tarv::bench::sharedHome(),
+                                                                   std::nullopt);
     }();
     return instance;
 }
@@ -127,50 +92,10 @@ std::size_t plainPage(std::int64_t skip) {
 // git run directly with the client's read environment, its output read to
 // the end; returns the child's peak memory in kilobytes.
 long runGitDirectly(const std::vector<std::string>& arguments) {
-    std::map<std::string, std::string> environment;
-    for (char** entry = environ; *entry; ++entry) {
-        std::string text(*entry);
-        auto equals = text.find('=');
-        if (equals != std::string::npos) environment[text.substr(0, equals)] = text.substr(equals + 1);
-    }
-    std::string home = homeFolder();
-    for (const auto& [key, value] :
-         GitEnvironment::variables(true, std::nullopt, GitEnvironment::Isolation{home, home + "/gitconfig"}))
-        environment[key] = value;
-    std::vector<std::string> envStrings;
-    for (const auto& [key, value] : environment) envStrings.push_back(key + "=" + value);
-    std::vector<char*> envp;
-    for (auto& s : envStrings) envp.push_back(s.data());
-    envp.push_back(nullptr);
-    const std::string git = provider()->executor(none).installation.path;
-    std::vector<std::string> argvStrings{git};
-    for (const auto& argument : GitEnvironment::baseArguments()) argvStrings.push_back(argument);
-    argvStrings.insert(argvStrings.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (auto& s : argvStrings) argv.push_back(s.data());
-    argv.push_back(nullptr);
-
-    int out[2];
-    if (pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("pipe2");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_addchdir_np(&actions, repository().c_str());
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, git.c_str(), &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    if (spawned != 0) throw std::runtime_error("posix_spawn");
-    std::vector<char> buffer(1 << 16);
-    while (read(out[0], buffer.data(), buffer.size()) > 0) {
-    }
-    close(out[0]);
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) throw std::runtime_error("git failed");
-    return usage.ru_maxrss;
+    static const auto environment = GitEnvironment::variables(true, std::nullopt, tarv::bench::sharedHome());
+    const auto run = tarv::bench::runGit(arguments, repository(), environment);
+    if (run.exitCode != 0) throw std::runtime_error("git failed");
+    return run.peakKilobytes;
 }
 
 // The peak memory (VmHWM, kilobytes) of this process's one git child.

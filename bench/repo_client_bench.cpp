@@ -18,21 +18,14 @@
 // /tmp/tarv-bench-data) and reused by later runs.
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <stdexcept>
+
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -46,12 +39,10 @@
 #include "TarvSystem/FileSystem/LocalFileStore.hpp"
 #include "TarvSystem/FileSystem/LocalFileSystem.hpp"
 #include "TarvSystem/Process/PosixProcessRunner.hpp"
-
-extern char** environ;
+#include "BenchGit.hpp"
 
 namespace {
 
-namespace fs = std::filesystem;
 using tarv::engine::GitEnvironment;
 using tarv::engine::GitRepositoryClientLive;
 using Clock = std::chrono::steady_clock;
@@ -61,38 +52,10 @@ double millisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-std::string dataFolder() {
-    const char* configured = std::getenv("TARV_BENCH_DATA");
-    std::string folder = configured && *configured ? configured : "/tmp/tarv-bench-data";
-    fs::create_directories(folder);
-    return folder;
-}
+using tarv::bench::sharedHome;
 
-std::string homeFolder() {
-    std::string home = dataFolder() + "/home";
-    fs::create_directories(home);
-    std::ofstream(home + "/gitconfig", std::ios::app);
-    return home;
-}
-
-// The repository `name`, made with the generator's options (and then
-// `finish`, a shell command run inside it) when it is not there yet; a
-// half-made one from an interrupted run is made again.
 std::string repository(const std::string& name, const std::string& options, const std::string& finish = {}) {
-    std::string path = dataFolder() + "/" + name;
-    std::string done = path + ".done";
-    if (fs::exists(done)) return path;
-    fs::remove_all(path);
-    std::string script = fs::path(__FILE__).parent_path() / "make-large-repo.sh";
-    std::fprintf(stderr, "making %s (%s)...\n", name.c_str(), options.c_str());
-    std::string command = "'" + script + "' '" + path + "' " + options + " >&2";
-    if (!finish.empty()) {
-        command += " && cd '" + path + "' && HOME='" + homeFolder() + "' GIT_CONFIG_NOSYSTEM=1 GIT_CONFIG_GLOBAL='" +
-                   homeFolder() + "/gitconfig' sh -c '" + finish + "'";
-    }
-    if (std::system(command.c_str()) != 0) throw std::runtime_error("could not make " + name);
-    std::ofstream(done) << options << "\n";
-    return path;
+    return tarv::bench::generatedRepository(name, options, finish);
 }
 
 std::string filesRepository() { return repository("client-files-100k", "-c 1000 -f 100000 -m 100 -u 100"); }
@@ -108,91 +71,16 @@ std::string historyRepository() {
 // The variables git gets from the client for a read, with the benchmark's
 // private home: the same work for git on both sides.
 const std::map<std::string, std::string>& readEnvironment() {
-    static const auto variables = [] {
-        std::string home = homeFolder();
-        return GitEnvironment::variables(true, std::nullopt, GitEnvironment::Isolation{home, home + "/gitconfig"});
-    }();
+    static const auto variables = GitEnvironment::variables(true, std::nullopt, sharedHome());
     return variables;
 }
 
-const std::string& gitPath() {
-    static const std::string path = [] {
-        auto runner = std::make_shared<tarv::system::PosixProcessRunner>();
-        return tarv::engine::GitLocator::fromEnvironment(runner, std::make_shared<tarv::system::LocalFileSystem>())
-            .locate(std::stop_token{})
-            .path;
-    }();
-    return path;
-}
-
 // git run the plain way: posix_spawn with two pipes, both drained by one
-// poll loop, then waitpid. Returns the bytes of standard output.
+// poll loop. Returns the bytes of standard output.
 std::size_t runGitDirectly(const Arguments& arguments, const std::string& directory) {
-    std::map<std::string, std::string> environment;
-    for (char** entry = environ; *entry; ++entry) {
-        std::string text(*entry);
-        auto equals = text.find('=');
-        if (equals != std::string::npos) environment[text.substr(0, equals)] = text.substr(equals + 1);
-    }
-    for (const auto& [key, value] : readEnvironment()) environment[key] = value;
-    std::vector<std::string> envStrings;
-    for (const auto& [key, value] : environment) envStrings.push_back(key + "=" + value);
-    std::vector<char*> envp;
-    for (auto& s : envStrings) envp.push_back(s.data());
-    envp.push_back(nullptr);
-
-    std::vector<std::string> argvStrings{gitPath()};
-    const auto& base = GitEnvironment::baseArguments();
-    argvStrings.insert(argvStrings.end(), base.begin(), base.end());
-    argvStrings.insert(argvStrings.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (auto& s : argvStrings) argv.push_back(s.data());
-    argv.push_back(nullptr);
-
-    int out[2], err[2];
-    if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) throw std::runtime_error("pipe2");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-    posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
-    pid_t pid = 0;
-    int spawned = posix_spawn(&pid, gitPath().c_str(), &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    close(err[1]);
-    if (spawned != 0) throw std::runtime_error("posix_spawn");
-
-    std::size_t total = 0;
-    std::vector<char> buffer(1 << 16);
-    int fds[2] = {out[0], err[0]};
-    int open = 2;
-    while (open > 0) {
-        pollfd polled[2];
-        int count = 0;
-        for (int fd : fds)
-            if (fd >= 0) polled[count++] = {fd, POLLIN, 0};
-        if (poll(polled, static_cast<nfds_t>(count), -1) < 0) continue;
-        for (int i = 0; i < count; ++i) {
-            if (polled[i].revents == 0) continue;
-            ssize_t n = read(polled[i].fd, buffer.data(), buffer.size());
-            if (n > 0) {
-                if (polled[i].fd == out[0]) total += static_cast<std::size_t>(n);
-                continue;
-            }
-            for (int& fd : fds)
-                if (fd == polled[i].fd) {
-                    close(fd);
-                    fd = -1;
-                }
-            --open;
-        }
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) throw std::runtime_error("git failed: " + arguments[0]);
-    return total;
+    const auto run = tarv::bench::runGit(arguments, directory, readEnvironment());
+    if (run.exitCode != 0) throw std::runtime_error("git failed: " + arguments[0]);
+    return run.outputBytes;
 }
 
 GitRepositoryClientLive& client() {
@@ -200,9 +88,7 @@ GitRepositoryClientLive& client() {
         auto runner = std::make_shared<tarv::system::PosixProcessRunner>();
         auto locator =
             tarv::engine::GitLocator::fromEnvironment(runner, std::make_shared<tarv::system::LocalFileSystem>());
-        std::string home = homeFolder();
-        auto provider = std::make_shared<tarv::engine::GitExecutorProvider>(
-            locator, runner, GitEnvironment::Isolation{home, home + "/gitconfig"}, std::nullopt);
+        auto provider = std::make_shared<tarv::engine::GitExecutorProvider>(locator, runner, sharedHome(), std::nullopt);
         return GitRepositoryClientLive(provider, std::make_shared<tarv::system::LocalFileStore>(),
                                        std::make_shared<tarv::system::SystemClock>());
     }();
