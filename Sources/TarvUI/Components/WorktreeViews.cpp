@@ -7,6 +7,7 @@
 #include "TarvTerminal/Text/DisplayWidth.hpp"
 #include "TarvTerminal/Text/TextTruncation.hpp"
 #include "TarvUI/Components/DialogFrame.hpp"
+#include "TarvUI/Components/PickerDialog.hpp"
 
 namespace tarv::ui::WorktreeViews {
 
@@ -28,31 +29,18 @@ std::string marks(const UIFrame& frame, const features::AppState& state, const c
 }  // namespace
 
 void picker(UIFrame& frame, const features::AppState& state, const features::WorktreePickerState& picker) {
-    const terminal::Size screen = frame.canvas.bounds().size;
-    const auto count = static_cast<std::int64_t>(picker.worktrees.size());
-    const std::int64_t wanted = std::min<std::int64_t>(std::max<std::int64_t>(count, 1), 12);
-    const std::int64_t w = std::min<std::int64_t>(screen.width - 4, 90);
-    const Rect box((screen.width - w) / 2, 3, w, std::min<std::int64_t>(screen.height - 2, wanted + 5));
-    const Rect c = DialogFrame::open(frame, box, frame.text(core::Text::worktreesTitle()));
-    const Rect list(c.minX(), c.minY(), c.size.width, std::max<std::int64_t>(c.size.height - 2, 0));
-    frame.viewports.picker = std::max<std::int64_t>(list.size.height, 1);
-    DialogFrame::listArea(frame, list);
-    if (count == 0) frame.canvas.draw(frame.text(core::Text::loading()), list.origin, frame.styles.popoverDim);
-    const auto range = picker.list.visibleRange(count, list.size.height);
-    for (std::int64_t i = range.lowerBound; i < range.upperBound; ++i) {
+    const PickerDialog::Layout layout{frame.text(core::Text::worktreesTitle()), frame.text(core::Text::loading()),
+                                      frame.text(core::Text::worktreesHint()),
+                                      static_cast<std::int64_t>(picker.worktrees.size()), 90, 4};
+    PickerDialog::draw(frame, layout, picker.list, [&](std::int64_t i, const Rect& row, const terminal::Style& style) {
         const auto& worktree = picker.worktrees[static_cast<std::size_t>(i)];
-        const Rect row(list.minX(), list.minY() + (i - range.lowerBound), list.size.width, 1);
-        const terminal::Style style = DialogFrame::listRow(frame, row, i, picker.list.selected);
         const std::string right = marks(frame, state, worktree);
         const std::int64_t pathWidth =
             std::max<std::int64_t>(row.size.width - terminal::DisplayWidth::width(right) - 3, 1);
         frame.canvas.draw(" " + terminal::TextTruncation::middle(worktree.path, pathWidth, std::nullopt), row.origin,
                           style);
-        frame.canvas.drawRightAligned(right, row.maxX() - 1, row.minY(),
-                                      style.with(frame.styles.theme.textSecondary.color(), std::nullopt));
-    }
-    frame.canvas.draw(frame.text(core::Text::worktreesHint()), Point{c.minX(), c.maxY() - 1}, frame.styles.popoverDim,
-                      c.size.width);
+        PickerDialog::drawRight(frame, row, style, right);
+    });
 }
 
 void newWorktree(UIFrame& frame, const features::NewWorktreeState& prompt) {
