@@ -24,8 +24,8 @@ struct Layout {
     std::int64_t margin = 2;
 };
 
-// The dialog's box and list area (registering the list's viewport and
-// regions); the caller draws the rows through `rows`.
+// Draws the dialog with its empty message and hint, registers the list's
+// viewport and regions, and returns the list's area.
 terminal::Rect open(UIFrame& frame, const Layout& layout);
 
 // Text on the right of a row in the secondary colour, ending one column
