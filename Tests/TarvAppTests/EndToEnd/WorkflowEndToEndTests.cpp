@@ -96,9 +96,7 @@ TEST_F(Workflow, TerminalEditorRunsVimElseViOnTheNormalScreen) {
     }
 }
 
-// Enabled once the sync flow lands (its reducer arms are placeholders that
-// do nothing until then).
-TEST_F(Workflow, DISABLED_SyncPushesToTheBareRemote) {
+TEST_F(Workflow, SyncPushesToTheBareRemote) {
     t->git({"add", "draft.txt"});
     t->git({"commit", "-m", "Ready to push"});
     const std::string head = trimmed(t->git({"rev-parse", "HEAD"}));
@@ -112,7 +110,7 @@ TEST_F(Workflow, DISABLED_SyncPushesToTheBareRemote) {
     t->expectExitedCleanly();
 }
 
-TEST_F(Workflow, DISABLED_SyncWithAMissingRemoteShowsTheFailure) {
+TEST_F(Workflow, SyncWithAMissingRemoteShowsTheFailure) {
     t->git({"remote", "set-url", "origin", t->home + "/gone.git"});
     t->start();
     ASSERT_TRUE(t->tmux->waitForText("draft.txt")) << t->tmux->capture();
