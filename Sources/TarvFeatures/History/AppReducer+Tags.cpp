@@ -2,18 +2,14 @@
 // jumping from a tag to its commit in the History tab, and deleting one from
 // the picker.
 //
-// Creating and deleting run as the job "branch" and report through the
-// branch outcomes. Like every branch write they are never stopped half-way:
-// a later job under the same id does not kill git in the middle of writing a
-// reference, the repository's write queue runs it afterwards, and both
-// report.
+// Creating and deleting are branch writes (`branchJob`, job "branch"): they
+// report through the branch outcomes, keep their place in the order of the
+// branch writes, and are never stopped half-way by a later job of that id.
 #include <algorithm>
-#include <exception>
 #include <utility>
 
 #include "TarvCore/Ports/GitRepositoryClient.hpp"
 #include "TarvFeatures/App/AppReducer.hpp"
-#include "TarvFeatures/App/ErrorText.hpp"
 
 namespace tarv::features {
 
@@ -41,15 +37,10 @@ AppEffect AppReducer::loadTags(const std::string& path) const {
 }
 
 AppEffect AppReducer::createTag(AppState& state, const std::string& name, const std::string& at) const {
-    return AppEffect::run("branch", [repository = dependencies_.repository, path = state.workspace->path, name,
-                                     at](AppEffect::Send send, std::stop_token) {
-        try {
-            repository->createTag(path, name, at, std::stop_token());
-            send(WorkspaceAction::BranchOperationDone{core::Text::toastTagCreated(name)});
-        } catch (...) {
-            send(WorkspaceAction::BranchOperationFailed{ErrorText::describe(std::current_exception())});
-        }
-    });
+    return branchJob(*state.workspace, core::Text::toastTagCreated(name),
+                     [name, at](core::GitRepositoryClient& repository, const std::string& path, std::stop_token stop) {
+                         repository.createTag(path, name, at, stop);
+                     });
 }
 
 AppEffect AppReducer::deleteSelectedTag(AppState& state, const TagPickerState& picker) const {
@@ -65,15 +56,10 @@ AppEffect AppReducer::deleteSelectedTag(AppState& state, const TagPickerState& p
     if (!remaining.empty()) selected = static_cast<std::int64_t>(std::min(row, remaining.size() - 1));
     state.overlay = TagPickerState(std::move(remaining), core::ListScroll{.offset = 0, .selected = selected});
 
-    return AppEffect::run("branch", [repository = dependencies_.repository, path = state.workspace->path,
-                                     name = std::move(name)](AppEffect::Send send, std::stop_token) {
-        try {
-            repository->deleteTag(path, name, std::stop_token());
-            send(WorkspaceAction::BranchOperationDone{core::Text::toastTagDeleted(name)});
-        } catch (...) {
-            send(WorkspaceAction::BranchOperationFailed{ErrorText::describe(std::current_exception())});
-        }
-    });
+    core::Text done = core::Text::toastTagDeleted(name);
+    return branchJob(*state.workspace, std::move(done),
+                     [name = std::move(name)](core::GitRepositoryClient& repository, const std::string& path,
+                                              std::stop_token stop) { repository.deleteTag(path, name, stop); });
 }
 
 AppEffect AppReducer::jumpToTag(AppState& state, const TagPickerState& picker) const {

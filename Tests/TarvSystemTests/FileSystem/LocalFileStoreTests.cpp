@@ -192,6 +192,32 @@ TEST(LocalFileStore, RemoveCreateListAndQueries) {
     EXPECT_EQ(errorNumberOf([&] { store.contentsOfDirectory(scratch / "missing"); }), ENOENT);
 }
 
+TEST(LocalFileStore, EverySpellingOfAFolderHasOneCanonicalPath) {
+    ScratchFolder scratch;
+    LocalFileStore store;
+    scratch.write("repo/file", "x");
+    ASSERT_EQ(::symlink((scratch / "repo").c_str(), (scratch / "link").c_str()), 0);
+    const std::string repo = std::filesystem::canonical(scratch / "repo").string();
+    struct Case {
+        const char* name;
+        std::string spelling;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"as it is", scratch / "repo", repo},
+        {"a trailing slash", scratch / "repo/", repo},
+        {"doubled slashes and a dot", scratch.path() + "//./repo", repo},
+        {"through a parent step", scratch / "repo/../repo", repo},
+        {"through a symbolic link", scratch / "link", repo},
+        {"a link with a trailing slash", scratch / "link/", repo},
+        {"a missing folder below a link", scratch / "link/missing/", repo + "/missing"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(store.canonicalPath(c.spelling), c.expected);
+    }
+}
+
 TEST(LocalFileStore, HomeComesFromAnAbsoluteHomeVariableElseFromTheUserDatabase) {
     LocalFileStore store;
     const passwd* entry = ::getpwuid(::getuid());
