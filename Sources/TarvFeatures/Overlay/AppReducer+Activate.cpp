@@ -1,10 +1,165 @@
-// Activating the selected row of the open overlay.
+// Activating the selected row of the open overlay (Enter, a double click):
+// the chosen repository, branch, pull request, stash, tag, worktree, palette
+// row or menu item is carried out. Overlays without a list fall back to
+// their natural action: prompts are submitted, confirmations confirmed, a
+// credential prompt answered.
 //
-// Placeholder until that group lands: does nothing.
+// An absent, negative or past-the-end selection does nothing and leaves the
+// overlay open. Where a row's work may open another overlay (the branch
+// picker, the worktree picker, the palette, a context menu), this one is
+// closed first, so the new overlay replaces nothing; the repository picker
+// alone stays open while its check runs.
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+#include <optional>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "TarvCore/Ports/GitRepositoryClient.hpp"
 #include "TarvFeatures/App/AppReducer.hpp"
+#include "TarvFeatures/App/ErrorText.hpp"
+#include "TarvFeatures/Branches/BranchRows.hpp"
+#include "TarvFeatures/Palette/PaletteCommands.hpp"
+#include "TarvFeatures/Repositories/RepositoryRows.hpp"
 
 namespace tarv::features {
 
-AppEffect AppReducer::activateSelection(AppState&, const Overlay&) const { return AppEffect::none(); }
+namespace {
+
+// The row of `rows` under `list`'s selection; none when nothing valid is
+// selected.
+template <class Row>
+const Row* selectedRow(const std::vector<Row>& rows, const core::ListScroll& list) {
+    if (!list.selected) return nullptr;
+    const std::int64_t index = *list.selected;
+    if (index < 0 || index >= static_cast<std::int64_t>(rows.size())) return nullptr;
+    return &rows[static_cast<std::size_t>(index)];
+}
+
+template <class Case>
+bool holds(const Overlay& overlay) {
+    return std::holds_alternative<Case>(overlay.value);
+}
+
+// The overlays whose Enter confirms them.
+bool confirms(const Overlay& overlay) {
+    return holds<Overlay::ConfirmDiscard>(overlay) || holds<DeleteBranchState>(overlay) ||
+           holds<Overlay::Message>(overlay) || holds<SignInState>(overlay) || holds<Overlay::Help>(overlay);
+}
+
+// The prompts whose Enter submits them.
+bool submits(const Overlay& overlay) {
+    return holds<NewBranchState>(overlay) || holds<PathPromptState>(overlay) || holds<CoAuthorPromptState>(overlay) ||
+           holds<NewTagState>(overlay) || holds<NewWorktreeState>(overlay) || holds<ClonePromptState>(overlay) ||
+           holds<PublishRepositoryState>(overlay);
+}
+
+// The branch picker's Enter: a pull request checked out, or the chosen
+// branch switched to, merged, rebased onto or asked to be deleted. The
+// picker closes before the current branch is recognised, so choosing it
+// only closes the picker.
+AppEffect activateBranchRow(const AppReducer& reducer, AppState& state, const BranchPickerState& picker) {
+    if (picker.tab == BranchPickerState::Tab::pullRequests) {
+        const auto* loaded = std::get_if<PullRequestList::Loaded>(&picker.pullRequests.value);
+        if (!loaded) return AppEffect::none();
+        const core::PullRequest* pullRequest = selectedRow(loaded->pullRequests, picker.list);
+        if (!pullRequest) return AppEffect::none();
+        const core::PullRequest chosen = *pullRequest;
+        return reducer.checkoutPullRequest(state, chosen);
+    }
+    if (!state.workspace) return AppEffect::none();
+    const auto rows = BranchRows::selectable(state.workspace->branches, picker.filter.text());
+    const core::Branch* branch = selectedRow(rows, picker.list);
+    if (!branch) return AppEffect::none();
+    const std::string name = branch->name;
+    const bool isCurrent = branch->isCurrent;
+    const BranchPickerState::Mode mode = picker.mode;
+    state.overlay.reset();
+    if (isCurrent) return AppEffect::none();
+    switch (mode) {
+        case BranchPickerState::Mode::switchBranch:
+            return reducer.reduceWorkspace(state, WorkspaceAction::SwitchBranch{name});
+        case BranchPickerState::Mode::merge: return reducer.reduceWorkspace(state, WorkspaceAction::Merge{name});
+        case BranchPickerState::Mode::rebase: return reducer.reduceWorkspace(state, WorkspaceAction::Rebase{name});
+        case BranchPickerState::Mode::deleteBranch: return reducer.requestDelete(state, name);
+    }
+    return AppEffect::none();
+}
+
+// Job "stash": the chosen stash restored; the picker closes.
+AppEffect restoreStashRow(const Dependencies& dependencies, AppState& state, const StashPickerState& picker) {
+    if (!state.workspace) return AppEffect::none();
+    const core::StashEntry* entry = selectedRow(picker.entries, picker.list);
+    if (!entry) return AppEffect::none();
+    std::string reference = entry->reference;
+    state.overlay.reset();
+    return AppEffect::run("stash", [repository = dependencies.repository, path = state.workspace->path,
+                                    reference = std::move(reference)](AppEffect::Send send, std::stop_token) {
+        try {
+            // A write runs to its end once started.
+            repository->restoreStash(path, reference, std::stop_token());
+            send(WorkspaceAction::StashOperationDone{core::Text::toastStashRestored()});
+        } catch (...) {
+            send(WorkspaceAction::StashOperationFailed{ErrorText::describe(std::current_exception())});
+        }
+    });
+}
+
+}  // namespace
+
+AppEffect AppReducer::activateSelection(AppState& state, const Overlay& overlay) const {
+    if (submits(overlay)) return submit(state, overlay);
+    if (confirms(overlay)) return reduceOverlay(state, OverlayAction::Confirm{});
+    if (const auto* credentials = std::get_if<CredentialPromptState>(&overlay.value)) {
+        if (credentials->prompt.kind == core::CredentialPrompt::Kind::confirmation) {
+            const core::CredentialPrompt prompt = credentials->prompt;
+            return answerCredential(state, prompt, "yes");
+        }
+        return submit(state, overlay);
+    }
+    if (const auto* picker = std::get_if<RepositoryPickerState>(&overlay.value)) {
+        const auto rows = RepositoryRows::selectable(state.repositories, picker->filter.text());
+        const core::RepositoryEntry* entry = selectedRow(rows, picker->list);
+        return entry ? openFromList(entry->path) : AppEffect::none();
+    }
+    if (const auto* picker = std::get_if<BranchPickerState>(&overlay.value)) {
+        return activateBranchRow(*this, state, *picker);
+    }
+    if (const auto* palette = std::get_if<PaletteState>(&overlay.value)) {
+        const auto rows = PaletteCommands::results(state, palette->query.text());
+        const core::AppCommand* command = selectedRow(rows, palette->list);
+        if (!command) return AppEffect::none();
+        const core::AppCommand chosen = *command;
+        state.overlay.reset();
+        return perform(state, chosen);
+    }
+    if (const auto* menu = std::get_if<ContextMenuState>(&overlay.value)) {
+        const core::AppCommand* command = selectedRow(menu->items, menu->list);
+        if (!command) return AppEffect::none();
+        const core::AppCommand chosen = *command;
+        std::optional<std::string> target = menu->target;
+        state.overlay.reset();
+        if (state.workspace) state.workspace->branchTarget = std::move(target);
+        return perform(state, chosen);
+    }
+    if (const auto* tags = std::get_if<TagPickerState>(&overlay.value)) {
+        return selectedRow(tags->tags, tags->list) ? jumpToTag(state, *tags) : AppEffect::none();
+    }
+    if (const auto* stashes = std::get_if<StashPickerState>(&overlay.value)) {
+        return restoreStashRow(dependencies_, state, *stashes);
+    }
+    if (const auto* worktrees = std::get_if<WorktreePickerState>(&overlay.value)) {
+        const core::Worktree* worktree = selectedRow(worktrees->worktrees, worktrees->list);
+        if (!worktree) return AppEffect::none();
+        const std::string path = worktree->path;
+        state.overlay.reset();
+        if (state.workspace && state.workspace->path == path) return AppEffect::none();
+        return open(state, path);
+    }
+    return AppEffect::none();
+}
 
 }  // namespace tarv::features
