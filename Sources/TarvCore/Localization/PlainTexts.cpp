@@ -417,6 +417,8 @@ std::string_view englishPlainText(Text::Plain plain) {
         return "No remote configured";
     case Text::Plain::syncNeverFetched:
         return "Never fetched";
+    case Text::Plain::cloneInvalidDestination:
+        return "Enter the folder to clone into";
     }
     return {};
 }
@@ -835,6 +837,8 @@ std::string_view spanishPlainText(Text::Plain plain) {
         return "Sin remoto configurado";
     case Text::Plain::syncNeverFetched:
         return "Nunca sincronizado";
+    case Text::Plain::cloneInvalidDestination:
+        return "Escribe la carpeta donde clonar";
     }
     return {};
 }

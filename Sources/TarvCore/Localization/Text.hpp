@@ -26,7 +26,7 @@ namespace tarv::core {
 // in declaration order: the 97 cases with a payload, then the payload-free
 // ones (`Plain`).
 struct Text {
-    static constexpr std::size_t caseCount = 303;
+    static constexpr std::size_t caseCount = 304;
     static constexpr std::size_t payloadCaseCount = 97;
 
     // The payload-free cases, in declaration order.
@@ -237,6 +237,7 @@ struct Text {
         syncPublishRepository,
         syncNoRemote,
         syncNeverFetched,
+        cloneInvalidDestination,
     };
 
     // One struct per case with a payload, in declaration order.
@@ -1171,6 +1172,7 @@ struct Text {
     static Text syncPublishRepository() { return Text(Plain::syncPublishRepository); }
     static Text syncNoRemote() { return Text(Plain::syncNoRemote); }
     static Text syncNeverFetched() { return Text(Plain::syncNeverFetched); }
+    static Text cloneInvalidDestination() { return Text(Plain::cloneInvalidDestination); }
 
     std::string render(Language language) const;
     std::string english() const;

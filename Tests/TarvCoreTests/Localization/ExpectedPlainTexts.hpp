@@ -223,6 +223,7 @@ inline const std::vector<ExpectedPlainText> expectedPlainTexts = {
     {Text::Plain::syncPublishRepository, 300, "Publish repository", "Publicar repositorio"},
     {Text::Plain::syncNoRemote, 301, "No remote configured", "Sin remoto configurado"},
     {Text::Plain::syncNeverFetched, 302, "Never fetched", "Nunca sincronizado"},
+    {Text::Plain::cloneInvalidDestination, 303, "Enter the folder to clone into", "Escribe la carpeta donde clonar"},
 };
 
 template <typename Item>
