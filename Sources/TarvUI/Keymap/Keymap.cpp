@@ -8,6 +8,7 @@
 
 #include "TarvCore/Rules/KeyChordParser.hpp"
 #include "TarvFeatures/App/AppState.hpp"
+#include "TarvFeatures/Palette/PaletteCommands.hpp"
 #include "TarvUI/Keymap/KeymapDefaults.hpp"
 
 namespace tarv::ui {
@@ -57,9 +58,11 @@ Scope scopeOf(features::WorkspaceFocus focus) {
     return Scope::files;
 }
 
-// Whether the palette offers `command` in this state. The palette's
-// command list is not built yet: until it is, such bindings act nowhere.
-bool offeredByPalette(const AppState&, AppCommand) { return false; }
+// Whether the palette offers `command` in this state.
+bool offeredByPalette(const AppState& state, AppCommand command) {
+    const auto offered = features::PaletteCommands::available(state);
+    return std::find(offered.begin(), offered.end(), command) != offered.end();
+}
 
 // A binding for a command that has no default key: it acts only where the
 // palette would offer the command, and consumes the key everywhere.

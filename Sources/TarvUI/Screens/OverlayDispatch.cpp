@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "TarvFeatures/App/AppState.hpp"
+#include "TarvFeatures/Palette/PaletteCommands.hpp"
 #include "TarvUI/Components/BranchPickerView.hpp"
 #include "TarvUI/Components/CloneView.hpp"
 #include "TarvUI/Components/DialogViews.hpp"
@@ -30,10 +31,11 @@ struct Overloaded : Arms... {
 template <class... Arms>
 Overloaded(Arms...) -> Overloaded<Arms...>;
 
-// The palette's rows must be the very list the reducer picks from when a
-// row is activated; until the state logic shares that list the palette
-// offers no rows rather than rows that would run another command.
-std::vector<core::AppCommand> paletteResults(const AppState&, const features::PaletteState&) { return {}; }
+// The palette's rows: the very list the reducer picks from when a row is
+// activated.
+std::vector<core::AppCommand> paletteResults(const AppState& state, const features::PaletteState& palette) {
+    return features::PaletteCommands::results(state, palette.query.text());
+}
 
 }  // namespace
 
