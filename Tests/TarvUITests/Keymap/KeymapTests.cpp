@@ -251,6 +251,8 @@ TEST(Keymap, OverridesRebindCommandsAndTakeTheirChordsFromOthers) {
     // but it is consumed: no other binding sees it.
     AppState noRepository;
     EXPECT_EQ(jClaimed.resolve(ch("j"), noRepository), Actions{});
+    // Where it would, the key runs the command.
+    EXPECT_EQ(jClaimed.resolve(ch("j"), changesState(WorkspaceFocus::files)), (Actions{command(AppCommand::fetch)}));
 
     // An empty list unbinds the command; every other binding stays.
     const Keymap noChanges(Keymap::Overrides{{AppCommand::showChanges, {}}});
