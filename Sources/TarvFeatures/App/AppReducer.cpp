@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "TarvCore/Ports/AppClock.hpp"
+#include "TarvFeatures/Overlay/CredentialQueue.hpp"
 
 namespace tarv::features {
 
@@ -98,7 +99,15 @@ AppReducer::AppReducer(Dependencies dependencies)
 
 AppEffect AppReducer::reduce(AppState& state, AppAction action) const {
     state.now = dependencies_.clock->unixTime();
-    return std::visit(Dispatch{*this, state}, action.value);
+    // A credential prompt that leaves the screen without its own answer
+    // (another overlay opened over it, another repository opened) is
+    // answered with nothing here, so git never waits on a prompt nobody sees.
+    std::optional<std::int64_t> unanswered = CredentialQueue::shownPrompt(state);
+    if (unanswered && CredentialQueue::answersShownPrompt(action)) unanswered.reset();
+    AppEffect effect = std::visit(Dispatch{*this, state}, action.value);
+    AppEffect answers = CredentialQueue::settle(state, dependencies_.credentials, unanswered);
+    if (answers.isEmpty()) return effect;
+    return AppEffect::merge(std::move(effect), std::move(answers));
 }
 
 AppEffect AppReducer::showToast(AppState& state, core::Text text, bool isError) const {

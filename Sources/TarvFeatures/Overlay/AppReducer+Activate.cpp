@@ -11,16 +11,13 @@
 // alone stays open while its check runs.
 #include <cstddef>
 #include <cstdint>
-#include <exception>
 #include <optional>
 #include <string>
 #include <utility>
 #include <variant>
 #include <vector>
 
-#include "TarvCore/Ports/GitRepositoryClient.hpp"
 #include "TarvFeatures/App/AppReducer.hpp"
-#include "TarvFeatures/App/ErrorText.hpp"
 #include "TarvFeatures/Branches/BranchRows.hpp"
 #include "TarvFeatures/Palette/PaletteCommands.hpp"
 #include "TarvFeatures/Repositories/RepositoryRows.hpp"
@@ -89,25 +86,6 @@ AppEffect activateBranchRow(const AppReducer& reducer, AppState& state, const Br
     return AppEffect::none();
 }
 
-// Job "stash": the chosen stash restored; the picker closes.
-AppEffect restoreStashRow(const Dependencies& dependencies, AppState& state, const StashPickerState& picker) {
-    if (!state.workspace) return AppEffect::none();
-    const core::StashEntry* entry = selectedRow(picker.entries, picker.list);
-    if (!entry) return AppEffect::none();
-    std::string reference = entry->reference;
-    state.overlay.reset();
-    return AppEffect::run("stash", [repository = dependencies.repository, path = state.workspace->path,
-                                    reference = std::move(reference)](AppEffect::Send send, std::stop_token) {
-        try {
-            // A write runs to its end once started.
-            repository->restoreStash(path, reference, std::stop_token());
-            send(WorkspaceAction::StashOperationDone{core::Text::toastStashRestored()});
-        } catch (...) {
-            send(WorkspaceAction::StashOperationFailed{ErrorText::describe(std::current_exception())});
-        }
-    });
-}
-
 }  // namespace
 
 AppEffect AppReducer::activateSelection(AppState& state, const Overlay& overlay) const {
@@ -149,7 +127,8 @@ AppEffect AppReducer::activateSelection(AppState& state, const Overlay& overlay)
         return selectedRow(tags->tags, tags->list) ? jumpToTag(state, *tags) : AppEffect::none();
     }
     if (const auto* stashes = std::get_if<StashPickerState>(&overlay.value)) {
-        return restoreStashRow(dependencies_, state, *stashes);
+        const StashPickerState picker = *stashes;
+        return restoreSelectedStash(state, picker);
     }
     if (const auto* worktrees = std::get_if<WorktreePickerState>(&overlay.value)) {
         const core::Worktree* worktree = selectedRow(worktrees->worktrees, worktrees->list);

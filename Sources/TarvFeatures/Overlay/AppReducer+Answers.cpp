@@ -2,24 +2,15 @@
 // request to delete a branch.
 #include <utility>
 
-#include "TarvCore/Ports/CredentialBroker.hpp"
 #include "TarvFeatures/App/AppReducer.hpp"
+#include "TarvFeatures/Overlay/CredentialQueue.hpp"
 
 namespace tarv::features {
 
 AppEffect AppReducer::answerCredential(AppState& state, const core::CredentialPrompt& prompt,
                                        std::optional<std::string> answer) const {
-    if (state.pendingCredentials.empty()) {
-        state.overlay.reset();
-    } else {
-        core::CredentialPrompt next = std::move(state.pendingCredentials.front());
-        state.pendingCredentials.erase(state.pendingCredentials.begin());
-        state.overlay = CredentialPromptState(std::move(next));
-    }
-    return AppEffect::run(std::nullopt, [credentials = dependencies_.credentials, id = prompt.id,
-                                         answer = std::move(answer)](AppEffect::Send, std::stop_token) {
-        credentials->respond(id, answer);
-    });
+    CredentialQueue::advance(state);
+    return CredentialQueue::respond(dependencies_.credentials, prompt.id, std::move(answer));
 }
 
 AppEffect AppReducer::requestDelete(AppState& state, const std::string& branch) const {

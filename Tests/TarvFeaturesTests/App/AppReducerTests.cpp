@@ -202,9 +202,10 @@ TEST(ClampListsTest, ListsAreClampedToTheirRowsAndHeights) {
     EXPECT_EQ(clamped.history.filesList.selected, std::nullopt);
 }
 
-// The groups that later work builds: each arm is dispatched to its member,
-// which does nothing yet. When a group lands, its rows go.
-TEST(PendingGroupsTest, ArmsDoNothingUntilTheirGroupLands) {
+// With no overlay open and the file list focused without its filter, an
+// overlay action, typed text and a paste have nowhere to go: nothing changes
+// and no job starts.
+TEST(AppReducerTest, NoOverlayAndNoFocusedFieldTakeNoOverlayActionEditOrPaste) {
     struct Case {
         const char* group;
         AppAction action;
