@@ -121,9 +121,7 @@ TEST_F(RealInput, RawMouseReportsClickARowAndScrollTheDiff) {
 
 // A bracketed paste is text, never keys: pasted into the summary it becomes
 // the commit's summary; pasted over the file list, a "q" in it does not quit.
-// Enabled once text editing in the state logic is committed (its reducer arm
-// is a placeholder until then).
-TEST_F(RealInput, DISABLED_BracketedPasteFillsTheSummaryAndIsNeverTakenAsKeys) {
+TEST_F(RealInput, BracketedPasteFillsTheSummaryAndIsNeverTakenAsKeys) {
     startShowingTheFirstFile();
     t->tmux->paste("qq");
     t->tmux->sendLiteral("?");  // input is read in order: the help shows once the paste is handled

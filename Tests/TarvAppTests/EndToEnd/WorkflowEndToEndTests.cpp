@@ -129,12 +129,8 @@ TEST_F(Workflow, HelpShowsTheShortcuts) {
     t->expectExitedCleanly();
 }
 
-// The next three need text editing and the overlay keys in the state logic
-// (their reducer arms are placeholders that do nothing until that group
-// lands); enabled then.
-
 // One added line of two included, then committed with a typed summary.
-TEST_F(Workflow, DISABLED_IncludeOneLineAndCommit) {
+TEST_F(Workflow, IncludeOneLineAndCommit) {
     t->git({"add", "draft.txt"});
     t->git({"commit", "-m", "Draft"});
     t->writeFile("README.md", "# work\nline one\nline two\n");
@@ -157,7 +153,7 @@ TEST_F(Workflow, DISABLED_IncludeOneLineAndCommit) {
 }
 
 // A discard keeps a snapshot reference; undo brings the change back.
-TEST_F(Workflow, DISABLED_DiscardAndUndo) {
+TEST_F(Workflow, DiscardAndUndo) {
     t->git({"add", "draft.txt"});
     t->git({"commit", "-m", "Draft"});
     t->writeFile("README.md", "# changed\n");
@@ -178,7 +174,7 @@ TEST_F(Workflow, DISABLED_DiscardAndUndo) {
     t->expectExitedCleanly();
 }
 
-TEST_F(Workflow, DISABLED_PaletteFindsAndRunsACommand) {
+TEST_F(Workflow, PaletteFindsAndRunsACommand) {
     t->start();
     ASSERT_TRUE(t->tmux->waitForText("draft.txt")) << t->tmux->capture();
     t->tmux->sendKeys({"C-p"});
