@@ -353,7 +353,7 @@ public:
 
     // ---- Credential prompts (Auth/AppReducer+Credentials.cpp) -----------
     // A prompt of git's credential stream: answered from the session, shown,
-    // or queued. Until that group lands the arm does nothing.
+    // or queued behind the one on screen or the sign-in.
     AppEffect credentialRequested(AppState& state, core::CredentialPrompt prompt) const;
 
 private:
