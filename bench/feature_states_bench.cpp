@@ -10,6 +10,10 @@
 //   (local and remote) with a 3-letter filter, BranchRows::sections, and the
 //   fuzzy ranking of the same names alone (FuzzyMatcher::filter), which is
 //   the floor of both.
+// - BM_PaletteResults: the command palette's rows for a query
+//   (PaletteCommands::results, run on every keystroke of the palette) in a
+//   repository whose status holds 100,000 files, against a scan of every
+//   command title; the blank query keeps all the available commands.
 //
 // Counters: `x_scan`, the query's time over the scan's; `scan_us`, the
 // scan's time per iteration; `rows`, the rows the query returned.
@@ -23,10 +27,14 @@
 #include <string_view>
 #include <vector>
 
+#include "TarvCore/Localization/Text.hpp"
+#include "TarvCore/Models/AppCommand.hpp"
 #include "TarvCore/Models/WorkingTreeStatus.hpp"
 #include "TarvCore/Rules/FuzzyMatcher.hpp"
 #include "TarvFeatures/Branches/BranchRows.hpp"
+#include "TarvFeatures/App/AppState.hpp"
 #include "TarvFeatures/Changes/ChangesState.hpp"
+#include "TarvFeatures/Palette/PaletteCommands.hpp"
 
 namespace {
 
@@ -160,6 +168,25 @@ void BM_FuzzyFilterOfBranchNames(benchmark::State& state) {
     });
 }
 BENCHMARK(BM_FuzzyFilterOfBranchNames)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+void BM_PaletteResults(benchmark::State& state, std::string query) {
+    features::AppState app;
+    app.workspace.emplace("/repository", "repository", std::nullopt);
+    for (const auto& path : makePaths(100'000)) app.workspace->status.files.push_back(core::FileChange{path});
+    std::vector<std::string> titles;
+    for (const core::AppCommand command : core::allAppCommands) {
+        titles.push_back(core::Text::command(command).render(core::Language::en));
+    }
+    compareWithScan(state, titles, query, [&] {
+        const auto rows = features::PaletteCommands::results(app, query);
+        benchmark::DoNotOptimize(rows.data());
+        return rows.size();
+    });
+}
+BENCHMARK_CAPTURE(BM_PaletteResults, blank, std::string())->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_PaletteResults, query_3_letters, std::string("bra"))
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
