@@ -36,6 +36,13 @@ AppState unstamped(const AppStoreHarness& h, const AppState& before) {
     return after;
 }
 
+// Nothing changed but the time, and no job started or was cancelled.
+void expectUntouched(const AppStoreHarness& h, const AppState& before) {
+    EXPECT_TRUE(unstamped(h, before) == before);
+    EXPECT_TRUE(h.lastJobIds().empty());
+    EXPECT_TRUE(h.lastCancelledIDs().empty());
+}
+
 const OverlayAction everyAction[] = {
     OverlayAction::MoveSelection{1},
     OverlayAction::Select{2},
@@ -66,9 +73,7 @@ TEST(OverlayReducerTest, WithoutAnOverlayEveryActionIsIgnored) {
         const AppState before = withWorkspace();
         AppStoreHarness h(before);
         h.send(AppAction(action));
-        EXPECT_TRUE(unstamped(h, before) == before);
-        EXPECT_TRUE(h.lastJobIds().empty());
-        EXPECT_TRUE(h.lastCancelledIDs().empty());
+        expectUntouched(h, before);
     }
 }
 
@@ -99,9 +104,7 @@ TEST(OverlayReducerTest, AResultForAnotherOverlayKindIsDropped) {
         before.overlay = c.open;
         AppStoreHarness h(before);
         h.send(AppAction(c.action));
-        EXPECT_TRUE(unstamped(h, before) == before);
-        EXPECT_TRUE(h.lastJobIds().empty());
-        EXPECT_TRUE(h.lastCancelledIDs().empty());
+        expectUntouched(h, before);
     }
 }
 
