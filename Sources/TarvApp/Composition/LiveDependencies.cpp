@@ -106,7 +106,10 @@ Interactive makeInteractive(const Environment& environment, const Programs& prog
     Built built = build(environment, askpass, programs);
     auto repository = std::dynamic_pointer_cast<engine::GitRepositoryClientLive>(built.dependencies.repository);
     return Interactive{std::move(built.dependencies), [server, repository] {
-                           if (repository) repository->closeHistoryStreams();
+                           if (repository) {
+                               repository->stopReadAhead();
+                               repository->closeHistoryStreams();
+                           }
                            server->stop();
                        }};
 }

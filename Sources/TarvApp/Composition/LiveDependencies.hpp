@@ -39,9 +39,9 @@ struct Built {
 
 struct Interactive {
     features::Dependencies dependencies;
-    // Ends the repository client's kept-open history reads and stops the
-    // askpass server (whether or not it started); callable from any thread,
-    // more than once.
+    // Ends the repository client's reads ahead and kept-open history reads
+    // and stops the askpass server (whether or not it started); callable
+    // from any thread, more than once.
     std::function<void()> shutdown;
 };
 

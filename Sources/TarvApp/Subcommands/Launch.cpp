@@ -13,6 +13,7 @@
 #include "TarvApp/Subcommands/StartPath.hpp"
 #include "TarvCore/Rules/AppearanceRules.hpp"
 #include "TarvCore/Rules/KeymapRules.hpp"
+#include "TarvEngine/Service/GitRepositoryClientLive.hpp"
 #include "TarvStorage/Locations/AppPaths.hpp"
 #include "TarvStorage/Stores/JSONKeymapStore.hpp"
 #include "TarvSystem/FileSystem/LocalFileStore.hpp"
@@ -81,6 +82,12 @@ std::int32_t run(const std::vector<std::string>& arguments, const Environment& e
     const std::string startDirectory =
         launch.startPath ? StartPath::absolute(*launch.startPath, cwd, files->homeDirectory()) : cwd;
     LiveDependencies::Interactive live = LiveDependencies::makeInteractive(environment);
+    // The first screen waits above all for the start folder's status: it is
+    // read from now on, beside the start-up checks that gate the open.
+    const auto& repository = live.dependencies.repository;
+    if (const auto client = std::dynamic_pointer_cast<engine::GitRepositoryClientLive>(repository)) {
+        client->readAhead(startDirectory);
+    }
     AppRuntime runtime(std::move(live.dependencies), std::move(settled),
                        std::make_shared<system::PosixForegroundRunner>(), std::move(live.shutdown));
     return runtime.run(startDirectory);

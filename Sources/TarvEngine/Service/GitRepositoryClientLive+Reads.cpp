@@ -6,6 +6,9 @@
 namespace tarv::engine {
 
 std::optional<std::string> GitRepositoryClientLive::repositoryRoot(const std::string& path, std::stop_token stop) {
+    if (const auto ahead = currentReadAhead()) {
+        if (auto root = ahead->takeRoot(path, stop)) return std::move(*root);
+    }
     return GitReadCommands{provider_->executor(stop)}.repositoryRoot(path, stop);
 }
 
@@ -18,6 +21,9 @@ bool GitRepositoryClientLive::repositoryExists(const std::string& path, std::sto
 }
 
 core::WorkingTreeStatus GitRepositoryClientLive::status(const std::string& repository, std::stop_token stop) {
+    if (const auto ahead = currentReadAhead()) {
+        if (auto status = ahead->takeStatus(repository, stop)) return std::move(*status);
+    }
     return GitReadCommands{provider_->executor(stop)}.status(repository, *files_, stop);
 }
 

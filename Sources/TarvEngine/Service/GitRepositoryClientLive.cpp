@@ -1,5 +1,9 @@
 #include "TarvEngine/Service/GitRepositoryClientLive.hpp"
 
+#include <utility>
+
+#include "TarvEngine/Commands/GitReadCommands.hpp"
+
 namespace tarv::engine {
 
 GitRepositoryClientLive::GitRepositoryClientLive(std::shared_ptr<GitExecutorProvider> provider,
@@ -9,6 +13,30 @@ GitRepositoryClientLive::GitRepositoryClientLive(std::shared_ptr<GitExecutorProv
       files_(std::move(files)),
       clock_(std::move(clock)),
       writeQueue_(std::make_shared<GitWriteQueue>()),
-      historyStreams_(std::make_shared<HistoryStreams>(files_)) {}
+      historyStreams_(std::make_shared<HistoryStreams>(files_)),
+      readAhead_(std::make_shared<ReadAheadHolder>()) {}
+
+void GitRepositoryClientLive::readAhead(const std::string& directory) {
+    auto ahead = std::make_shared<StartReadAhead>(
+        directory,
+        [provider = provider_](const std::string& path, std::stop_token stop) {
+            return GitReadCommands{provider->executor(stop)}.repositoryRoot(path, stop);
+        },
+        [provider = provider_, files = files_](const std::string& repository, std::stop_token stop) {
+            return GitReadCommands{provider->executor(stop)}.status(repository, *files, stop);
+        });
+    std::shared_ptr<StartReadAhead> replaced;  // ends (joins) after the lock is released
+    std::lock_guard lock(readAhead_->mutex);
+    replaced = std::exchange(readAhead_->current, std::move(ahead));
+}
+
+void GitRepositoryClientLive::stopReadAhead() {
+    if (auto ahead = currentReadAhead()) ahead->stop();
+}
+
+std::shared_ptr<StartReadAhead> GitRepositoryClientLive::currentReadAhead() const {
+    std::lock_guard lock(readAhead_->mutex);
+    return readAhead_->current;
+}
 
 }  // namespace tarv::engine

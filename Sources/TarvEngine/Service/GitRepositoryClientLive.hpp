@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <stop_token>
 #include <string>
@@ -15,6 +16,7 @@
 #include "TarvEngine/Service/GitExecutorProvider.hpp"
 #include "TarvEngine/Service/GitWriteQueue.hpp"
 #include "TarvEngine/Service/HistoryStreams.hpp"
+#include "TarvEngine/Service/StartReadAhead.hpp"
 
 namespace tarv::engine {
 
@@ -34,6 +36,9 @@ namespace tarv::engine {
 //   another (HistoryStreams); that git belongs to the client and ends with
 //   it, when another repository's history replaces it, after a few minutes
 //   unused, or through `closeHistoryStream`.
+// - The start folder's root and status can be read ahead (`readAhead`), so
+//   that the first screen need not wait for the program's start-up checks
+//   before its slowest read begins.
 //
 // The program makes exactly one client, so all its writes share one queue;
 // copies share it too, while two clients made separately would not
@@ -50,6 +55,14 @@ public:
     // another one is opened), or of any repository (at quit).
     void closeHistoryStream(const std::string& repository) { historyStreams_->close(repository); }
     void closeHistoryStreams() { historyStreams_->closeAll(); }
+
+    // Begins reading the root of `directory` and that root's status at once
+    // (StartReadAhead): the first `repositoryRoot` of `directory` and the
+    // first `status` of the root soon after take those reads instead of
+    // starting their own. Replaces an earlier read-ahead.
+    void readAhead(const std::string& directory);
+    // Ends what is still being read ahead.
+    void stopReadAhead();
 
     // --- Reads (+Reads) ---------------------------------------------------
 
@@ -163,6 +176,14 @@ private:
     std::shared_ptr<core::AppClock> clock_;
     std::shared_ptr<GitWriteQueue> writeQueue_;
     std::shared_ptr<HistoryStreams> historyStreams_;
+
+    // The read-ahead of the start folder, shared by copies of this client.
+    struct ReadAheadHolder {
+        std::mutex mutex;
+        std::shared_ptr<StartReadAhead> current;
+    };
+    std::shared_ptr<StartReadAhead> currentReadAhead() const;
+    std::shared_ptr<ReadAheadHolder> readAhead_;
 };
 
 }  // namespace tarv::engine
