@@ -1,5 +1,6 @@
 #include "TarvEngine/Service/GitRepositoryClientLive.hpp"
 
+#include <system_error>
 #include <utility>
 
 #include "TarvEngine/Commands/GitReadCommands.hpp"
@@ -17,14 +18,20 @@ GitRepositoryClientLive::GitRepositoryClientLive(std::shared_ptr<GitExecutorProv
       readAhead_(std::make_shared<ReadAheadHolder>()) {}
 
 void GitRepositoryClientLive::readAhead(const std::string& directory) {
-    auto ahead = std::make_shared<StartReadAhead>(
-        directory,
-        [provider = provider_](const std::string& path, std::stop_token stop) {
-            return GitReadCommands{provider->executor(stop)}.repositoryRoot(path, stop);
-        },
-        [provider = provider_, files = files_](const std::string& repository, std::stop_token stop) {
-            return GitReadCommands{provider->executor(stop)}.status(repository, *files, stop);
-        });
+    std::shared_ptr<StartReadAhead> ahead;
+    try {
+        ahead = std::make_shared<StartReadAhead>(
+            directory,
+            [provider = provider_](const std::string& path, std::stop_token stop) {
+                return GitReadCommands{provider->executor(stop)}.repositoryRoot(path, stop);
+            },
+            [provider = provider_, files = files_](const std::string& repository, std::stop_token stop) {
+                return GitReadCommands{provider->executor(stop)}.status(repository, *files, stop);
+            },
+            [files = files_](const std::string& folder) { return files->fileExists(folder + "/.git"); });
+    } catch (const std::system_error&) {
+        return;  // no thread to spare: the reads happen when asked for
+    }
     std::shared_ptr<StartReadAhead> replaced;  // ends (joins) after the lock is released
     std::lock_guard lock(readAhead_->mutex);
     replaced = std::exchange(readAhead_->current, std::move(ahead));

@@ -57,7 +57,8 @@ public:
     void closeHistoryStreams() { historyStreams_->closeAll(); }
 
     // Begins reading the root of `directory` and that root's status at once
-    // (StartReadAhead): the first `repositoryRoot` of `directory` and the
+    // (StartReadAhead; the status of `directory` itself beside the root when
+    // it holds ".git"): the first `repositoryRoot` of `directory` and the
     // first `status` of the root soon after take those reads instead of
     // starting their own. Replaces an earlier read-ahead.
     void readAhead(const std::string& directory);

@@ -19,7 +19,10 @@ namespace tarv::engine {
 // the working-tree status, the slowest read of a large repository; the
 // program only opens the repository once its start-up checks have all
 // answered, so those reads start here, at once, on a thread of their own:
-// the root of `directory`, then the status of that root.
+// the root of `directory`, then the status of that root. A folder that
+// holds a repository (`holdsRepository`) is usually its root, so its status
+// is read beside the root; it is kept when the root proves to be the
+// folder, and otherwise stopped for the root's.
 //
 // Each result answers one request, the first that asks for it:
 // - `takeRoot` for exactly `directory`;
@@ -33,16 +36,18 @@ namespace tarv::engine {
 // what is still being read ahead.
 //
 // The reads end (their stop token fires) when `stop` is called and when
-// this object goes away. Safe to call from any thread.
+// this object goes away. Safe to call from any thread. Construction throws
+// std::system_error when no thread can be started.
 class StartReadAhead {
 public:
     using Clock = std::chrono::steady_clock;
     using RootRead = std::function<std::optional<std::string>(const std::string& directory, std::stop_token)>;
     using StatusRead = std::function<core::WorkingTreeStatus(const std::string& repository, std::stop_token)>;
+    using Probe = std::function<bool(const std::string& directory)>;
 
     static constexpr std::chrono::milliseconds defaultFreshFor{1000};
 
-    StartReadAhead(std::string directory, RootRead readRoot, StatusRead readStatus,
+    StartReadAhead(std::string directory, RootRead readRoot, StatusRead readStatus, Probe holdsRepository = {},
                    std::chrono::milliseconds freshFor = defaultFreshFor, std::function<Clock::time_point()> now = {});
     ~StartReadAhead();
     StartReadAhead(const StartReadAhead&) = delete;
@@ -66,6 +71,8 @@ private:
     };
 
     void run(std::stop_token stop);
+    // The status of `repository`, or empty when its read failed.
+    std::optional<core::WorkingTreeStatus> statusOf(const std::string& repository, std::stop_token stop) const;
     // Waits until `slot` is done; false when `stop` fired first.
     template <class T>
     bool wait(std::unique_lock<std::mutex>& lock, const Slot<T>& slot, std::stop_token stop);
@@ -73,6 +80,7 @@ private:
     const std::string directory_;
     const RootRead readRoot_;
     const StatusRead readStatus_;
+    const Probe holdsRepository_;
     const std::chrono::milliseconds freshFor_;
     const std::function<Clock::time_point()> now_;
 

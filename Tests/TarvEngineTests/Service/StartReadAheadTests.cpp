@@ -54,9 +54,10 @@ public:
             throw core::CancellationError{};
         }
     }
-    void awaitArrival() {
+    // Whether a read arrived within a generous time.
+    bool awaitArrival() {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return arrived_; });
+        return changed_.wait_for(lock, 10s, [&] { return arrived_; });
     }
     bool stopped() {
         std::lock_guard lock(mutex_);
@@ -79,7 +80,12 @@ struct Reads {
     std::function<core::WorkingTreeStatus(const std::string&)> status = [](const std::string&) {
         return statusWith("ahead.txt");
     };
+    // Holds the status reads of `gatedRepository` (of every repository when
+    // empty).
     Gate* statusGate = nullptr;
+    std::string gatedRepository;
+    // Whether the start folder holds a repository of its own.
+    bool holdsRepository = false;
 
     std::mutex mutex;
     std::vector<std::string> rootsRead;
@@ -101,10 +107,10 @@ struct Reads {
                     std::lock_guard lock(mutex);
                     statusesRead.push_back(repository);
                 }
-                if (statusGate) statusGate->pass(stop);
+                if (statusGate && (gatedRepository.empty() || repository == gatedRepository)) statusGate->pass(stop);
                 return status(repository);
             },
-            1000ms, [this] {
+            [this](const std::string&) { return holdsRepository; }, 1000ms, [this] {
                 std::lock_guard lock(mutex);
                 return now;
             });
@@ -123,6 +129,40 @@ TEST(StartReadAhead, TheFirstRootAndStatusRequestsTakeOneReadEach) {
     ahead.reset();
     EXPECT_EQ(reads.rootsRead, std::vector<std::string>{"/repo/sub"});
     EXPECT_EQ(reads.statusesRead, std::vector<std::string>{"/repo"});
+}
+
+TEST(StartReadAhead, AFolderHoldingItsRepositoryHasItsStatusReadBesideItsRoot) {
+    Gate gate;
+    gate.open();
+    Reads reads;
+    reads.holdsRepository = true;
+    reads.statusGate = &gate;
+    // The root answers only once the status is being read.
+    reads.root = [&gate](const std::string&) {
+        return gate.awaitArrival() ? std::optional<std::string>("/repo") : std::nullopt;
+    };
+    auto ahead = reads.start("/repo");
+    EXPECT_EQ(ahead->takeRoot("/repo", none), std::optional<std::optional<std::string>>("/repo"));
+    EXPECT_EQ(ahead->takeStatus("/repo", none), statusWith("ahead.txt"));
+    ahead.reset();
+    EXPECT_EQ(reads.statusesRead, std::vector<std::string>{"/repo"});
+}
+
+TEST(StartReadAhead, AFolderInsideItsRepositoryHasItsGuessStoppedAndTheRootsStatusRead) {
+    Gate gate;  // never opened: the folder's own status runs until stopped
+    Reads reads;
+    reads.holdsRepository = true;
+    reads.statusGate = &gate;
+    reads.gatedRepository = "/repo/sub";
+    reads.root = [&gate](const std::string&) {
+        return gate.awaitArrival() ? std::optional<std::string>("/repo") : std::nullopt;
+    };
+    reads.status = [](const std::string& repository) { return statusWith(repository); };
+    auto ahead = reads.start("/repo/sub");
+    EXPECT_EQ(ahead->takeStatus("/repo", none), statusWith("/repo"));
+    ahead.reset();
+    EXPECT_TRUE(gate.stopped());
+    EXPECT_EQ(reads.statusesRead, (std::vector<std::string>{"/repo/sub", "/repo"}));
 }
 
 TEST(StartReadAhead, AFolderOutsideAnyRepositoryIsAnsweredAndNoStatusIsRead) {
@@ -272,15 +312,20 @@ TEST(StartReadAhead, TheLiveClientAnswersTheStartFolderWithOneStatusLikeAPlainRe
     repo.writeFile("sub/new file.txt", "new\n");
     const auto plain = testing::liveClient(repo)->status(repo.path(), none);
 
-    auto runner = std::make_shared<StatusCountingRunner>();
-    auto client = testing::liveClient(repo, runner);
-    client->readAhead(repo.path() + "/sub");
-    EXPECT_EQ(client->repositoryRoot(repo.path() + "/sub", none), repo.path());
-    EXPECT_EQ(client->status(repo.path(), none), plain);
-    EXPECT_EQ(runner->statuses.load(), 1);
-    // Later reads are the client's own again.
-    EXPECT_EQ(client->status(repo.path(), none), plain);
-    EXPECT_EQ(runner->statuses.load(), 2);
+    // Started at the root (whose status is read beside the root) and in a
+    // folder below it.
+    for (const std::string& start : {repo.path(), repo.path() + "/sub"}) {
+        SCOPED_TRACE(start);
+        auto runner = std::make_shared<StatusCountingRunner>();
+        auto client = testing::liveClient(repo, runner);
+        client->readAhead(start);
+        EXPECT_EQ(client->repositoryRoot(start, none), repo.path());
+        EXPECT_EQ(client->status(repo.path(), none), plain);
+        EXPECT_EQ(runner->statuses.load(), 1);
+        // Later reads are the client's own again.
+        EXPECT_EQ(client->status(repo.path(), none), plain);
+        EXPECT_EQ(runner->statuses.load(), 2);
+    }
 }
 
 }  // namespace
