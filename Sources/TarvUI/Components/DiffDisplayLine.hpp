@@ -29,6 +29,9 @@ public:
     static DiffDisplayLine of(const core::DiffLine& line);
 
     const std::string& text() const { return text_; }
+    // True for a line of printable ASCII: every column holds a character of
+    // its own, so drawing the text covers every column it spans.
+    bool isPlainAscii() const { return simple_; }
     std::int64_t width() const { return simple_ ? static_cast<std::int64_t>(text_.size()) : columns_.back(); }
     std::int64_t characterCount() const {
         return simple_ ? static_cast<std::int64_t>(text_.size()) : static_cast<std::int64_t>(columns_.size()) - 1;

@@ -112,6 +112,10 @@ struct Context {
         frame.hits.add(area, std::move(region));
     }
     bool isCursorRow(std::int64_t row) const { return selection != nullptr && focused && row == view.cursor; }
+    // Rows y ..< maxY of the pane that show no diff row: the background.
+    void fillRowsFrom(std::int64_t y) const {
+        canvas().fill(Rect(rect.minX(), y, rect.size.width, rect.maxY() - y), styles().background);
+    }
     const DiffLine* lineAt(LineRef ref) const {
         if (ref.hunk < 0 || ref.line < 0 || ref.hunk >= static_cast<std::int64_t>(diff.hunks.size())) return nullptr;
         const auto& lines = diff.hunks[static_cast<std::size_t>(ref.hunk)].lines;
@@ -199,6 +203,9 @@ void drawLineText(const Context& c, const DiffLine& line, LineRef ref, std::int6
     if (width <= 0) return;
     const DiffDisplayLine& display = c.cache.line(c.diff, ref);
     const ThemeStyles& s = c.styles();
+    // A double-width character cut by the window's edges leaves a column the
+    // text does not draw; it keeps the pane's background.
+    if (!display.isPlainAscii()) c.canvas().fill(Rect(x, y, width, 1), s.background);
     const std::int64_t h = c.view.horizontalOffset;
     const std::int64_t windowEnd = h + width;
     std::string scratch;
@@ -263,7 +270,10 @@ void drawUnifiedHeader(const Context& c, const DiffGeometry::Unified& g, std::in
 void drawUnifiedLine(const Context& c, const DiffGeometry::Unified& g, LineRef ref, std::int64_t row,
                      std::int64_t y) {
     const DiffLine* line = c.lineAt(ref);
-    if (line == nullptr) return;
+    if (line == nullptr) {
+        c.canvas().fill(Rect(c.rect.minX(), y, c.rect.size.width, 1), c.styles().background);
+        return;
+    }
     const ThemeStyles& s = c.styles();
     const Look look = lookOf(s, line->kind);
     const std::int64_t x = c.rect.minX();
@@ -291,7 +301,8 @@ void drawUnified(const Context& c) {
     // The hunk of the first row: the last one starting at or before it.
     auto next = std::upper_bound(starts.begin(), starts.end(), offset);
     std::int64_t hunk = std::max<std::int64_t>(0, static_cast<std::int64_t>(next - starts.begin()) - 1);
-    for (std::int64_t i = 0; i < rect.size.height && offset + i < stats.lineCount; ++i) {
+    std::int64_t i = 0;
+    for (; i < rect.size.height && offset + i < stats.lineCount; ++i) {
         const std::int64_t row = offset + i;
         const std::int64_t y = rect.minY() + i;
         while (hunk + 1 < static_cast<std::int64_t>(starts.size()) && starts[static_cast<std::size_t>(hunk + 1)] <= row) {
@@ -306,6 +317,7 @@ void drawUnified(const Context& c) {
             drawUnifiedLine(c, g, LineRef{hunk, row - start - 1}, row, y);
         }
     }
+    c.fillRowsFrom(rect.minY() + i);
     if (g.scrollBar) {
         terminal::ScrollBar::draw(c.canvas(), rect.maxX() - 1, rect.minY(), rect.size.height, c.view.offset,
                                   stats.lineCount, rect.size.height, c.styles().border, c.styles().dim);
@@ -357,7 +369,8 @@ void drawSplit(const Context& c, const core::SplitDiff& split) {
     const std::int64_t maxLineNumber = c.view.stats() ? c.view.stats()->maxLineNumber : 1;
     const auto g = DiffGeometry::split(rect, count, maxLineNumber, c.selection != nullptr);
     const std::int64_t offset = std::max<std::int64_t>(0, std::min(c.view.offset, count - 1));
-    for (std::int64_t i = 0; i < rect.size.height && offset + i < count; ++i) {
+    std::int64_t i = 0;
+    for (; i < rect.size.height && offset + i < count; ++i) {
         const std::int64_t row = offset + i;
         const std::int64_t y = rect.minY() + i;
         if (c.selection != nullptr) c.addRegion(Rect(rect.minX(), y, g.content, 1), c.rowActions(row));
@@ -365,6 +378,8 @@ void drawSplit(const Context& c, const core::SplitDiff& split) {
         if (const auto* header = std::get_if<core::SplitDiff::Row::Header>(&value)) {
             if (header->hunk >= 0 && header->hunk < static_cast<std::int64_t>(c.diff.hunks.size())) {
                 drawSplitHeader(c, g, header->hunk, row, y);
+            } else {
+                c.canvas().fill(Rect(rect.minX(), y, rect.size.width, 1), c.styles().background);
             }
             continue;
         }
@@ -377,6 +392,7 @@ void drawSplit(const Context& c, const core::SplitDiff& split) {
             c.canvas().draw(cursorMark, Point{rect.minX(), y}, s.gutter.with(s.theme.accent.color(), std::nullopt));
         }
     }
+    c.fillRowsFrom(rect.minY() + i);
     if (g.scrollBar) {
         terminal::ScrollBar::draw(c.canvas(), rect.maxX() - 1, rect.minY(), rect.size.height, c.view.offset, count,
                                   rect.size.height, c.styles().border, c.styles().dim);
@@ -385,29 +401,25 @@ void drawSplit(const Context& c, const core::SplitDiff& split) {
 
 // ---- Messages ---------------------------------------------------------------
 
-// The message shown instead of the content, if any: a load error, loading,
-// a binary or an empty diff. True when the content must not be drawn.
+// The message shown instead of the content, if any, on the pane's
+// background: a load error, loading, a binary or an empty diff. True when
+// the content must not be drawn.
 bool drawMessage(UIFrame& frame, const features::DiffViewState& view, const Rect& rect) {
     const Point at{rect.minX() + 2, rect.minY() + 1};
     const std::int64_t width = std::max<std::int64_t>(0, rect.size.width - 3);
     const ThemeStyles& s = frame.styles;
+    if (!view.error && view.diff() && !view.diff()->isBinary && !view.diff()->hunks.empty()) return false;
+    frame.canvas.fill(rect, s.background);
     if (view.error) {
         frame.canvas.draw(*view.error, at, s.danger, width);
-        return true;
-    }
-    if (!view.diff()) {
+    } else if (!view.diff()) {
         if (view.isLoading) frame.canvas.draw(frame.text(core::Text::loading()), at, s.dim, width);
-        return true;
-    }
-    if (view.diff()->isBinary) {
+    } else if (view.diff()->isBinary) {
         frame.canvas.draw(frame.text(core::Text::binaryFile()), at, s.dim, width);
-        return true;
-    }
-    if (view.diff()->hunks.empty()) {
+    } else {
         frame.canvas.draw(frame.text(core::Text::emptyDiff()), at, s.dim, width);
-        return true;
     }
-    return false;
+    return true;
 }
 
 }  // namespace
@@ -424,7 +436,10 @@ void draw(UIFrame& frame, const features::DiffViewState& view, Rect rect, featur
 
 void draw(UIFrame& frame, const features::DiffViewState& view, Rect rect, features::Pane pane, bool focused,
           const Selection* selection, DiffLineCache& cache) {
-    if (rect.size.width < 5 || rect.size.height < 1) return;
+    if (rect.size.width < 5 || rect.size.height < 1) {
+        frame.canvas.fill(rect, frame.styles.background);
+        return;
+    }
     frame.viewports.diff = rect.size.height;
     frame.viewports.diffWidth = rect.size.width;
     cache.beginFrame();

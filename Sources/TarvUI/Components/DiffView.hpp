@@ -11,7 +11,8 @@
 // one gutter, one row per diff line) or side by side (old text left, new
 // text right, a divider between), with syntax colours, word emphasis, the
 // mouse text selection and, in the Changes tab, the line and hunk check
-// boxes. It registers the regions through which clicks, drags and the wheel
+// boxes. It paints every cell of its rectangle (rows without a diff row in
+// the frame's background style). It registers the regions through which clicks, drags and the wheel
 // reach the pane, and writes the pane's size into the frame's viewports.
 //
 // Cost follows what is visible: only the rows on screen are looked at, and

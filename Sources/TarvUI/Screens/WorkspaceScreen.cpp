@@ -107,11 +107,14 @@ void drawFileHeader(UIFrame& frame, const WorkspaceState& ws, const core::FileCh
 }
 
 void drawChangesMain(UIFrame& frame, const WorkspaceState& ws, const Rect& main) {
-    frame.canvas.fill(main, frame.styles.background);
+    const auto* document = ws.changes.activeConflict(ws.status);
+    // The diff pane paints its own rows; each cell is painted once.
+    frame.canvas.fill(document ? main : Rect(main.minX(), main.minY(), main.size.width, std::min<std::int64_t>(main.size.height, 1)),
+                      frame.styles.background);
     if (const auto* file = ws.changes.selectedFile(ws.status)) drawFileHeader(frame, ws, *file, main);
     const Rect diff(main.minX(), main.minY() + 1, main.size.width, std::max<std::int64_t>(main.size.height - 1, 0));
     const bool focused = ws.focus == WorkspaceFocus::diff;
-    if (const auto* document = ws.changes.activeConflict(ws.status)) {
+    if (document) {
         ConflictView::draw(frame, ws, *document, diff, focused);
         return;
     }
@@ -126,7 +129,8 @@ void drawChanges(UIFrame& frame, const WorkspaceState& ws, const WorkspaceLayout
 
 void drawHistoryMain(UIFrame& frame, const WorkspaceState& ws, const Rect& main) {
     const ThemeStyles& s = frame.styles;
-    frame.canvas.fill(main, s.background);
+    frame.canvas.fill(Rect(main.minX(), main.minY(), main.size.width, std::min<std::int64_t>(main.size.height, 3)),
+                      s.background);
     HistoryViews::drawCommitHeader(frame, ws, Rect(main.minX(), main.minY(), main.size.width, 2));
     frame.canvas.horizontalLine(main.minY() + 2, main.minX(), main.size.width, s.border);
     DiffView::draw(frame, ws.history.diff,

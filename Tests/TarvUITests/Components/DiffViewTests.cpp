@@ -164,7 +164,7 @@ TEST(DiffView, MessagesInsteadOfContent) {
         {"loading", &loading, "  Loading\xE2\x80\xA6           ", theme.textSecondary.color()},
         {"binary", &binary, "  Binary file: diff  ", theme.textSecondary.color()},
         {"empty", &empty, "  No content changes ", theme.textSecondary.color()},
-        {"nothing", &nothing, "                     ", Color::defaultColor()},
+        {"nothing", &nothing, "                     ", theme.textPrimary.color()},  // the pane's background
     };
     for (const Case& c : cases) {
         const Drawn d = draw(*c.view, 21, 3);
@@ -361,6 +361,40 @@ TEST(DiffView, HorizontalOffsetsOverWideCharacters) {
             const bool keyword = column >= c.keywordFrom && column < c.keywordTo;
             EXPECT_EQ(cellAt(d.frame, 7 + column, 1).style.foreground == theme.syntaxKeyword.color(), keyword)
                 << c.offset << " at " << column;
+        }
+    }
+}
+
+// The screens leave the pane's cells to the pane: whatever it shows, every
+// cell of its rectangle is painted (rows without a diff row, and a column a
+// cut double-width character leaves, in the background) and none outside.
+TEST(DiffView, PaintsEveryCellOfItsPaneAndNoneOutside) {
+    Diff wide;
+    wide.hunks.push_back(DiffHunk{"@@ -1 +1 @@", 1, 1, 1, 1, {context("abcdefg\xE6\xBC\xA2", 1)}});
+    struct Case {
+        const char* name;
+        DiffViewState view;
+        Rect rect;
+    };
+    const Case cases[] = {
+        {"unified, rows past the end", loaded(sample()), Rect(1, 1, 30, 12)},
+        {"side by side, rows past the end", loaded(sample(), true), Rect(1, 1, 30, 12)},
+        {"scrolled", [] { DiffViewState v = loaded(sample()); v.offset = 6; return v; }(), Rect(1, 1, 30, 5)},
+        {"wide character cut at the right edge", loaded(wide, false, "a.c"), Rect(1, 1, 15, 4)},
+        {"a message", loaded(Diff{}), Rect(1, 1, 30, 4)},
+        {"nothing loaded", DiffViewState(false), Rect(1, 1, 30, 4)},
+        {"too narrow", loaded(sample()), Rect(1, 1, 4, 4)},
+    };
+    for (const Case& c : cases) {
+        UIFrame frame = test::paneFrame(34, 14);
+        DiffLineCache cache;
+        DiffView::draw(frame, c.view, c.rect, Pane::diff, false, nullptr, cache);
+        for (std::int64_t y = 0; y < 14; ++y) {
+            for (std::int64_t x = 0; x < 34; ++x) {
+                const bool inside = c.rect.contains(terminal::Point{x, y});
+                EXPECT_EQ(cellAt(frame, x, y).style.background != Color::defaultColor(), inside)
+                    << c.name << " at " << x << "," << y;
+            }
         }
     }
 }
