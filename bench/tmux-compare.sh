@@ -8,7 +8,8 @@
 #            tarv's files and first history page both shown, tig's first
 #            commit row; without and with `git commit-graph write`. Beside
 #            them git's own opening reads, each timed alone (the slowest
-#            one is the yardstick) and all side by side.
+#            one is the yardstick) and all side by side, and the terminal's
+#            round trip (a shell showing the same texts the same way).
 #   keys     key press to updated screen: moving the selection in the file
 #            list and scrolling the diff a page, in both programs, on a
 #            working tree with modified files.
@@ -16,6 +17,7 @@
 #            10,000 commits down the history, in both programs.
 #
 #   bench/tmux-compare.sh [-t TARV] [-c COMMITS] [-f FILES] [-n RUNS]
+#                         [-s SECTIONS]
 #
 #   -t TARV     the tarv executable (default: the Release build in
 #               build/h-shell-bench)
@@ -23,34 +25,39 @@
 #   -f FILES    files of the generated repository (default 100000)
 #   -n RUNS     measured runs of each launch and key press, after one
 #               warm-up; the median is reported (default 3)
+#   -s SECTIONS which of launch, memory and keys to run, comma-separated
+#               (default: all three)
 #
-# tig is installed with apt when missing: it is a yardstick, never a
-# dependency of tarv. The screen is read by polling `capture-pane` (a poll
-# costs about a millisecond, which bounds the resolution). Everything runs
-# under a private HOME on a private clone of the repository (objects
-# shared, working tree of its own); all is removed at the end.
+# tig is a yardstick, never a dependency of tarv: it is not installed here,
+# and when it is missing its figures are left out. The screen is read by
+# polling `capture-pane` (a poll costs about a millisecond, which bounds the
+# resolution). Everything runs under a private HOME on a private clone of
+# the repository (objects shared, working tree of its own); all is removed
+# at the end.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 tarv=$here/../build/h-shell-bench/Sources/TarvCLI/tarv
-commits=1000000 files=100000 runs=3
-while getopts "t:c:f:n:" option; do
+commits=1000000 files=100000 runs=3 sections=launch,memory,keys
+while getopts "t:c:f:n:s:" option; do
   case $option in
     t) tarv=$OPTARG ;;
     c) commits=$OPTARG ;;
     f) files=$OPTARG ;;
     n) runs=$OPTARG ;;
-    *) sed -n '2,27p' "$0" >&2; exit 2 ;;
+    s) sections=$OPTARG ;;
+    *) sed -n '2,36p' "$0" >&2; exit 2 ;;
   esac
 done
 tarv=$(realpath "$tarv")
 [[ -x $tarv ]] || { echo "tmux-compare: no tarv at $tarv (build the Release tree first)" >&2; exit 1; }
 command -v tmux >/dev/null || { echo "tmux-compare: tmux is needed" >&2; exit 1; }
-if ! command -v tig >/dev/null; then
-  echo "installing tig (the yardstick)..." >&2
-  sudo=""; [[ $(id -u) -eq 0 ]] || sudo=sudo
-  $sudo apt-get install -y -qq tig >/dev/null
-fi
+for section in ${sections//,/ }; do
+  [[ $section == @(launch|memory|keys) ]] || { echo "tmux-compare: unknown section $section" >&2; exit 2; }
+done
+wanted() { [[ ,$sections, == *,$1,* ]]; }
+have_tig=0
+if command -v tig >/dev/null; then have_tig=1; else echo "tmux-compare: no tig here; its figures are left out" >&2; fi
 
 # ---- the repository ---------------------------------------------------------
 data=${TARV_BENCH_DATA:-/tmp/tarv-bench-data}
@@ -141,16 +148,23 @@ printf 'changed\n' >> "$repo/$first_file"
 # tarv shows the history on a tab of its own: "2" is typed as soon as the
 # files are shown (keys typed while it launches are not taken), and the
 # screen is complete once the first commit is shown there.
-launch_tarv() {  # -> microseconds to the files and then the history shown
+launch_tarv() {  # [program] -> microseconds to the files and then the history shown
   local start t
   start=$(now_us)
-  start_session launch "'$tarv'"
+  start_session launch "'${1:-$tarv}'"
   wait_texts launch "$start" "${first_file##*/}" >/dev/null
   tmux -L "$socket" send-keys -t launch 2
   t=$(wait_texts launch "$start" "$top")
   end_session launch
   echo "$t"
 }
+# The terminal's own share of a launch: a shell that shows the file name at
+# once, takes the "2" and shows the first commit, started and read the same
+# way as tarv. tarv's time less this one is the time tarv itself took.
+round_trip=$work/round-trip
+printf '#!/bin/sh\nstty raw -echo\necho %s\nhead -c1 >/dev/null\necho "%s"\nexec sleep 60\n' \
+  "${first_file##*/}" "$top" > "$round_trip"
+chmod +x "$round_trip"
 launch_tig() {
   local start t
   start=$(now_us)
@@ -186,26 +200,34 @@ git_reads() {  # -> "slowest side-by-side" in microseconds
   echo "$slowest $t"
 }
 
+# A figure of tig's and its ratio to tarv's: "n/a" without tig.
+tig_ms() { [[ -n $1 ]] && ms "$1" || echo n/a; }
+tig_ratio() { [[ -n $1 ]] && ratio "$1" "$2" || echo n/a; }
+
 measure_launch() {  # label
-  local -a tv=() tg=() gs=() gb=()
+  local -a tv=() tg=() gs=() gb=() rt=()
   local i
-  launch_tarv >/dev/null; launch_tig >/dev/null; git_reads >/dev/null  # warm-up
+  launch_tarv >/dev/null; ((have_tig)) && launch_tig >/dev/null; git_reads >/dev/null  # warm-up
   for ((i = 0; i < runs; i++)); do
-    tv+=("$(launch_tarv)"); tg+=("$(launch_tig)")
+    tv+=("$(launch_tarv)"); ((have_tig)) && tg+=("$(launch_tig)")
     read -r slowest side <<<"$(git_reads)"; gs+=("$slowest"); gb+=("$side")
+    rt+=("$(launch_tarv "$round_trip")")
   done
-  local a b c d
-  a=$(median "${tv[@]}"); b=$(median "${tg[@]}"); c=$(median "${gs[@]}"); d=$(median "${gb[@]}")
-  printf '%-24s tarv %8s ms   tig %8s ms   tig/tarv %6sx   git slowest read %7s ms (tarv/slowest %sx)   git reads side by side %7s ms\n' \
-    "$1" "$(ms "$a")" "$(ms "$b")" "$(ratio "$b" "$a")" "$(ms "$c")" "$(ratio "$a" "$c")" "$(ms "$d")"
+  local a b="" c d e
+  a=$(median "${tv[@]}"); ((have_tig)) && b=$(median "${tg[@]}"); c=$(median "${gs[@]}"); d=$(median "${gb[@]}")
+  e=$(median "${rt[@]}")
+  printf '%-24s tarv %8s ms   tig %8s ms   tig/tarv %6sx   git slowest read %7s ms (tarv/slowest %sx)   git reads side by side %7s ms   terminal round trip %5s ms\n' \
+    "$1" "$(ms "$a")" "$(tig_ms "$b")" "$(tig_ratio "$b" "$a")" "$(ms "$c")" "$(ratio "$a" "$c")" "$(ms "$d")" "$(ms "$e")"
 }
 
-echo "== launch ($commits commits, $files files, median of $runs)"
-rm -f "$repo/.git/objects/info/commit-graph"; rm -rf "$repo/.git/objects/info/commit-graphs"
-measure_launch "without commit-graph"
-echo "writing the commit-graph..." >&2
-git -C "$repo" commit-graph write --reachable 2>/dev/null
-measure_launch "with commit-graph"
+if wanted launch; then
+  echo "== launch ($commits commits, $files files, median of $runs)"
+  rm -f "$repo/.git/objects/info/commit-graph"; rm -rf "$repo/.git/objects/info/commit-graphs"
+  measure_launch "without commit-graph"
+  echo "writing the commit-graph..." >&2
+  git -C "$repo" commit-graph write --reachable 2>/dev/null
+  measure_launch "with commit-graph"
+fi
 
 # ---- memory -----------------------------------------------------------------
 peak_kb() { awk '/^VmHWM:/ { print $2 }' "/proc/$1/status"; }
@@ -223,28 +245,26 @@ paged_peak() {
   settle "$1"
   peak_kb "$(pid_of "$1")"
 }
-start_session mem "'$tarv'"
-wait_texts mem "$(now_us)" "${first_file##*/}" >/dev/null
-tmux -L "$socket" send-keys -t mem 2
-wait_texts mem "$(now_us)" "$top" >/dev/null
-tarv_peak=$(paged_peak mem)
-end_session mem
-start_session mem tig
-wait_texts mem "$(now_us)" "$top" >/dev/null
-tig_peak=$(paged_peak mem)
-end_session mem
-echo "== memory (peak resident after paging 10,000 commits down the history)"
-printf 'tarv %6d MB (bound 60 MB)   tig %6d MB   tig/tarv %sx\n' $((tarv_peak / 1024)) $((tig_peak / 1024)) \
-  "$(ratio "$tig_peak" "$tarv_peak")"
+if wanted memory; then
+  start_session mem "'$tarv'"
+  wait_texts mem "$(now_us)" "${first_file##*/}" >/dev/null
+  tmux -L "$socket" send-keys -t mem 2
+  wait_texts mem "$(now_us)" "$top" >/dev/null
+  tarv_peak=$(paged_peak mem)
+  end_session mem
+  tig_peak=""
+  if ((have_tig)); then
+    start_session mem tig
+    wait_texts mem "$(now_us)" "$top" >/dev/null
+    tig_peak=$(paged_peak mem)
+    end_session mem
+  fi
+  echo "== memory (peak resident after paging 10,000 commits down the history)"
+  printf 'tarv %6d MB (bound 60 MB)   tig %6s MB   tig/tarv %sx\n' $((tarv_peak / 1024)) \
+    "$([[ -n $tig_peak ]] && echo $((tig_peak / 1024)) || echo n/a)" "$(tig_ratio "$tig_peak" "$tarv_peak")"
+fi
 
 # ---- keys -------------------------------------------------------------------
-# 50 modified files of 400 lines each: a file list to move in and a diff of
-# several pages.
-for ((i = 0; i < 50; i++)); do
-  f=$(printf 'd000/f%06d.txt' "$i")
-  awk -v i="$i" 'BEGIN { for (l = 0; l < 400; l++) printf "line %d of changed file %d\n", l, i }' > "$repo/$f"
-done
-
 press() {  # session key -> microseconds to the next change of the screen
   local before start
   settle "$1"
@@ -261,26 +281,39 @@ measure_keys() {  # session label key
   median "${t[@]}"
 }
 
-start_session keys "'$tarv'"
-wait_texts keys "$(now_us)" "line 1 of changed file 0" >/dev/null
-tarv_move=$(measure_keys keys "file list" j)
-tmux -L "$socket" send-keys -t keys g Enter
-settle keys
-tarv_scroll=$(measure_keys keys "diff" PageDown)
-end_session keys
+if wanted keys; then
+  # 50 modified files of 2000 lines each: a file list to move in and diffs
+  # long enough that no page down measured reaches the end (a press there
+  # would change nothing).
+  for ((i = 0; i < 50; i++)); do
+    f=$(printf 'd000/f%06d.txt' "$i")
+    awk -v i="$i" 'BEGIN { for (l = 0; l < 2000; l++) printf "line %d of changed file %d\n", l, i }' > "$repo/$f"
+  done
 
-# tig: the status view's file list, then the file's diff opened from it.
-start_session keys tig status
-wait_texts keys "$(now_us)" "f000020.txt" >/dev/null
-tmux -L "$socket" send-keys -t keys j
-tig_move=$(measure_keys keys "file list" j)
-tmux -L "$socket" send-keys -t keys Enter
-wait_texts keys "$(now_us)" "line 1 of changed file" >/dev/null
-tig_scroll=$(measure_keys keys "diff" PageDown)
-end_session keys
+  start_session keys "'$tarv'"
+  wait_texts keys "$(now_us)" "line 1 of changed file 0" >/dev/null
+  tarv_move=$(measure_keys keys "file list" j)
+  tmux -L "$socket" send-keys -t keys g Enter
+  settle keys
+  tarv_scroll=$(measure_keys keys "diff" PageDown)
+  end_session keys
 
-echo "== key press to updated screen (median of $((runs * 5)))"
-printf 'file list move   tarv %7s ms   tig %7s ms   tig/tarv %sx\n' "$(ms "$tarv_move")" "$(ms "$tig_move")" \
-  "$(ratio "$tig_move" "$tarv_move")"
-printf 'diff page down   tarv %7s ms   tig %7s ms   tig/tarv %sx\n' "$(ms "$tarv_scroll")" "$(ms "$tig_scroll")" \
-  "$(ratio "$tig_scroll" "$tarv_scroll")"
+  tig_move="" tig_scroll=""
+  if ((have_tig)); then
+    # tig: the status view's file list, then the file's diff opened from it.
+    start_session keys tig status
+    wait_texts keys "$(now_us)" "f000020.txt" >/dev/null
+    tmux -L "$socket" send-keys -t keys j
+    tig_move=$(measure_keys keys "file list" j)
+    tmux -L "$socket" send-keys -t keys Enter
+    wait_texts keys "$(now_us)" "line 1 of changed file" >/dev/null
+    tig_scroll=$(measure_keys keys "diff" PageDown)
+    end_session keys
+  fi
+
+  echo "== key press to updated screen (median of $((runs * 5)))"
+  printf 'file list move   tarv %7s ms   tig %7s ms   tig/tarv %sx\n' "$(ms "$tarv_move")" "$(tig_ms "$tig_move")" \
+    "$(tig_ratio "$tig_move" "$tarv_move")"
+  printf 'diff page down   tarv %7s ms   tig %7s ms   tig/tarv %sx\n' "$(ms "$tarv_scroll")" "$(tig_ms "$tig_scroll")" \
+    "$(tig_ratio "$tig_scroll" "$tarv_scroll")"
+fi
