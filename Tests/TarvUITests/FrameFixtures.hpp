@@ -39,9 +39,11 @@ inline const terminal::Cell& cell(const UIFrame& frame, std::int64_t x, std::int
     return frame.canvas.grid()(x, y);
 }
 
-// The value of the region on top at (x, y).
+// The value of the region on top at (x, y), its actions made.
 inline std::optional<HitRegion> hit(const UIFrame& frame, std::int64_t x, std::int64_t y) {
-    return frame.hits.value(terminal::Point{x, y});
+    const auto value = frame.hits.value(terminal::Point{x, y});
+    if (!value) return std::nullopt;
+    return value->resolved();
 }
 
 }  // namespace tarv::ui::fixtures

@@ -71,6 +71,42 @@ std::string numberText(const std::optional<std::int64_t>& number, std::int64_t w
     return digits;
 }
 
+AppAction focusActionOf(features::Pane pane) {
+    return WorkspaceAction::Focus{pane == features::Pane::diff ? features::WorkspaceFocus::diff
+                                                               : features::WorkspaceFocus::historyDiff};
+}
+
+// The row actions between `first` and `last` (each when given). With check
+// boxes a click on a row focuses the Changes diff and puts the cursor there;
+// without them a row does nothing of its own.
+std::vector<AppAction> rowActions(std::int64_t row, bool checkBoxes, std::optional<AppAction> first,
+                                  std::optional<AppAction> last) {
+    std::vector<AppAction> actions;
+    actions.reserve((first ? 1 : 0) + (checkBoxes ? 2 : 0) + (last ? 1 : 0));
+    if (first) actions.push_back(std::move(*first));
+    if (checkBoxes) {
+        actions.push_back(WorkspaceAction::Focus{features::WorkspaceFocus::diff});
+        actions.push_back(WorkspaceAction::MoveDiffCursorTo{row});
+    }
+    if (last) actions.push_back(std::move(*last));
+    return actions;
+}
+
+// The regions every diff row registers, whose press is made on demand.
+enum RowRegion : int { wholeRow, rowText, rowTextWithCheckBoxes, lineBox };
+
+void makeRowPress(HitRegion& region, const HitRegion::Deferred& from) {
+    const auto pane = std::get<features::Pane>(region.scroll->value);
+    switch (static_cast<RowRegion>(from.kind)) {
+        case wholeRow: region.press = rowActions(from.row, true, std::nullopt, std::nullopt); break;
+        case rowText: region.press = rowActions(from.row, false, focusActionOf(pane), std::nullopt); break;
+        case rowTextWithCheckBoxes:
+            region.press = rowActions(from.row, true, focusActionOf(pane), std::nullopt);
+            break;
+        case lineBox: region.press = rowActions(from.row, true, std::nullopt, WorkspaceAction::ToggleLine{from.ref}); break;
+    }
+}
+
 // What every row of one frame shares.
 struct Context {
     UIFrame& frame;
@@ -86,30 +122,19 @@ struct Context {
     const ThemeStyles& styles() const { return frame.styles; }
     terminal::Canvas& canvas() const { return frame.canvas; }
 
-    AppAction focusAction() const {
-        return WorkspaceAction::Focus{pane == features::Pane::diff ? features::WorkspaceFocus::diff
-                                                                   : features::WorkspaceFocus::historyDiff};
-    }
-    // The row actions between `first` and `last` (each when given). With
-    // check boxes a click on a row focuses the Changes diff and puts the
-    // cursor there; without them a row does nothing of its own.
-    std::vector<AppAction> rowActions(std::int64_t row, std::optional<AppAction> first = std::nullopt,
-                                      std::optional<AppAction> last = std::nullopt) const {
-        std::vector<AppAction> actions;
-        actions.reserve(4);
-        if (first) actions.push_back(std::move(*first));
-        if (selection != nullptr) {
-            actions.push_back(WorkspaceAction::Focus{features::WorkspaceFocus::diff});
-            actions.push_back(WorkspaceAction::MoveDiffCursorTo{row});
-        }
-        if (last) actions.push_back(std::move(*last));
-        return actions;
-    }
+    AppAction focusAction() const { return focusActionOf(pane); }
     void addRegion(const Rect& area, std::vector<AppAction> press) const {
         HitRegion region;
         region.press = std::move(press);
         region.scroll = HitRegion::ScrollTarget{pane};
         frame.hits.add(area, std::move(region));
+    }
+    // A region of row `row` whose press `makeRowPress` makes.
+    HitRegion rowRegion(RowRegion kind, std::int64_t row, LineRef ref = {}) const {
+        HitRegion region;
+        region.scroll = HitRegion::ScrollTarget{pane};
+        region.deferred = HitRegion::Deferred{makeRowPress, row, ref, {}, kind};
+        return region;
     }
     bool isCursorRow(std::int64_t row) const { return selection != nullptr && focused && row == view.cursor; }
     // Rows y ..< maxY of the pane that show no diff row: the background.
@@ -156,7 +181,7 @@ void drawHunkBox(const Context& c, std::int64_t hunk, std::int64_t row, std::int
     const ThemeStyles& s = c.styles();
     const auto foreground = *glyph == boxEmpty ? s.theme.textSecondary : s.theme.accent;
     c.canvas().draw(*glyph, Point{x + 1, y}, s.hunk.with(foreground.color(), std::nullopt));
-    c.addRegion(Rect(x, y, 3, 1), c.rowActions(row, std::nullopt, WorkspaceAction::ToggleHunk{hunk}));
+    c.addRegion(Rect(x, y, 3, 1), rowActions(row, true, std::nullopt, WorkspaceAction::ToggleHunk{hunk}));
 }
 
 // Draws the check box of a change line at column x + 1 and its region.
@@ -165,17 +190,13 @@ void drawLineBox(const Context& c, LineRef ref, std::int64_t row, std::int64_t x
     const ThemeStyles& s = c.styles();
     const auto foreground = selected ? s.theme.accent : s.theme.textSecondary;
     c.canvas().draw(selected ? boxFull : boxEmpty, Point{x + 1, y}, gutter.with(foreground.color(), std::nullopt));
-    HitRegion region;
-    region.press = c.rowActions(row, std::nullopt, WorkspaceAction::ToggleLine{ref});
-    region.scroll = HitRegion::ScrollTarget{c.pane};
+    HitRegion region = c.rowRegion(lineBox, row, ref);
     region.line = HitRegion::Line{ref, selected};
     c.frame.hits.add(Rect(x, y, 3, 1), std::move(region));
 }
 
 void addTextRegion(const Context& c, std::int64_t row, std::int64_t side, const Rect& area) {
-    HitRegion region;
-    region.press = c.rowActions(row, c.focusAction());
-    region.scroll = HitRegion::ScrollTarget{c.pane};
+    HitRegion region = c.rowRegion(c.selection != nullptr ? rowTextWithCheckBoxes : rowText, row);
     region.text = HitRegion::TextHit{row, side, area.minX(), c.view.horizontalOffset};
     c.frame.hits.add(area, std::move(region));
 }
@@ -309,7 +330,7 @@ void drawUnified(const Context& c) {
             ++hunk;
         }
         if (hunk >= static_cast<std::int64_t>(c.diff.hunks.size())) break;
-        if (c.selection != nullptr) c.addRegion(Rect(rect.minX(), y, g.content, 1), c.rowActions(row));
+        if (c.selection != nullptr) c.frame.hits.add(Rect(rect.minX(), y, g.content, 1), c.rowRegion(wholeRow, row));
         const std::int64_t start = starts.empty() ? 0 : starts[static_cast<std::size_t>(hunk)];
         if (row == start) {
             drawUnifiedHeader(c, g, hunk, row, y);
@@ -373,7 +394,7 @@ void drawSplit(const Context& c, const core::SplitDiff& split) {
     for (; i < rect.size.height && offset + i < count; ++i) {
         const std::int64_t row = offset + i;
         const std::int64_t y = rect.minY() + i;
-        if (c.selection != nullptr) c.addRegion(Rect(rect.minX(), y, g.content, 1), c.rowActions(row));
+        if (c.selection != nullptr) c.frame.hits.add(Rect(rect.minX(), y, g.content, 1), c.rowRegion(wholeRow, row));
         const auto& value = split.rows[static_cast<std::size_t>(row)].value;
         if (const auto* header = std::get_if<core::SplitDiff::Row::Header>(&value)) {
             if (header->hunk >= 0 && header->hunk < static_cast<std::int64_t>(c.diff.hunks.size())) {

@@ -60,12 +60,38 @@ struct HitRegion {
         bool operator==(const TextHit&) const = default;
     };
 
+    // What a region's actions are made from when they are made on demand
+    // (`make` is set). The rows of the file list and of the diff register
+    // regions on every frame and are seldom clicked: theirs carry this
+    // instead of the action lists, which stay empty until `resolved()` has
+    // `make` fill them in.
+    struct Deferred {
+        void (*make)(HitRegion& region, const Deferred& from) = nullptr;
+        std::int64_t row = 0;
+        core::LineRef ref;
+        std::string path;
+        int kind = 0;  // a detail of `make`'s own (which region, a kind of change)
+        bool operator==(const Deferred&) const = default;
+    };
+
     std::vector<features::AppAction> press;
     std::vector<features::AppAction> doublePress;
     std::optional<Context> context;
     std::optional<ScrollTarget> scroll;
     std::optional<Line> line;
     std::optional<TextHit> text;
+    Deferred deferred;
+
+    // The region with its actions made; whoever reads `press`, `doublePress`
+    // or `context` reads them from here.
+    HitRegion resolved() const {
+        HitRegion region = *this;
+        if (deferred.make != nullptr) {
+            region.deferred = {};
+            deferred.make(region, deferred);
+        }
+        return region;
+    }
 
     // A region that only reacts to a click.
     static HitRegion pressing(std::vector<features::AppAction> actions) {

@@ -20,23 +20,25 @@ namespace {
 using Actions = std::vector<AppAction>;
 using Hits = terminal::HitMap<HitRegion>;
 
-// The topmost region at the point; null when none.
-const HitRegion* topmost(const Hits& hits, terminal::Point point) {
+// The topmost region at the point, its actions made; none when none.
+std::optional<HitRegion> topmost(const Hits& hits, terminal::Point point) {
     const auto& regions = hits.regions();
     for (auto it = regions.rbegin(); it != regions.rend(); ++it) {
-        if (it->rect.contains(point)) return &it->value;
+        if (it->rect.contains(point)) return it->value.resolved();
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 // The topmost region at the point that offers what `offers` looks for.
 template <class Offers>
-const HitRegion* firstOffering(const Hits& hits, terminal::Point point, Offers offers) {
+std::optional<HitRegion> firstOffering(const Hits& hits, terminal::Point point, Offers offers) {
     const auto& regions = hits.regions();
     for (auto it = regions.rbegin(); it != regions.rend(); ++it) {
-        if (it->rect.contains(point) && offers(it->value)) return &it->value;
+        if (!it->rect.contains(point)) continue;
+        HitRegion region = it->value.resolved();
+        if (offers(region)) return region;
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 features::DiffTextPoint textPoint(const HitRegion::TextHit& hit, terminal::Point position) {
@@ -61,9 +63,9 @@ std::vector<AppAction> InputRouter::routeMouse(const MouseEvent& event, const Ap
     if (const auto* press = std::get_if<MouseEvent::Press>(&kind)) {
         if (press->button == MouseEvent::Button::left) return primaryPress(event, state, frame, now);
         if (press->button == MouseEvent::Button::middle) return {};
-        const HitRegion* region =
+        const auto region =
             firstOffering(frame.hits, event.position, [](const HitRegion& r) { return r.context.has_value(); });
-        if (region == nullptr) return {};
+        if (!region) return {};
         Actions actions = region->context->select;
         actions.push_back(AppAction::OpenContextMenu{region->context->items, event.position.x, event.position.y,
                                                      region->context->target});
@@ -72,9 +74,9 @@ std::vector<AppAction> InputRouter::routeMouse(const MouseEvent& event, const Ap
     if (event.kind.is<MouseEvent::Drag>()) return drag(event, frame);
     if (event.kind.is<MouseEvent::Release>()) return release(state);
     if (const auto* wheel = std::get_if<MouseEvent::Scroll>(&kind)) {
-        const HitRegion* region =
+        const auto region =
             firstOffering(frame.hits, event.position, [](const HitRegion& r) { return r.scroll.has_value(); });
-        if (region == nullptr) return {};
+        if (!region) return {};
         return scroll(*region->scroll, wheel->direction, event.modifiers.contains(terminal::Modifiers::shift));
     }
     return {};
@@ -89,8 +91,8 @@ std::vector<AppAction> InputRouter::primaryPress(const MouseEvent& event, const 
         lastClick_ = LastClick{event.position, now};
     }
 
-    const HitRegion* region = topmost(frame.hits, event.position);
-    if (region == nullptr) return {};
+    const auto region = topmost(frame.hits, event.position);
+    if (!region) return {};
     if (region->line) {
         gutterDrag_ = GutterDrag{region->line->ref, !region->line->selected};
     } else {
@@ -111,14 +113,14 @@ std::vector<AppAction> InputRouter::drag(const MouseEvent& event, const Rendered
     const auto& dragged = std::get<MouseEvent::Drag>(event.kind.value);
     if (dragged.button != MouseEvent::Button::left) return {};
     if (textDrag_) {
-        const HitRegion* region =
+        const auto region =
             firstOffering(frame.hits, event.position, [](const HitRegion& r) { return r.text.has_value(); });
-        if (region == nullptr) return {};
+        if (!region) return {};
         return {WorkspaceAction::ExtendDiffTextSelection{textPoint(*region->text, event.position)}};
     }
     if (gutterDrag_) {
-        const HitRegion* region = topmost(frame.hits, event.position);
-        if (region == nullptr || !region->line) return {};
+        const auto region = topmost(frame.hits, event.position);
+        if (!region || !region->line) return {};
         return {WorkspaceAction::SetLineRange{gutterDrag_->anchor, region->line->ref, gutterDrag_->selected}};
     }
     return {};

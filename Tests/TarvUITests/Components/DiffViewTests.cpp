@@ -138,8 +138,8 @@ TEST(DiffView, SideBySideDividerForEvenAndOddWidths) {
     for (const Case& c : cases) {
         const Drawn d = draw(loaded(sample(), true), c.width, c.height);
         EXPECT_EQ(cellAt(d.frame, c.divider, 1).character, "\xE2\x94\x82") << c.width << "x" << c.height;
-        const HitRegion* text = regionAt(d.frame, c.rightTextColumn, 1);
-        ASSERT_NE(text, nullptr);
+        const auto text = regionAt(d.frame, c.rightTextColumn, 1);
+        ASSERT_TRUE(text);
         ASSERT_TRUE(text->text.has_value()) << c.width << "x" << c.height;
         EXPECT_EQ(*text->text, (HitRegion::TextHit{1, 1, c.rightTextColumn, 0})) << c.width << "x" << c.height;
     }
@@ -294,7 +294,7 @@ TEST(DiffView, RegionsOfTheChangesPane) {
     // No text region on the no-newline marker.
     EXPECT_FALSE(regionAt(d.frame, 20, 8)->text.has_value());
     // Below the last row: the pane's own region.
-    EXPECT_EQ(*regionAt(d.frame, 20, 9), (HitRegion{{focus}, {}, std::nullopt, scroll, std::nullopt, std::nullopt}));
+    EXPECT_EQ(*regionAt(d.frame, 20, 9), (HitRegion{{focus}, {}, std::nullopt, scroll, std::nullopt, std::nullopt, {}}));
 }
 
 TEST(DiffView, RegionsOfTheHistoryPaneCarryNoRowActions) {

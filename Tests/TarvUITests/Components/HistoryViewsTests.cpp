@@ -123,7 +123,7 @@ TEST(HistoryViews, CommitRegions) {
     commit.scroll = HitRegion::ScrollTarget::pane(features::Pane::historyList);
     EXPECT_EQ(*regionAt(frame, 20, 6), commit);
     EXPECT_EQ(*regionAt(frame, 20, 7), commit);
-    EXPECT_EQ(regionAt(frame, 20, 1), nullptr);
+    EXPECT_FALSE(regionAt(frame, 20, 1));
     const UIFrame empty = drawn(View::list, WorkspaceState("/r", "r", std::nullopt), 40, 8);
     EXPECT_EQ(*regionAt(empty, 20, 5), HitRegion::scrolling(features::Pane::historyList));
 }

@@ -28,13 +28,14 @@ inline const terminal::Cell& cellAt(const UIFrame& frame, std::int64_t x, std::i
     return frame.canvas.grid()(x, y);
 }
 
-// The region that a click at (x, y) reaches: the last one registered there.
-inline const HitRegion* regionAt(const UIFrame& frame, std::int64_t x, std::int64_t y) {
+// The region that a click at (x, y) reaches (the last one registered
+// there), its actions made.
+inline std::optional<HitRegion> regionAt(const UIFrame& frame, std::int64_t x, std::int64_t y) {
     const auto& regions = frame.hits.regions();
     for (auto it = regions.rbegin(); it != regions.rend(); ++it) {
-        if (it->rect.contains(terminal::Point{x, y})) return &it->value;
+        if (it->rect.contains(terminal::Point{x, y})) return it->value.resolved();
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 // True when some cell holds a C0 or C1 control character or DEL.
