@@ -1,11 +1,25 @@
 #include "TarvEngine/Parsers/ByteText.hpp"
 
+#include <cstring>
 #include <limits>
 
 #include "TarvCore/Text/Unicode.hpp"
 #include "TarvCore/Text/Utf8.hpp"
 
 namespace tarv::engine::bytes {
+
+std::size_t count(std::string_view text, char byte) {
+    std::size_t found = 0;
+    const char* at = text.data();
+    const char* const end = text.data() + text.size();
+    while (at < end) {
+        at = static_cast<const char*>(std::memchr(at, byte, static_cast<std::size_t>(end - at)));
+        if (at == nullptr) break;
+        ++found;
+        ++at;
+    }
+    return found;
+}
 
 bool takeFields(std::string_view record, char separator, std::size_t count, std::string_view* fields,
                 std::string_view& rest) {

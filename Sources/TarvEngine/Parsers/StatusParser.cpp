@@ -71,7 +71,7 @@ FileChange change(std::string_view path, std::optional<std::string_view> origina
 core::WorkingTreeStatus StatusParser::parse(std::string_view output) {
     core::WorkingTreeStatus status;
     std::vector<FileChange>& files = status.files;
-    files.reserve(static_cast<std::size_t>(std::count(output.begin(), output.end(), '\0')) + 1);
+    files.reserve(bytes::count(output, '\0') + 1);
 
     // The records, NUL-separated, empty ones skipped; read one at a time.
     std::size_t position = 0;

@@ -5,6 +5,7 @@
 #include <span>
 #include <string_view>
 
+#include "TarvEngine/Parsers/ByteText.hpp"
 #include "TarvEngine/Parsers/LogParser.hpp"
 
 namespace tarv::engine {
@@ -58,7 +59,7 @@ void HistoryStream::fill(std::int64_t limit, std::stop_token stop) {
             outputEnded_ = true;
             break;
         }
-        completeRecords_ += std::count(pending_.begin() + std::ptrdiff_t(old), pending_.end(), '\0');
+        completeRecords_ += static_cast<std::int64_t>(bytes::count(std::string_view(pending_).substr(old), '\0'));
     }
 }
 
