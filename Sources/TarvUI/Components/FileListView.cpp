@@ -140,6 +140,10 @@ void drawRow(UIFrame& frame, const features::ChangesState& changes, const Change
 
 }  // namespace
 
+Rect listRect(const Rect& rect) {
+    return Rect(rect.minX(), rect.minY() + 3, rect.size.width, std::max<std::int64_t>(rect.size.height - 3, 0));
+}
+
 Rect drawHeader(UIFrame& frame, const features::WorkspaceState& ws, const Rect& rect) {
     const ThemeStyles& s = frame.styles;
     const auto& changes = ws.changes;
@@ -170,7 +174,7 @@ Rect drawHeader(UIFrame& frame, const features::WorkspaceState& ws, const Rect& 
         frame.hits.add(Rect(rect.minX(), y, rect.size.width, 1), HitRegion::pressing(actions(WorkspaceAction::ToggleAll{})));
         canvas.horizontalLine(rect.minY() + 2, rect.minX(), rect.size.width, onSurface(s, s.border));
     });
-    return Rect(rect.minX(), rect.minY() + 3, rect.size.width, std::max<std::int64_t>(rect.size.height - 3, 0));
+    return listRect(rect);
 }
 
 void draw(UIFrame& frame, const features::WorkspaceState& ws, const Rect& rect, bool focused) {
@@ -181,6 +185,7 @@ void draw(UIFrame& frame, const features::WorkspaceState& ws, const Rect& rect, 
     frame.canvas.withClip(rect, [&](terminal::Canvas& canvas) {
         const ChangesRows rows(ws);
         if (rows.count() == 0) {
+            canvas.fill(rect, s.surface);
             drawEmpty(frame, ws, rect);
             return;
         }
@@ -194,6 +199,8 @@ void draw(UIFrame& frame, const features::WorkspaceState& ws, const Rect& rect, 
             const Style& row = selected ? (focused ? s.selectedFocused : s.selected) : s.surface;
             drawRow(frame, ws.changes, rows, rows[index], row, rect.minX(), y, width);
         }
+        const std::int64_t end = rect.minY() + (range.upperBound - range.lowerBound);
+        canvas.fill(Rect(rect.minX(), end, rect.size.width, rect.maxY() - end), s.surface);
         if (scrolls) {
             terminal::ScrollBar::draw(canvas, rect.maxX() - 1, rect.minY(), rect.size.height, list.offset, rows.count(),
                                       rect.size.height, onSurface(s, s.border), onSurface(s, s.dim));

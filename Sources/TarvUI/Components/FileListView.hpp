@@ -14,11 +14,14 @@ struct WorkspaceState;
 // drawn.
 namespace tarv::ui::FileListView {
 
-// Draws the three header rows at the top of `rect` and returns the rest,
-// where the list goes.
+// The part of `rect` below the three header rows, where the list goes.
+terminal::Rect listRect(const terminal::Rect& rect);
+
+// Draws the three header rows at the top of `rect` and returns listRect(rect).
 terminal::Rect drawHeader(UIFrame& frame, const features::WorkspaceState& ws, const terminal::Rect& rect);
 
-// Draws the list into `rect`; `focused` while the list has the keys.
+// Draws the list into `rect`, painting every cell of it (rows below the last
+// file in the surface style); `focused` while the list has the keys.
 void draw(UIFrame& frame, const features::WorkspaceState& ws, const terminal::Rect& rect, bool focused);
 
 }  // namespace tarv::ui::FileListView

@@ -72,15 +72,20 @@ std::int64_t commitBoxHeight(std::int64_t sidebarHeight) {
 }
 
 void drawChangesSidebar(UIFrame& frame, const WorkspaceState& ws, const Rect& sidebar) {
-    frame.canvas.fill(sidebar, frame.styles.surface);
     const std::int64_t boxHeight = commitBoxHeight(sidebar.size.height);
     Rect list(sidebar.minX(), sidebar.minY(), sidebar.size.width,
               std::max<std::int64_t>(sidebar.size.height - boxHeight, 0));
-    if (ws.status.operation && list.size.height > 5) {
-        OperationBannerView::draw(frame, ws, Rect(list.minX(), list.minY(), list.size.width, 2));
-        list = Rect(list.minX(), list.minY() + 2, list.size.width, list.size.height - 2);
-    }
-    const Rect rows = FileListView::drawHeader(frame, ws, list);
+    const bool banner = ws.status.operation && list.size.height > 5;
+    if (banner) list = Rect(list.minX(), list.minY() + 2, list.size.width, list.size.height - 2);
+    // The file rows paint themselves; each cell is painted once.
+    const Rect rows = FileListView::listRect(list);
+    const std::int64_t above = std::min(rows.minY(), sidebar.maxY());
+    const std::int64_t below = std::clamp(rows.maxY(), above, sidebar.maxY());
+    frame.canvas.fill(Rect(sidebar.minX(), sidebar.minY(), sidebar.size.width, above - sidebar.minY()),
+                      frame.styles.surface);
+    frame.canvas.fill(Rect(sidebar.minX(), below, sidebar.size.width, sidebar.maxY() - below), frame.styles.surface);
+    if (banner) OperationBannerView::draw(frame, ws, Rect(list.minX(), list.minY() - 2, list.size.width, 2));
+    FileListView::drawHeader(frame, ws, list);
     FileListView::draw(frame, ws, rows, ws.focus == WorkspaceFocus::files && !ws.changes.isFilterFocused);
     CommitBoxView::draw(frame, ws, Rect(sidebar.minX(), sidebar.maxY() - boxHeight, sidebar.size.width, boxHeight));
 }

@@ -233,6 +233,37 @@ TEST(FileListView, Regions) {
     EXPECT_EQ(*fixtures::hit(frame, 10, 7), HitRegion::scrolling(features::Pane::files));
 }
 
+// The sidebar leaves the list's cells to the list: whatever it shows, every
+// cell of its rectangle is painted and none outside.
+TEST(FileListView, PaintsEveryCellOfItsRectangleAndNoneOutside) {
+    std::vector<core::FileChange> many;
+    for (int i = 0; i < 12; ++i) many.push_back(fixtures::file("f" + std::to_string(i) + ".c"));
+    auto notLoaded = fixtures::stateWith();
+    notLoaded.workspace->isStatusLoaded = false;
+    struct Case {
+        const char* name;
+        features::AppState state;
+    };
+    const Case cases[] = {
+        {"fewer files than rows", threeFiles()},
+        {"more files than rows", fixtures::stateWith(many)},
+        {"no changes", fixtures::stateWith()},
+        {"not loaded", notLoaded},
+    };
+    const Rect rect(1, 1, 20, 6);
+    for (const Case& c : cases) {
+        UIFrame frame = fixtures::frame(Size{22, 8});
+        FileListView::draw(frame, *c.state.workspace, rect, false);
+        for (std::int64_t y = 0; y < 8; ++y) {
+            for (std::int64_t x = 0; x < 22; ++x) {
+                EXPECT_EQ(fixtures::cell(frame, x, y).style.background != terminal::Color::defaultColor(),
+                          rect.contains(terminal::Point{x, y}))
+                    << c.name << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST(FileListView, AListWithoutRowsStillReportsOneVisibleRow) {
     auto state = threeFiles();
     UIFrame frame = fixtures::frame(Size{20, 10});
