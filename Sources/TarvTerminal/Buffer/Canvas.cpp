@@ -32,6 +32,15 @@ inline void setText(std::string& target, std::string_view text) {
     }
 }
 
+// True when `text` is already what a cell stores: one printable ASCII byte
+// or one valid scalar that is no control (a scalar alone is one cluster).
+inline bool isCellCharacter(std::string_view text) {
+    if (text.size() == 1) return isPrintableAsciiByte(text[0]);
+    if (text.empty() || static_cast<unsigned char>(text[0]) < 0x80) return false;
+    const Utf8::Decoded first = Utf8::decode(text, 0);
+    return first.valid && first.length == text.size() && !DisplayWidth::isControl(first.scalar);
+}
+
 // True when the character is certainly narrower than two columns.
 inline bool isNarrowFast(const std::string& character) {
     return character.size() == 1;
@@ -42,7 +51,7 @@ inline bool isNarrowFast(const std::string& character) {
 Canvas::Canvas(Size size) : grid_(size) { clip = bounds(); }
 
 std::string Canvas::cellCharacter(std::string_view text) {
-    if (text.size() == 1 && isPrintableAsciiByte(text[0])) return std::string(text);
+    if (isCellCharacter(text)) return std::string(text);
     GraphemeCursor cursor(text);
     Grapheme g;
     if (!cursor.next(g)) return " ";
@@ -84,7 +93,7 @@ void Canvas::put(std::int64_t x, std::int64_t y, std::string_view character, con
 
 void Canvas::setCell(const Cell& cell, std::int64_t x, std::int64_t y) {
     if (!writable(x, y)) return;
-    if (cell.character.size() == 1 && isPrintableAsciiByte(cell.character[0])) {
+    if (isCellCharacter(cell.character)) {
         put(x, y, cell.character, cell.style, cell.isContinuation);
     } else {
         put(x, y, cellCharacter(cell.character), cell.style, cell.isContinuation);

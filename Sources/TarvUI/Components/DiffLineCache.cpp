@@ -25,6 +25,7 @@ std::size_t DiffLineCache::KeyHash::operator()(const Key& key) const noexcept {
 
 void DiffLineCache::beginFrame() {
     ++frame_;
+    last_ = nullptr;
     if (entries_.size() <= limits_.lines && bytes_ <= limits_.bytes) return;
     for (auto it = entries_.begin(); it != entries_.end();) {
         if (it->second.lastFrame + 1 < frame_) {
@@ -42,8 +43,12 @@ void DiffLineCache::resize(Entry& e, std::size_t bytes) {
 }
 
 DiffLineCache::Entry& DiffLineCache::entry(const core::Diff& diff, core::LineRef ref) {
+    const Key key{&diff, ref};
+    if (last_ != nullptr && lastKey_ == key) return *last_;
     const core::DiffLine& line = *lineAt(diff, ref);
-    Entry& e = entries_[Key{&diff, ref}];
+    Entry& e = entries_[key];
+    lastKey_ = key;
+    last_ = &e;
     // Checked once per frame: the state does not change while a frame is drawn.
     if (e.serial != 0 && e.lastFrame == frame_) return e;
     e.lastFrame = frame_;

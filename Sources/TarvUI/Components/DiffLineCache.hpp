@@ -97,6 +97,11 @@ private:
 
     Limits limits_;
     std::unordered_map<Key, Entry, KeyHash> entries_;
+    // The entry used last, checked in this frame: a row asks for its line,
+    // then its tokens and its word ranges, one lookup serves all three.
+    // (Entries stay put when the map grows; beginFrame forgets it.)
+    Key lastKey_;
+    Entry* last_ = nullptr;
     std::size_t bytes_ = 0;
     std::uint64_t frame_ = 1;
     std::uint64_t serial_ = 0;

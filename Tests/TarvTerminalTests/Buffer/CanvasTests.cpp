@@ -103,6 +103,32 @@ TEST(Canvas, ControlCharactersNeverReachACell) {
     EXPECT_EQ(canvas.grid()(3, 0).character, "\xC2\xB7");
 }
 
+// What a cell stores for the text it is given: a lone scalar as it is,
+// anything else reduced as the canvas always does.
+TEST(Canvas, CellCharacterTable) {
+    struct Case {
+        const char* name;
+        std::string given;
+        std::string stored;
+    };
+    const Case cases[] = {
+        {"one scalar", "\xE2\x94\x82", "\xE2\x94\x82"},
+        {"one four-byte scalar", "\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
+        {"a cut sequence", "\xE2\x94", "\xEF\xBF\xBD"},
+        {"a surrogate", "\xED\xA0\x80", "\xEF\xBF\xBD"},
+        {"an overlong form", "\xC0\xAF", "\xEF\xBF\xBD"},
+        {"a C1 control", "\xC2\x85", "\xC2\xB7"},
+        {"a cluster of two scalars", "e\xCC\x81", "e\xCC\x81"},
+        {"two clusters", "\xE2\x94\x82x", "\xE2\x94\x82"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Canvas::cellCharacter(c.given), c.stored) << c.name;
+        Canvas canvas(Size{3, 1});
+        canvas.setCell(Cell{c.given, red, false}, 1, 0);
+        EXPECT_EQ(canvas.grid()(1, 0).character, c.stored) << c.name;
+    }
+}
+
 TEST(Canvas, FillStaysInsideClipAndGrid) {
     Canvas canvas(Size{5, 3});
     canvas.withClip(Rect(1, 1, 10, 10), [](Canvas& c) { c.fill(Rect(0, 0, 3, 3), red, "#"); });
