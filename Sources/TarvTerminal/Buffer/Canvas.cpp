@@ -240,6 +240,13 @@ void Canvas::dim(const Rect& rect) {
     }
 }
 
+void Canvas::restyle(const Rect& rect, const Style& style) {
+    const Rect area = rect.intersection(bounds()).intersection(clip);
+    for (std::int64_t y = area.minY(); y < area.maxY(); ++y) {
+        for (std::int64_t x = area.minX(); x < area.maxX(); ++x) grid_(x, y).style = style;
+    }
+}
+
 void Canvas::tint(const Rect& rect, const Color& background) {
     const Rect area = rect.intersection(bounds()).intersection(clip);
     for (std::int64_t y = area.minY(); y < area.maxY(); ++y) {

@@ -66,6 +66,10 @@ public:
     // Sets the background of every cell of `rect` inside the clip.
     void tint(const Rect& rect, const Color& background);
 
+    // Gives every cell of `rect` inside the clip `style`, keeping what the
+    // cells hold.
+    void restyle(const Rect& rect, const Style& style);
+
     // Runs `body` with the clip narrowed to `rect`, then restores the clip.
     template <class Body>
     void withClip(const Rect& rect, Body&& body) {

@@ -216,7 +216,7 @@ std::pair<const core::SyntaxToken*, const core::SyntaxToken*> visibleTokens(cons
 
 // Fills the row's text area [x, x + width) at y: the visible columns
 // [h, h + width) of the line's display text, in the text style with each
-// syntax token in its colour (every cell written once), the rest of the area
+// syntax token in its colour, the rest of the area
 // in the line style; then the word emphasis and (when `selectable`) the text
 // selection's tint.
 void drawLineText(const Context& c, const DiffLine& line, LineRef ref, std::int64_t row, std::int64_t side,
@@ -233,6 +233,11 @@ void drawLineText(const Context& c, const DiffLine& line, LineRef ref, std::int6
     const auto drawColumns = [&](std::int64_t from, std::int64_t to, const Style& style) {
         if (from < to) c.canvas().draw(display.slice(from, to - from, scratch), Point{x + from - h, y}, style, to - from);
     };
+    // Printable ASCII is drawn in one piece and the tokens coloured over it;
+    // other text a token at a time, so that no character is cut between
+    // two styles.
+    const bool ascii = display.isPlainAscii();
+    if (ascii) drawColumns(h, windowEnd, look.text);
     std::int64_t drawn = h;
     const auto [first, last] = visibleTokens(c, line, ref, display, h);
     for (const core::SyntaxToken* token = first; token != last; ++token) {
@@ -241,11 +246,15 @@ void drawLineText(const Context& c, const DiffLine& line, LineRef ref, std::int6
         from = std::max(from, drawn);
         to = std::min(to, windowEnd);
         if (from >= to) continue;
-        drawColumns(drawn, from, look.text);
-        drawColumns(from, to, syntaxStyle(s, look.line, token->kind));
+        if (ascii) {
+            c.canvas().restyle(Rect(x + from - h, y, to - from, 1), syntaxStyle(s, look.line, token->kind));
+        } else {
+            drawColumns(drawn, from, look.text);
+            drawColumns(from, to, syntaxStyle(s, look.line, token->kind));
+        }
         drawn = to;
     }
-    drawColumns(drawn, windowEnd, look.text);
+    if (!ascii) drawColumns(drawn, windowEnd, look.text);
     const std::int64_t textEnd = std::clamp<std::int64_t>(display.width() - h, 0, width);
     c.canvas().fill(Rect(x + textEnd, y, width - textEnd, 1), look.line);
 

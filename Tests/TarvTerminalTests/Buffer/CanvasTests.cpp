@@ -218,6 +218,19 @@ TEST(Canvas, DimIgnoresTheClipAndTintHonoursIt) {
     EXPECT_EQ(g(3, 0).style.background, Color::defaultColor());
 }
 
+TEST(Canvas, RestyleKeepsTheCharactersAndHonoursTheClip) {
+    Canvas canvas(Size{5, 2});
+    canvas.draw("ab" + kan, Point{0, 0}, red);
+    canvas.withClip(Rect(1, 0, 3, 1), [](Canvas& c) { c.restyle(Rect(0, 0, 5, 2), blue); });
+    const Grid& g = canvas.grid();
+    EXPECT_EQ(g.text(0), "ab" + kan + " ");
+    EXPECT_EQ(g(0, 0).style, red);
+    for (std::int64_t x = 1; x < 4; ++x) EXPECT_EQ(g(x, 0).style, blue) << x;
+    EXPECT_TRUE(g(3, 0).isContinuation);
+    EXPECT_EQ(g(4, 0).style, Style{});
+    EXPECT_EQ(g(1, 1).style, Style{});
+}
+
 TEST(Grid, RowTextSkipsContinuationCells) {
     Canvas canvas(Size{5, 1});
     canvas.draw(kan, Point{0, 0}, red);
