@@ -28,8 +28,9 @@
 #   -s SECTIONS which of launch, memory and keys to run, comma-separated
 #               (default: all three)
 #
-# tig is a yardstick, never a dependency of tarv: it is not installed here,
-# and when it is missing its figures are left out. The screen is read by
+# tig is a yardstick, never a dependency of tarv: installed with apt when
+# missing (as root, or through sudo); where that cannot be done its figures
+# are left out. The screen is read by
 # polling `capture-pane` (a poll costs about a millisecond, which bounds the
 # resolution). Everything runs under a private HOME on a private clone of
 # the repository (objects shared, working tree of its own); all is removed
@@ -56,6 +57,11 @@ for section in ${sections//,/ }; do
   [[ $section == @(launch|memory|keys) ]] || { echo "tmux-compare: unknown section $section" >&2; exit 2; }
 done
 wanted() { [[ ,$sections, == *,$1,* ]]; }
+if ! command -v tig >/dev/null; then
+  echo "tmux-compare: installing tig (the yardstick)..." >&2
+  sudo=(); [[ $(id -u) -ne 0 ]] && sudo=(sudo -n)
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq tig </dev/null >/dev/null 2>&1 || true
+fi
 have_tig=0
 if command -v tig >/dev/null; then have_tig=1; else echo "tmux-compare: no tig here; its figures are left out" >&2; fi
 
