@@ -143,6 +143,10 @@ core::ProcessResult PosixProcessRunner::run(const core::ProcessSpec& spec, std::
         handle.cancelled = true;
         if (handle.pid > 0) ::kill(-handle.pid, SIGTERM);
     });
+    // A request cancelled before it starts starts nothing: a child spawned
+    // and signalled at once may still run to its end on a busy machine (a
+    // git write done, yet reported as cancelled).
+    if (handle.isCancelled()) throw core::ProcessError::cancelled();
 
     child::Spawned spawned = child::spawn(spec, spec.stdin.has_value());
     const pid_t pid = spawned.pid;
