@@ -90,7 +90,15 @@ inline void processWriteFile(const std::string& path, const std::string& content
 // (an orphan waiting for init).
 inline bool processIsGone(pid_t pid) {
     if (::kill(pid, 0) != 0) return errno == ESRCH;
-    const std::string stat = processReadFile("/proc/" + std::to_string(pid) + "/stat");
+    // Read with the system calls: the process may end between the open and
+    // the read, which then fails with ESRCH (a stream would throw).
+    std::string stat;
+    const int fd = ::open(("/proc/" + std::to_string(pid) + "/stat").c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        char chunk[512];
+        for (ssize_t n; (n = ::read(fd, chunk, sizeof chunk)) > 0;) stat.append(chunk, static_cast<std::size_t>(n));
+        ::close(fd);
+    }
     const auto close = stat.rfind(')');
     return stat.empty() || (close != std::string::npos && close + 2 < stat.size() && stat[close + 2] == 'Z');
 }
