@@ -41,9 +41,10 @@ inline const terminal::Cell& cell(const UIFrame& frame, std::int64_t x, std::int
 
 // The value of the region on top at (x, y), its actions made.
 inline std::optional<HitRegion> hit(const UIFrame& frame, std::int64_t x, std::int64_t y) {
-    const auto value = frame.hits.value(terminal::Point{x, y});
+    const terminal::Point at{x, y};
+    const auto value = frame.hits.value(at);
     if (!value) return std::nullopt;
-    return value->resolved();
+    return value->resolved(at);
 }
 
 }  // namespace tarv::ui::fixtures

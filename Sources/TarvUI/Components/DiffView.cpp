@@ -92,13 +92,17 @@ std::vector<AppAction> rowActions(std::int64_t row, bool checkBoxes, std::option
     return actions;
 }
 
-// The regions every diff row registers, whose press is made on demand.
-enum RowRegion : int { wholeRow, rowText, rowTextWithCheckBoxes, lineBox };
+// The regions of diff rows, whose press is made on demand: one under all
+// the rows shown (its first row is `row`), and on each row its text and its
+// line's check box.
+enum RowRegion : int { wholeRows, rowText, rowTextWithCheckBoxes, lineBox };
 
-void makeRowPress(HitRegion& region, const HitRegion::Deferred& from) {
+void makeRowPress(HitRegion& region, const HitRegion::Deferred& from, terminal::Point at) {
     const auto pane = std::get<features::Pane>(region.scroll->value);
     switch (static_cast<RowRegion>(from.kind)) {
-        case wholeRow: region.press = rowActions(from.row, true, std::nullopt, std::nullopt); break;
+        case wholeRows:
+            region.press = rowActions(from.row + at.y - from.origin.y, true, std::nullopt, std::nullopt);
+            break;
         case rowText: region.press = rowActions(from.row, false, focusActionOf(pane), std::nullopt); break;
         case rowTextWithCheckBoxes:
             region.press = rowActions(from.row, true, focusActionOf(pane), std::nullopt);
@@ -133,8 +137,17 @@ struct Context {
     HitRegion rowRegion(RowRegion kind, std::int64_t row, LineRef ref = {}) const {
         HitRegion region;
         region.scroll = HitRegion::ScrollTarget{pane};
-        region.deferred = HitRegion::Deferred{makeRowPress, row, ref, {}, kind};
+        region.deferred = HitRegion::Deferred{makeRowPress, {}, row, ref, {}, kind};
         return region;
+    }
+    // With check boxes a click on one of the `count` rows shown from the
+    // pane's top (`first` the first of them) focuses the Changes diff and
+    // puts the cursor there: one region under the rows' own ones.
+    void addRowsRegion(std::int64_t first, std::int64_t count, std::int64_t width) const {
+        if (selection == nullptr) return;
+        HitRegion region = rowRegion(wholeRows, first);
+        region.deferred.origin = rect.origin;
+        frame.hits.add(Rect(rect.minX(), rect.minY(), width, count), std::move(region));
     }
     bool isCursorRow(std::int64_t row) const { return selection != nullptr && focused && row == view.cursor; }
     // Rows y ..< maxY of the pane that show no diff row: the background.
@@ -331,15 +344,20 @@ void drawUnified(const Context& c) {
     // The hunk of the first row: the last one starting at or before it.
     auto next = std::upper_bound(starts.begin(), starts.end(), offset);
     std::int64_t hunk = std::max<std::int64_t>(0, static_cast<std::int64_t>(next - starts.begin()) - 1);
+    // The rows shown: up to the pane's height, the last line, or a hunk the
+    // diff does not have.
+    std::int64_t shown = std::min(rect.size.height, stats.lineCount - offset);
+    const auto hunkCount = c.diff.hunks.size();
+    if (starts.size() > hunkCount) shown = std::min(shown, starts[hunkCount] - offset);
+    c.addRowsRegion(offset, std::max<std::int64_t>(shown, 0), g.content);
     std::int64_t i = 0;
-    for (; i < rect.size.height && offset + i < stats.lineCount; ++i) {
+    for (; i < shown; ++i) {
         const std::int64_t row = offset + i;
         const std::int64_t y = rect.minY() + i;
         while (hunk + 1 < static_cast<std::int64_t>(starts.size()) && starts[static_cast<std::size_t>(hunk + 1)] <= row) {
             ++hunk;
         }
-        if (hunk >= static_cast<std::int64_t>(c.diff.hunks.size())) break;
-        if (c.selection != nullptr) c.frame.hits.add(Rect(rect.minX(), y, g.content, 1), c.rowRegion(wholeRow, row));
+        if (hunk >= static_cast<std::int64_t>(hunkCount)) break;
         const std::int64_t start = starts.empty() ? 0 : starts[static_cast<std::size_t>(hunk)];
         if (row == start) {
             drawUnifiedHeader(c, g, hunk, row, y);
@@ -399,11 +417,11 @@ void drawSplit(const Context& c, const core::SplitDiff& split) {
     const std::int64_t maxLineNumber = c.view.stats() ? c.view.stats()->maxLineNumber : 1;
     const auto g = DiffGeometry::split(rect, count, maxLineNumber, c.selection != nullptr);
     const std::int64_t offset = std::max<std::int64_t>(0, std::min(c.view.offset, count - 1));
+    c.addRowsRegion(offset, std::max<std::int64_t>(std::min(rect.size.height, count - offset), 0), g.content);
     std::int64_t i = 0;
     for (; i < rect.size.height && offset + i < count; ++i) {
         const std::int64_t row = offset + i;
         const std::int64_t y = rect.minY() + i;
-        if (c.selection != nullptr) c.frame.hits.add(Rect(rect.minX(), y, g.content, 1), c.rowRegion(wholeRow, row));
         const auto& value = split.rows[static_cast<std::size_t>(row)].value;
         if (const auto* header = std::get_if<core::SplitDiff::Row::Header>(&value)) {
             if (header->hunk >= 0 && header->hunk < static_cast<std::int64_t>(c.diff.hunks.size())) {

@@ -67,30 +67,26 @@ const std::vector<AppCommand>& contextItems(ChangeKind kind) {
     return kind == ChangeKind::conflicted ? conflicted : other;
 }
 
-// A row's two regions, the check box and the name. Their actions are made
-// on demand from the path (and, for the name, the kind of change).
-void makeIncludeActions(HitRegion& region, const HitRegion::Deferred& from) {
-    region.press = actions(WorkspaceAction::ToggleInclude{from.path});
-}
-
-void makeNameActions(HitRegion& region, const HitRegion::Deferred& from) {
+// A row's region: the include box in its first three columns, the name in
+// the rest. Its actions are made on demand from the path (and, for the name,
+// the kind of change).
+void makeRowActions(HitRegion& region, const HitRegion::Deferred& from, Point at) {
     const std::string& path = from.path;
+    if (at.x < from.origin.x + 3) {
+        region.press = actions(WorkspaceAction::ToggleInclude{path});
+        region.scroll.reset();  // the list's own region scrolls it
+        return;
+    }
     region.press = actions(WorkspaceAction::SetFilterFocused{false}, WorkspaceAction::SelectFile{path});
     region.doublePress = actions(WorkspaceAction::SelectFile{path}, AppAction::Command{AppCommand::openInEditor});
     region.context = HitRegion::Context{actions(WorkspaceAction::SelectFile{path}),
                                         contextItems(static_cast<ChangeKind>(from.kind)), std::nullopt};
 }
 
-HitRegion includeRegion(const core::FileChange& file) {
-    HitRegion region;
-    region.deferred = HitRegion::Deferred{makeIncludeActions, 0, {}, file.path, 0};
-    return region;
-}
-
-HitRegion nameRegion(const core::FileChange& file) {
+HitRegion rowRegion(const core::FileChange& file, Point origin) {
     HitRegion region;
     region.scroll = HitRegion::ScrollTarget::pane(features::Pane::files);
-    region.deferred = HitRegion::Deferred{makeNameActions, 0, {}, file.path, static_cast<int>(file.kind)};
+    region.deferred = HitRegion::Deferred{makeRowActions, origin, 0, {}, file.path, static_cast<int>(file.kind)};
     return region;
 }
 
@@ -134,8 +130,7 @@ void drawRow(UIFrame& frame, const features::ChangesState& changes, const Change
 
     const Glyph kind = kindGlyph(changes, file, t);
     frame.canvas.draw(kind.text, Point{x + width - 2, y}, row.with(kind.color.color(), std::nullopt));
-    frame.hits.add(Rect(x, y, 3, 1), includeRegion(file));
-    frame.hits.add(Rect(x + 3, y, std::max<std::int64_t>(width - 3, 0), 1), nameRegion(file));
+    frame.hits.add(Rect(x, y, std::max<std::int64_t>(width, 3), 1), rowRegion(file, Point{x, y}));
 }
 
 }  // namespace

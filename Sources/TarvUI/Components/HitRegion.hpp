@@ -11,6 +11,7 @@
 #include "TarvCore/Models/LineRef.hpp"
 #include "TarvFeatures/App/AppAction.hpp"
 #include "TarvFeatures/Workspace/Pane.hpp"
+#include "TarvTerminal/Geometry/Point.hpp"
 
 namespace tarv::ui {
 
@@ -64,9 +65,11 @@ struct HitRegion {
     // (`make` is set). The rows of the file list and of the diff register
     // regions on every frame and are seldom clicked: theirs carry this
     // instead of the action lists, which stay empty until `resolved()` has
-    // `make` fill them in.
+    // `make` fill them in for the cell pointed at (one region may stand for
+    // parts of a row that act differently).
     struct Deferred {
-        void (*make)(HitRegion& region, const Deferred& from) = nullptr;
+        void (*make)(HitRegion& region, const Deferred& from, terminal::Point at) = nullptr;
+        terminal::Point origin;  // the region's top left cell
         std::int64_t row = 0;
         core::LineRef ref;
         std::string path;
@@ -82,13 +85,13 @@ struct HitRegion {
     std::optional<TextHit> text;
     Deferred deferred;
 
-    // The region with its actions made; whoever reads `press`, `doublePress`
-    // or `context` reads them from here.
-    HitRegion resolved() const {
+    // The region with its actions made for the cell `at` inside it; whoever
+    // reads a region reads it from here.
+    HitRegion resolved(terminal::Point at) const {
         HitRegion region = *this;
         if (deferred.make != nullptr) {
             region.deferred = {};
-            deferred.make(region, deferred);
+            deferred.make(region, deferred, at);
         }
         return region;
     }

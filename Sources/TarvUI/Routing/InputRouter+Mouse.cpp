@@ -24,7 +24,7 @@ using Hits = terminal::HitMap<HitRegion>;
 std::optional<HitRegion> topmost(const Hits& hits, terminal::Point point) {
     const auto& regions = hits.regions();
     for (auto it = regions.rbegin(); it != regions.rend(); ++it) {
-        if (it->rect.contains(point)) return it->value.resolved();
+        if (it->rect.contains(point)) return it->value.resolved(point);
     }
     return std::nullopt;
 }
@@ -35,7 +35,7 @@ std::optional<HitRegion> firstOffering(const Hits& hits, terminal::Point point, 
     const auto& regions = hits.regions();
     for (auto it = regions.rbegin(); it != regions.rend(); ++it) {
         if (!it->rect.contains(point)) continue;
-        HitRegion region = it->value.resolved();
+        HitRegion region = it->value.resolved(point);
         if (offers(region)) return region;
     }
     return std::nullopt;

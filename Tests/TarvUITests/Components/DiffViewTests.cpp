@@ -297,6 +297,36 @@ TEST(DiffView, RegionsOfTheChangesPane) {
     EXPECT_EQ(*regionAt(d.frame, 20, 9), (HitRegion{{focus}, {}, std::nullopt, scroll, std::nullopt, std::nullopt, {}}));
 }
 
+// A click on a row's gutter moves the cursor to that row, wherever the pane
+// lies and however far it is scrolled; below the last row only the pane's
+// own region remains.
+TEST(DiffView, AGutterClickNamesTheRowUnderThePointer) {
+    const SelectedLines selection = SelectedLines::some({LineRef{0, 1}});
+    const AppAction focus = WorkspaceAction::Focus{WorkspaceFocus::diff};
+    struct Case {
+        bool split;
+        std::int64_t offset;
+        std::int64_t y;
+        std::optional<std::int64_t> row;  // none: below the last row
+    };
+    const Case cases[] = {
+        {false, 3, 2, 3}, {false, 3, 4, 5}, {false, 3, 7, 8}, {false, 3, 8, std::nullopt},
+        {true, 1, 2, 1},  {true, 1, 3, 2},
+    };
+    for (const Case& c : cases) {
+        DiffViewState view = loaded(sample(), c.split);
+        view.offset = c.offset;
+        UIFrame frame = test::paneFrame(42, 12);
+        DiffLineCache cache;
+        DiffView::draw(frame, view, Rect(1, 2, 40, 9), Pane::diff, true, &selection, cache);
+        const auto region = regionAt(frame, 6, c.y);
+        ASSERT_TRUE(region);
+        const std::vector<AppAction> expected =
+            c.row ? std::vector<AppAction>{focus, WorkspaceAction::MoveDiffCursorTo{*c.row}} : std::vector<AppAction>{focus};
+        EXPECT_EQ(region->press, expected) << c.split << " y " << c.y;
+    }
+}
+
 TEST(DiffView, RegionsOfTheHistoryPaneCarryNoRowActions) {
     const Drawn d = draw(loaded(sample(), true), 41, 9);
     const AppAction focus = WorkspaceAction::Focus{WorkspaceFocus::historyDiff};

@@ -31,9 +31,10 @@ inline const terminal::Cell& cellAt(const UIFrame& frame, std::int64_t x, std::i
 // The region that a click at (x, y) reaches (the last one registered
 // there), its actions made.
 inline std::optional<HitRegion> regionAt(const UIFrame& frame, std::int64_t x, std::int64_t y) {
+    const terminal::Point at{x, y};
     const auto& regions = frame.hits.regions();
     for (auto it = regions.rbegin(); it != regions.rend(); ++it) {
-        if (it->rect.contains(terminal::Point{x, y})) return it->value.resolved();
+        if (it->rect.contains(at)) return it->value.resolved(at);
     }
     return std::nullopt;
 }

@@ -158,21 +158,22 @@ TEST(MouseRouting, SecondaryPressOpensTheFirstContextMenuUnderThePointer) {
     EXPECT_TRUE(routed(mouse(MouseEvent::Kind::move(), 4, 1), frame).empty());
 }
 
-// A row region whose actions are made when used: presses, double presses
-// and context menus reach them as if they had been there all along.
+// A row region whose actions are made when used, for the cell pressed:
+// presses, double presses and context menus reach them as if they had been
+// there all along.
 TEST(MouseRouting, DeferredActionsAreMadeWhenTheRegionIsUsed) {
     HitRegion row;
-    row.deferred = HitRegion::Deferred{[](HitRegion& region, const HitRegion::Deferred& from) {
-                                           region.press = {WorkspaceAction::SelectFile{from.path}};
+    row.deferred = HitRegion::Deferred{[](HitRegion& region, const HitRegion::Deferred& from, terminal::Point at) {
+                                           region.press = {WorkspaceAction::SelectFile{from.path + std::to_string(at.x)}};
                                            region.doublePress = {doubleClick};
                                            region.context = HitRegion::Context{{click}, {core::AppCommand::copyPath}, from.path};
                                        },
-                                       0, {}, "b.txt", 0};
+                                       {}, 0, {}, "b.txt", 0};
     // The row lies under a region without a menu.
     const RenderedFrame frame = frameWith({{Rect(0, 0, 20, 2), row}, {Rect(0, 1, 20, 1), HitRegion::scrolling(Pane::files)}});
     const auto right = mouse(MouseEvent::Kind::press(MouseEvent::Button::right), 4, 1);
     Routed routed;
-    EXPECT_TRUE(routed(leftPress(2, 0), frame) == Actions{WorkspaceAction::SelectFile{"b.txt"}});
+    EXPECT_TRUE(routed(leftPress(2, 0), frame) == Actions{WorkspaceAction::SelectFile{"b.txt2"}});
     routed.clock.advance(100ms);
     EXPECT_TRUE(routed(leftPress(2, 0), frame) == Actions{doubleClick});
     EXPECT_TRUE(routed(right, frame) == (Actions{click, AppAction::OpenContextMenu{{core::AppCommand::copyPath}, 4, 1, "b.txt"}}));
