@@ -1,6 +1,7 @@
 #include "TarvFeatures/Diff/DiffViewState.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <limits>
 #include <utility>
 
@@ -11,6 +12,12 @@ namespace tarv::features {
 namespace {
 
 const std::vector<std::int64_t> noStarts;
+
+// A revision no diff of this process has had (never 0).
+std::uint64_t nextRevision() {
+    static std::atomic<std::uint64_t> last{0};
+    return last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
 
 // a + b without overflow: callers may scroll by "as far as it goes".
 std::int64_t addSaturating(std::int64_t a, std::int64_t b) {
@@ -35,6 +42,7 @@ std::int64_t startOf(const std::vector<std::int64_t>& starts, std::size_t hunk) 
 
 void DiffViewState::setDiff(std::optional<core::Diff> diff) {
     diff_ = std::move(diff);
+    revision_.value = nextRevision();
     split_.reset();
     wordPairs_.clear();
     stats_.reset();
@@ -60,6 +68,7 @@ const std::vector<std::int64_t>& DiffViewState::hunkStarts() const {
 void DiffViewState::begin(std::string path) {
     this->path = std::move(path);
     diff_.reset();
+    revision_.value = nextRevision();
     split_.reset();
     stats_.reset();
     wordPairs_.clear();

@@ -45,6 +45,12 @@ public:
     std::optional<DiffTextSelection> textSelection;
 
     const std::optional<core::Diff>& diff() const { return diff_; }
+    // Names the diff's content: every `setDiff` and `begin` gives a number
+    // no other diff of this process has had, and copies carry it along with
+    // the diff, so two panes showing the same revision show the same lines.
+    // Drawing uses it to keep what it derived from the lines between frames
+    // without comparing them again. Not part of the state's value.
+    std::uint64_t revision() const { return revision_.value; }
     bool isSplit() const { return isSplit_; }
     // Side-by-side rows; present only in side-by-side mode with a diff.
     const std::optional<core::SplitDiff>& split() const { return split_; }
@@ -96,7 +102,15 @@ private:
     void keepCursorVisible(std::int64_t viewport);
     bool hasRows() const;
 
+    // Compares equal to any other: two states with equal diffs are equal
+    // whichever revisions named them.
+    struct Revision {
+        std::uint64_t value = 0;
+        bool operator==(const Revision&) const { return true; }
+    };
+
     std::optional<core::Diff> diff_;
+    Revision revision_;
     bool isSplit_ = false;
     std::optional<core::SplitDiff> split_;
     std::map<core::LineRef, core::LineRef> wordPairs_;

@@ -26,6 +26,7 @@ std::size_t DiffLineCache::KeyHash::operator()(const Key& key) const noexcept {
 void DiffLineCache::beginFrame() {
     ++frame_;
     last_ = nullptr;
+    vouched_.clear();
     if (entries_.size() <= limits_.lines && bytes_ <= limits_.bytes) return;
     for (auto it = entries_.begin(); it != entries_.end();) {
         if (it->second.lastFrame + 1 < frame_) {
@@ -35,6 +36,10 @@ void DiffLineCache::beginFrame() {
             ++it;
         }
     }
+}
+
+void DiffLineCache::vouch(const core::Diff& diff, std::uint64_t revision) {
+    if (revision != 0) vouched_.emplace_back(&diff, revision);
 }
 
 void DiffLineCache::resize(Entry& e, std::size_t bytes) {
@@ -52,6 +57,12 @@ DiffLineCache::Entry& DiffLineCache::entry(const core::Diff& diff, core::LineRef
     // Checked once per frame: the state does not change while a frame is drawn.
     if (e.serial != 0 && e.lastFrame == frame_) return e;
     e.lastFrame = frame_;
+    std::uint64_t revision = 0;
+    for (const auto& [vouchedDiff, vouchedRevision] : vouched_) {
+        if (vouchedDiff == &diff) revision = vouchedRevision;
+    }
+    if (e.serial != 0 && revision != 0 && e.revision == revision) return e;
+    e.revision = revision;
     if (e.serial != 0 && e.kind == line.kind && e.source == line.text) return e;
     e.source = line.text;
     e.kind = line.kind;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "TarvCore/Models/Diff.hpp"
@@ -50,6 +51,13 @@ public:
     // Marks the start of a frame; evicts as described above.
     void beginFrame();
 
+    // Says, for this frame, that `diff` holds the content its pane names
+    // `revision` (DiffViewState::revision: a number given to one content
+    // only). An entry made or checked under the same revision is then used
+    // without comparing its line again, so scrolling long lines does not
+    // read every visible line each frame. Revision 0 vouches for nothing.
+    void vouch(const core::Diff& diff, std::uint64_t revision);
+
     // The display form of line `ref` of `diff`. The reference must name a
     // line of the diff. The result stays valid until the next `beginFrame`.
     const DiffDisplayLine& line(const core::Diff& diff, core::LineRef ref);
@@ -84,6 +92,8 @@ private:
         DiffDisplayLine display;
         std::uint64_t serial = 0;
         std::uint64_t lastFrame = 0;
+        // The vouched revision the entry was made or checked under (0: none).
+        std::uint64_t revision = 0;
         std::size_t bytes = 0;
         std::optional<core::SyntaxLanguage> tokenLanguage;
         std::vector<core::SyntaxToken> tokens;
@@ -102,6 +112,8 @@ private:
     // (Entries stay put when the map grows; beginFrame forgets it.)
     Key lastKey_;
     Entry* last_ = nullptr;
+    // The diffs vouched for in this frame (a pane or two).
+    std::vector<std::pair<const core::Diff*, std::uint64_t>> vouched_;
     std::size_t bytes_ = 0;
     std::uint64_t frame_ = 1;
     std::uint64_t serial_ = 0;

@@ -491,6 +491,7 @@ void draw(UIFrame& frame, const features::DiffViewState& view, Rect rect, featur
     frame.viewports.diff = rect.size.height;
     frame.viewports.diffWidth = rect.size.width;
     cache.beginFrame();
+    if (view.diff()) cache.vouch(*view.diff(), view.revision());
     frame.canvas.withClip(rect, [&](terminal::Canvas&) {
         Context c{frame, view, view.diff() ? *view.diff() : core::Diff::empty, rect, pane, focused, selection, cache,
                   view.path ? core::detectSyntaxLanguage(*view.path) : std::nullopt};

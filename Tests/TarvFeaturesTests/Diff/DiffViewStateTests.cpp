@@ -76,6 +76,25 @@ TEST(DiffViewState, BeginClearsContentAndKeepsTheMode) {
 
 // The offset and the cursor land on the header rows of the hunks they were
 // in, in the new layout.
+// Every diff set, and every start of a load, gets a revision no other diff
+// had; a copy keeps its diff's revision; equality ignores revisions.
+TEST(DiffViewState, RevisionsNameTheContentAndAreNotPartOfTheValue) {
+    DiffViewState a = loaded(threeHunks());
+    DiffViewState b = loaded(threeHunks());
+    EXPECT_NE(a.revision(), 0u);
+    EXPECT_NE(a.revision(), b.revision());
+    EXPECT_TRUE(a == b);
+    const DiffViewState copy = a;
+    EXPECT_EQ(copy.revision(), a.revision());
+    const std::uint64_t before = a.revision();
+    a.setDiff(threeHunks());
+    EXPECT_NE(a.revision(), before);
+    const std::uint64_t set = a.revision();
+    a.begin("other.txt");
+    EXPECT_NE(a.revision(), set);
+    EXPECT_NE(a.revision(), before);
+}
+
 TEST(DiffViewState, SetSplitReanchorsToHunkHeaders) {
     struct Case {
         bool from;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "TarvFeatures/Diff/DiffViewState.hpp"
 #include "TarvUI/Components/DiffLineCache.hpp"
 
 namespace tarv::ui {
@@ -50,6 +51,33 @@ TEST(DiffLineCache, ALineChangedInPlaceIsRebuilt) {
     cache.beginFrame();
     EXPECT_EQ(cache.line(diff, LineRef{0, 0}).text(), "\\ xyz");
     EXPECT_EQ(cache.builds(), 3u);
+}
+
+// A pane's revision stands for its lines: under the same revision an entry
+// is used without comparing the line again; a new diff put in the same
+// place gets a new revision and is never drawn from the old entries.
+TEST(DiffLineCache, AVouchedRevisionNamesThePanesLines) {
+    DiffLineCache cache;
+    features::DiffViewState pane;
+    pane.setDiff(pairDiff("abc", "abd"));
+    const Diff* place = &*pane.diff();
+    const auto frame = [&] {
+        cache.beginFrame();
+        cache.vouch(*pane.diff(), pane.revision());
+        return cache.line(*pane.diff(), LineRef{0, 0}).text();
+    };
+    EXPECT_EQ(frame(), "abc");
+    EXPECT_EQ(frame(), "abc");
+    EXPECT_EQ(cache.builds(), 1u);
+
+    pane.setDiff(pairDiff("xyz", "abd"));
+    ASSERT_EQ(&*pane.diff(), place);  // the same address, other bytes
+    EXPECT_EQ(frame(), "xyz");
+    EXPECT_EQ(cache.builds(), 2u);
+    // Equal lines under a new revision: compared once, not rebuilt.
+    pane.setDiff(pairDiff("xyz", "abd"));
+    EXPECT_EQ(frame(), "xyz");
+    EXPECT_EQ(cache.builds(), 2u);
 }
 
 TEST(DiffLineCache, TwoDiffsKeepTheirOwnEntries) {
