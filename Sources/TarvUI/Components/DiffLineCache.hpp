@@ -29,8 +29,9 @@ namespace tarv::ui {
 //   entry is used only while the line still holds the bytes and the kind it
 //   was made from, so a diff replaced in place, even by one at the same
 //   address, is never drawn from stale entries. That is checked at an
-//   entry's first use in a frame: a diff must not change between
-//   `beginFrame` and the end of the frame's drawing.
+//   entry's first use in a frame (by the pane's revision when the frame
+//   vouches for one, else by comparing the line): a diff must not change
+//   between `beginFrame` and the end of the frame's drawing.
 // - Word ranges remember which build of the partner line they were computed
 //   against and are recomputed when the partner changed.
 // - It is bounded: when a frame begins and the entries exceed `Limits`, those
