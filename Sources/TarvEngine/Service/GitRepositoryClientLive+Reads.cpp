@@ -39,7 +39,8 @@ std::vector<core::Commit> GitRepositoryClientLive::history(const std::string& re
 
 std::vector<core::CommitFile> GitRepositoryClientLive::files(const std::string& commit,
                                                              const std::string& repository, std::stop_token stop) {
-    return GitReadCommands{provider_->executor(stop)}.files(commit, repository, stop);
+    return commitListings_->run(
+        stop, [&] { return GitReadCommands{provider_->executor(stop)}.files(commit, repository, stop); });
 }
 
 core::Diff GitRepositoryClientLive::diffOfCommit(const std::string& commit, const std::string& path,

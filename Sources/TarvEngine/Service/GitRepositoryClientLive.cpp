@@ -15,6 +15,7 @@ GitRepositoryClientLive::GitRepositoryClientLive(std::shared_ptr<GitExecutorProv
       clock_(std::move(clock)),
       writeQueue_(std::make_shared<GitWriteQueue>()),
       historyStreams_(std::make_shared<HistoryStreams>(files_)),
+      commitListings_(std::make_shared<ReadTurn>()),
       readAhead_(std::make_shared<ReadAheadHolder>()) {}
 
 void GitRepositoryClientLive::readAhead(const std::string& directory) {

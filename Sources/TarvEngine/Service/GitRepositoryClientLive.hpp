@@ -16,6 +16,7 @@
 #include "TarvEngine/Service/GitExecutorProvider.hpp"
 #include "TarvEngine/Service/GitWriteQueue.hpp"
 #include "TarvEngine/Service/HistoryStreams.hpp"
+#include "TarvEngine/Service/ReadTurn.hpp"
 #include "TarvEngine/Service/StartReadAhead.hpp"
 
 namespace tarv::engine {
@@ -24,7 +25,9 @@ namespace tarv::engine {
 // ends here as git child processes.
 //
 // - Reads (and the listings of tags and worktrees) run at once, read-only,
-//   beside each other and beside writes.
+//   beside each other and beside writes; only the files of a commit are
+//   listed one listing at a time (ReadTurn), so that a listing replaced
+//   while it waits starts no git.
 // - Writes follow one frame: locate git through the provider (a missing git
 //   fails at once), wait for the repository's turn on the write queue (keyed
 //   by the path exactly as given), validate, run git, give the turn away on
@@ -50,6 +53,7 @@ public:
 
     const std::shared_ptr<GitExecutorProvider>& provider() const { return provider_; }
     const std::shared_ptr<GitWriteQueue>& writeQueue() const { return writeQueue_; }
+    const std::shared_ptr<ReadTurn>& commitListings() const { return commitListings_; }
 
     // Ends the kept-open history read of `repository` (when it is closed or
     // another one is opened), or of any repository (at quit).
@@ -177,6 +181,7 @@ private:
     std::shared_ptr<core::AppClock> clock_;
     std::shared_ptr<GitWriteQueue> writeQueue_;
     std::shared_ptr<HistoryStreams> historyStreams_;
+    std::shared_ptr<ReadTurn> commitListings_;
 
     // The read-ahead of the start folder, shared by copies of this client.
     struct ReadAheadHolder {

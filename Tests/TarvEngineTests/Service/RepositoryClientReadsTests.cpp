@@ -192,6 +192,58 @@ TEST(RepositoryClientConcurrency, AWriteCancelledWhileWaitingRunsInItsTurnAndSto
     EXPECT_EQ(client->headMessage(repo.path(), none)->summary, "Second");
 }
 
+// Paging through the history replaces the listing of a commit's files key
+// by key. A listing takes its turn after the one still running; one stopped
+// before or while it waits leaves at once and starts no git, and a listing
+// that fails gives the turn away like one that succeeds.
+TEST(RepositoryClientConcurrency, ACommitListingStoppedBeforeItsTurnStartsNoGit) {
+    TempGitRepo repo;
+    repo.writeFile("a.txt", "one\n");
+    const std::string first = repo.commitAll("First");
+    repo.writeFile("b.txt", "two\n");
+    const std::string second = repo.commitAll("Second");
+    const auto filePaths = [](const std::vector<core::CommitFile>& files) {
+        std::vector<std::string> result;
+        for (const auto& file : files) result.push_back(file.path);
+        return result;
+    };
+
+    auto gated = std::make_shared<GatedRunner>(std::make_shared<system::PosixProcessRunner>(),
+                                               GatedRunner::argument(first));
+    auto client = testing::liveClient(repo, gated);
+    std::vector<core::CommitFile> firstFiles;
+    std::jthread listing([&] { firstFiles = client->files(first, repo.path(), none); });
+    ASSERT_TRUE(eventually([&] { return gated->held() == 2; }));  // --name-status and --numstat
+    const int started = gated->started();
+
+    std::stop_source early;
+    early.request_stop();
+    EXPECT_THROW(client->files(second, repo.path(), early.get_token()), core::ProcessError);
+
+    std::stop_source late;
+    std::exception_ptr failure;
+    std::jthread waiting([&, token = late.get_token()] {
+        try {
+            client->files(second, repo.path(), token);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
+    ASSERT_TRUE(eventually([&] { return client->commitListings()->waiting() == 1; }));
+    late.request_stop();
+    waiting.join();  // while the first listing is still held at the gate
+    ASSERT_TRUE(failure);
+    EXPECT_THROW(std::rethrow_exception(failure), core::ProcessError);
+    EXPECT_EQ(gated->started(), started);
+
+    gated->open();
+    listing.join();
+    EXPECT_EQ(filePaths(firstFiles), std::vector<std::string>{"a.txt"});
+    EXPECT_THROW(client->files(std::string(40, 'f'), repo.path(), none), core::GitError);
+    EXPECT_EQ(filePaths(client->files(second, repo.path(), none)), std::vector<std::string>{"b.txt"});
+    EXPECT_EQ(client->commitListings()->waiting(), 0u);
+}
+
 // Cancelling a write stops its running git process (here a hook that would
 // sleep for a minute) and frees the repository for the next write.
 TEST(RepositoryClientConcurrency, CancellationStopsTheRunningGitAndFreesTheQueue) {
