@@ -104,7 +104,7 @@ private:
 
 }  // namespace
 
-Spawned spawn(const core::ProcessSpec& spec, bool inputPipe) {
+Spawned spawn(const core::ProcessSpec& spec, bool inputPipe, std::stop_token stop) {
     if (hasNulByte(spec)) throwSpawnFailed(EINVAL);
 
     std::vector<std::string> argumentStrings;
@@ -122,6 +122,7 @@ Spawned spawn(const core::ProcessSpec& spec, bool inputPipe) {
     int spawnError = 0;
     {
         std::lock_guard lock(PosixProcessRunner::spawnLock());
+        if (stop.stop_requested()) throw core::ProcessError::cancelled();
         const CStringArray envp(makeEnvironment(spec));
         spawnError = makePipe(child.out, outWrite);
         if (spawnError == 0) spawnError = makePipe(child.err, errWrite);

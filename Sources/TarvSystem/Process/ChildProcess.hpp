@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <optional>
+#include <stop_token>
 
 #include "TarvCore/Models/ProcessSpec.hpp"
 #include "TarvSystem/Process/Descriptor.hpp"
@@ -30,8 +31,11 @@ struct Spawned {
 // `spec.stdin` is not written here; `inputPipe` only says whether the child
 // reads a pipe. Throws ProcessError::spawnFailed (EINVAL for a NUL byte in
 // any string of the request, which would silently cut it short); nothing is
-// left open then.
-Spawned spawn(const core::ProcessSpec& spec, bool inputPipe);
+// left open then. A `stop` requested by the time the lock is taken starts
+// nothing and throws ProcessError::cancelled: requests stopped while they
+// waited for the lock (a quick succession of replaced reads) never start a
+// child only to end it.
+Spawned spawn(const core::ProcessSpec& spec, bool inputPipe, std::stop_token stop = {});
 
 // When a run that starts at `start` must have ended; none without a limit
 // (also for limits beyond a century, which would overflow the clock).

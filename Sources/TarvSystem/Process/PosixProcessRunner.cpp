@@ -148,7 +148,7 @@ core::ProcessResult PosixProcessRunner::run(const core::ProcessSpec& spec, std::
     // git write done, yet reported as cancelled).
     if (handle.isCancelled()) throw core::ProcessError::cancelled();
 
-    child::Spawned spawned = child::spawn(spec, spec.stdin.has_value());
+    child::Spawned spawned = child::spawn(spec, spec.stdin.has_value(), stop);
     const pid_t pid = spawned.pid;
     OutputStream out;
     OutputStream err;

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <filesystem>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -312,6 +313,23 @@ TEST(PosixProcessRunnerTest, StopRequestEndsTheRun) {
         EXPECT_LT(took, 8s) << c.name;
         EXPECT_TRUE(noChildLeft()) << c.name;
     }
+}
+
+// Stopped while it waits for another spawn: it leaves without starting the
+// child (a quick succession of replaced reads never starts git for each).
+TEST(PosixProcessRunnerTest, StopRequestWhileWaitingToSpawnStartsNothing) {
+    testing::ProcessTempDir dir;
+    const std::string marker = dir.file("ran");
+    std::stop_source source;
+    std::optional<ProcessError> failure;
+    std::unique_lock held(PosixProcessRunner::spawnLock());
+    std::jthread waiting([&] { failure = runFailing(shell("touch " + marker), source.get_token()); });
+    std::this_thread::sleep_for(100ms);  // long enough to reach the lock
+    source.request_stop();
+    held.unlock();
+    waiting.join();
+    EXPECT_EQ(failure, ProcessError::cancelled());
+    EXPECT_FALSE(std::filesystem::exists(marker));
 }
 
 TEST(PosixProcessRunnerTest, StopRequestReachesTheWholeGroupAndWinsOverTheTimeLimit) {
