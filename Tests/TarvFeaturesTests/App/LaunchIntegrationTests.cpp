@@ -3,10 +3,8 @@
 // JSON registry in a temporary state folder, the live executor and the main
 // queue, pumped on this thread as the program's loop does.
 #include <gtest/gtest.h>
-#include <poll.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -14,30 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "Support/AppStoreHarness.hpp"
-#include "Support/FakePorts.hpp"
-#include "Support/TempGitRepo.hpp"
-#include "TarvCore/Concurrency/MainQueue.hpp"
-#include "TarvEngine/Environment/GitEnvironment.hpp"
-#include "TarvEngine/Locator/GitLocator.hpp"
-#include "TarvEngine/Service/GitClientLive.hpp"
-#include "TarvEngine/Service/GitExecutorProvider.hpp"
-#include "TarvEngine/Service/GitRepositoryClientLive.hpp"
-#include "TarvFeatures/Architecture/LiveEffectExecutor.hpp"
-#include "TarvFeatures/Architecture/Store.hpp"
+#include "Support/LiveStore.hpp"
 #include "TarvFeatures/Onboarding/OnboardingReducer.hpp"
 #include "TarvStorage/Stores/JSONRepositoryRegistry.hpp"
-#include "TarvSystem/Clock/SystemClock.hpp"
-#include "TarvSystem/FileSystem/LocalFileStore.hpp"
-#include "TarvSystem/FileSystem/LocalFileSystem.hpp"
-#include "TarvSystem/FileWatching/InotifyWatcher.hpp"
-#include "TarvSystem/IPC/NullCredentialBroker.hpp"
-#include "TarvSystem/Process/PosixProcessRunner.hpp"
 
 namespace tarv::features {
 namespace {
 
-using testing::AppStoreHarness;
 using testing::TempGitRepo;
 
 // The live adapters on a temporary repository with git isolated in its
@@ -45,15 +26,9 @@ using testing::TempGitRepo;
 // The program's git reads `globalConfiguration` as its global
 // configuration when given (the repository's own set-up, with an identity,
 // otherwise).
-struct LiveWorld {
-    TempGitRepo repo;
+struct LiveWorld : testing::LiveStore {
     std::string stateFolder;
     std::shared_ptr<storage::JSONRepositoryRegistry> registry;
-    std::shared_ptr<engine::GitRepositoryClientLive> client;
-    std::shared_ptr<core::MainQueue> queue = std::make_shared<core::MainQueue>();
-    std::shared_ptr<LiveEffectExecutor> executor = std::make_shared<LiveEffectExecutor>(queue);
-    std::shared_ptr<AppStoreHarness::Log> log = std::make_shared<AppStoreHarness::Log>();
-    std::unique_ptr<Store<AppStoreHarness::RecordingReducer>> store;
 
     explicit LiveWorld(const std::optional<std::string>& globalConfiguration = std::nullopt) {
         repo.writeFile("README.md", "hello\n");
@@ -63,50 +38,11 @@ struct LiveWorld {
         repo.commitAll("Second");
         repo.writeFile("notes.txt", "untracked\n");
         stateFolder = repo.makeFolder("state");
-
-        auto runner = std::make_shared<system::PosixProcessRunner>();
-        auto files = std::make_shared<system::LocalFileStore>();
-        auto clock = std::make_shared<system::SystemClock>();
-        const std::string global = globalConfiguration.value_or(repo.globalConfig());
-        auto environment = repo.environment();
-        environment["GIT_CONFIG_GLOBAL"] = global;
-        auto provider = std::make_shared<engine::GitExecutorProvider>(
-            engine::GitLocator::fromEnvironment(runner, std::make_shared<system::LocalFileSystem>()), runner,
-            engine::GitEnvironment::Isolation{repo.home(), global}, std::nullopt, environment);
+        connect(globalConfiguration);
         registry = std::make_shared<storage::JSONRepositoryRegistry>(files, stateFolder);
-        client = std::make_shared<engine::GitRepositoryClientLive>(provider, files, clock);
-
-        testing::FakePorts fakes;
-        Dependencies dependencies = fakes.dependencies();
-        dependencies.git = std::make_shared<engine::GitClientLive>(provider);
-        dependencies.repository = client;
+        Dependencies dependencies = liveGit();
         dependencies.registry = registry;
-        dependencies.watcher = std::make_shared<system::InotifyWatcher>();
-        dependencies.clock = clock;
-        dependencies.files = files;
-        dependencies.credentials = std::make_shared<system::NullCredentialBroker>();
-        store = std::make_unique<Store<AppStoreHarness::RecordingReducer>>(
-            AppState(), AppStoreHarness::RecordingReducer{AppReducer(dependencies), log}, executor);
-    }
-
-    ~LiveWorld() {
-        store->cancelEffects();
-        client->closeHistoryStreams();  // the kept-open history reader ends with the test
-        EXPECT_TRUE(executor->waitForIdle(std::chrono::seconds(20)));
-        queue->drain();
-    }
-
-    // Runs the main queue on this thread until `done` holds; false after
-    // `limit`.
-    bool pumpUntil(const std::function<bool()>& done, std::chrono::seconds limit = std::chrono::seconds(30)) {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            pollfd descriptor{queue->wakeFd(), POLLIN, 0};
-            ::poll(&descriptor, 1, 50);
-            queue->drain();
-        }
-        return true;
+        open(AppState(), dependencies);
     }
 
     // The first reduced action of case `Case` (inside a workspace action)

@@ -3,100 +3,34 @@
 // pumped on this thread as the program's loop does. Every result is checked
 // with git itself.
 #include <gtest/gtest.h>
-#include <poll.h>
 
-#include <chrono>
-#include <functional>
-#include <memory>
+#include <cstddef>
 #include <string>
+#include <utility>
 
-#include "Support/AppStoreHarness.hpp"
-#include "Support/FakePorts.hpp"
-#include "Support/TempGitRepo.hpp"
-#include "TarvCore/Concurrency/MainQueue.hpp"
-#include "TarvEngine/Environment/GitEnvironment.hpp"
-#include "TarvEngine/Locator/GitLocator.hpp"
-#include "TarvEngine/Service/GitExecutorProvider.hpp"
-#include "TarvEngine/Service/GitRepositoryClientLive.hpp"
-#include "TarvFeatures/Architecture/LiveEffectExecutor.hpp"
-#include "TarvFeatures/Architecture/Store.hpp"
-#include "TarvSystem/Clock/SystemClock.hpp"
-#include "TarvSystem/FileSystem/LocalFileStore.hpp"
-#include "TarvSystem/FileSystem/LocalFileSystem.hpp"
-#include "TarvSystem/Process/PosixProcessRunner.hpp"
+#include "Support/LiveStore.hpp"
 
 namespace tarv::features {
 namespace {
 
-using tarv::testing::AppStoreHarness;
-using tarv::testing::TempGitRepo;
-
 // A workspace on a temporary repository (pushed to a bare remote) with the
 // live client and file store; the other ports stay fakes.
-struct LiveBranches {
-    TempGitRepo repo;
+struct LiveBranches : testing::LiveStore {
     std::string remote;
-    std::shared_ptr<engine::GitRepositoryClientLive> client;
-    std::shared_ptr<core::MainQueue> queue = std::make_shared<core::MainQueue>();
-    std::shared_ptr<LiveEffectExecutor> executor = std::make_shared<LiveEffectExecutor>(queue);
-    std::shared_ptr<AppStoreHarness::Log> log = std::make_shared<AppStoreHarness::Log>();
-    std::unique_ptr<Store<AppStoreHarness::RecordingReducer>> store;
 
     void start() {
         remote = repo.makeFolder("remote.git");
         repo.git({"init", "--bare", "-b", "main", remote});
         repo.git({"remote", "add", "origin", remote});
         repo.git({"push", "-u", "origin", "main"});
-
-        auto runner = std::make_shared<system::PosixProcessRunner>();
-        auto files = std::make_shared<system::LocalFileStore>();
-        auto provider = std::make_shared<engine::GitExecutorProvider>(
-            engine::GitLocator::fromEnvironment(runner, std::make_shared<system::LocalFileSystem>()), runner,
-            engine::GitEnvironment::Isolation{repo.home(), repo.globalConfig()}, std::nullopt, repo.environment());
-        client = std::make_shared<engine::GitRepositoryClientLive>(provider, files,
-                                                                   std::make_shared<system::SystemClock>());
-        tarv::testing::FakePorts fakes;
-        Dependencies dependencies = fakes.dependencies();
-        dependencies.repository = client;
-        dependencies.files = files;
+        connect();
         AppState state;
         state.workspace.emplace(repo.path(), "repo", remote);
-        store = std::make_unique<Store<AppStoreHarness::RecordingReducer>>(
-            std::move(state), AppStoreHarness::RecordingReducer{AppReducer(dependencies), log}, executor);
+        open(std::move(state), liveRepository());
     }
 
-    ~LiveBranches() {
-        if (!store) return;
-        store->cancelEffects();
-        client->closeHistoryStreams();
-        EXPECT_TRUE(executor->waitForIdle(std::chrono::seconds(20)));
-        queue->drain();
-    }
-
-    const AppState& state() const { return store->state(); }
     const WorkspaceState& workspace() const { return *store->state().workspace; }
     void send(WorkspaceAction action) { store->send(AppAction(std::move(action))); }
-
-    bool pumpUntil(const std::function<bool()>& done) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            pollfd descriptor{queue->wakeFd(), POLLIN, 0};
-            ::poll(&descriptor, 1, 50);
-            queue->drain();
-        }
-        return true;
-    }
-
-    template <class Case>
-    std::size_t count() const {
-        std::size_t found = 0;
-        for (const auto& reduction : log->reductions) {
-            const auto* action = std::get_if<WorkspaceAction>(&reduction.action.value);
-            if (action && std::holds_alternative<Case>(action->value)) ++found;
-        }
-        return found;
-    }
 
     // Sends `request` and pumps until an action of case `Outcome` arrives
     // and the reloads it started have ended.

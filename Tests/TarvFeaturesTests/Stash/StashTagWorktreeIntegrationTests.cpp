@@ -4,110 +4,33 @@
 // calling the flow's member on a copy of the store's state and running its
 // job on this thread; what the job sends goes to the store.
 #include <gtest/gtest.h>
-#include <poll.h>
 
-#include <chrono>
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "Support/AppStoreHarness.hpp"
-#include "Support/FakePorts.hpp"
-#include "Support/TempGitRepo.hpp"
-#include "TarvCore/Concurrency/MainQueue.hpp"
-#include "TarvEngine/Environment/GitEnvironment.hpp"
-#include "TarvEngine/Locator/GitLocator.hpp"
-#include "TarvEngine/Service/GitClientLive.hpp"
-#include "TarvEngine/Service/GitExecutorProvider.hpp"
-#include "TarvEngine/Service/GitRepositoryClientLive.hpp"
-#include "TarvFeatures/Architecture/LiveEffectExecutor.hpp"
-#include "TarvFeatures/Architecture/Store.hpp"
-#include "TarvSystem/Clock/SystemClock.hpp"
-#include "TarvSystem/FileSystem/LocalFileStore.hpp"
-#include "TarvSystem/FileSystem/LocalFileSystem.hpp"
-#include "TarvSystem/FileWatching/InotifyWatcher.hpp"
-#include "TarvSystem/IPC/NullCredentialBroker.hpp"
-#include "TarvSystem/Process/PosixProcessRunner.hpp"
+#include "Support/LiveStore.hpp"
 #include "TarvStorage/Stores/JSONRepositoryRegistry.hpp"
 
 namespace tarv::features {
 namespace {
 
-using testing::AppStoreHarness;
-using testing::TempGitRepo;
-
 // The live adapters on a temporary repository with git isolated in its
 // temporary home (as in the launch integration test).
-struct LiveWorld {
-    TempGitRepo repo;
-    std::shared_ptr<engine::GitRepositoryClientLive> client;
-    std::shared_ptr<core::MainQueue> queue = std::make_shared<core::MainQueue>();
-    std::shared_ptr<LiveEffectExecutor> executor = std::make_shared<LiveEffectExecutor>(queue);
-    std::shared_ptr<AppStoreHarness::Log> log = std::make_shared<AppStoreHarness::Log>();
+struct LiveWorld : testing::LiveStore {
     std::optional<Dependencies> dependencies;
-    std::unique_ptr<Store<AppStoreHarness::RecordingReducer>> store;
 
     LiveWorld() {
         repo.writeFile("README.md", "hello\n");
         repo.commitAll("First");
         const std::string stateFolder = repo.makeFolder("state");
-
-        auto runner = std::make_shared<system::PosixProcessRunner>();
-        auto files = std::make_shared<system::LocalFileStore>();
-        auto clock = std::make_shared<system::SystemClock>();
-        auto environment = repo.environment();
-        environment["GIT_CONFIG_GLOBAL"] = repo.globalConfig();
-        auto provider = std::make_shared<engine::GitExecutorProvider>(
-            engine::GitLocator::fromEnvironment(runner, std::make_shared<system::LocalFileSystem>()), runner,
-            engine::GitEnvironment::Isolation{repo.home(), repo.globalConfig()}, std::nullopt, environment);
-        client = std::make_shared<engine::GitRepositoryClientLive>(provider, files, clock);
-
-        testing::FakePorts fakes;
-        dependencies = fakes.dependencies();
-        dependencies->git = std::make_shared<engine::GitClientLive>(provider);
-        dependencies->repository = client;
+        connect();
+        dependencies = liveGit();
         dependencies->registry = std::make_shared<storage::JSONRepositoryRegistry>(files, stateFolder);
-        dependencies->watcher = std::make_shared<system::InotifyWatcher>();
-        dependencies->clock = clock;
-        dependencies->files = files;
-        dependencies->credentials = std::make_shared<system::NullCredentialBroker>();
-        store = std::make_unique<Store<AppStoreHarness::RecordingReducer>>(
-            AppState(), AppStoreHarness::RecordingReducer{AppReducer(*dependencies), log}, executor);
-    }
-
-    ~LiveWorld() {
-        store->cancelEffects();
-        client->closeHistoryStreams();
-        EXPECT_TRUE(executor->waitForIdle(std::chrono::seconds(20)));
-        queue->drain();
-    }
-
-    const AppState& state() const { return store->state(); }
-
-    bool pumpUntil(const std::function<bool()>& done, std::chrono::seconds limit = std::chrono::seconds(30)) {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            pollfd descriptor{queue->wakeFd(), POLLIN, 0};
-            ::poll(&descriptor, 1, 50);
-            queue->drain();
-        }
-        return true;
-    }
-
-    // How many actions of case `Case` (inside a workspace action) were
-    // reduced so far.
-    template <class Case>
-    std::size_t reducedCount() const {
-        std::size_t count = 0;
-        for (const auto& reduction : log->reductions) {
-            const auto* workspace = std::get_if<WorkspaceAction>(&reduction.action.value);
-            if (workspace && std::holds_alternative<Case>(workspace->value)) ++count;
-        }
-        return count;
+        open(AppState(), *dependencies);
     }
 
     // Calls a member of the flows on a copy of the state, runs its jobs on
@@ -150,7 +73,7 @@ TEST(StashTagWorktreeIntegrationTest, StashesTagsAndWorktreesAreMadeAndRemovedIn
     ASSERT_TRUE(world.pumpUntil([&] { return !world.state().workspace->status.files.empty(); }));
     world.store->send(AppAction::Command{core::AppCommand::stashChanges});
     ASSERT_TRUE(world.pumpUntil([&] {
-        return world.reducedCount<WorkspaceAction::StashOperationDone>() == 1 &&
+        return world.count<WorkspaceAction::StashOperationDone>() == 1 &&
                world.state().workspace->stashes.size() == 1 && !world.state().workspace->isStashing;
     }));
     EXPECT_EQ(world.repo.readFile("README.md"), "hello\n");
@@ -170,7 +93,7 @@ TEST(StashTagWorktreeIntegrationTest, StashesTagsAndWorktreesAreMadeAndRemovedIn
     // Tag the commit, then delete the tag from the picker.
     const std::string head = world.repo.revParse("HEAD");
     world.store->send(WorkspaceAction::CreateTag{"v1.0", head});
-    ASSERT_TRUE(world.pumpUntil([&] { return world.reducedCount<WorkspaceAction::BranchOperationDone>() == 1; }));
+    ASSERT_TRUE(world.pumpUntil([&] { return world.count<WorkspaceAction::BranchOperationDone>() == 1; }));
     EXPECT_EQ(world.repo.revParse("v1.0^{commit}"), head);
     ASSERT_TRUE(world.pumpUntil([&] { return world.state().workspace->tags.size() == 1; }));
     world.store->send(AppAction::Command{core::AppCommand::showTags});
