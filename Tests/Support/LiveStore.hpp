@@ -1,7 +1,5 @@
 #pragma once
 
-#include <poll.h>
-
 #include <chrono>
 #include <cstddef>
 #include <functional>
@@ -13,6 +11,7 @@
 
 #include "Support/AppStoreHarness.hpp"
 #include "Support/FakePorts.hpp"
+#include "Support/MainQueuePump.hpp"
 #include "Support/TempGitRepo.hpp"
 #include "TarvCore/Concurrency/MainQueue.hpp"
 #include "TarvEngine/Environment/GitEnvironment.hpp"
@@ -58,11 +57,15 @@ struct LiveStore {
     LiveStore(const LiveStore&) = delete;
     LiveStore& operator=(const LiveStore&) = delete;
 
+    // The store goes before the jobs are waited for: a result that arrives
+    // late is then dropped instead of reduced into new jobs that would still
+    // run when the process ends.
     ~LiveStore() {
         if (!store) return;
         store->cancelEffects();
-        if (client) client->closeHistoryStreams();  // the kept-open history reader ends with the test
+        store.reset();
         EXPECT_TRUE(executor->waitForIdle(std::chrono::seconds(20)));
+        if (client) client->closeHistoryStreams();  // the kept-open history reader ends with the test
         queue->drain();
     }
 
@@ -109,14 +112,7 @@ struct LiveStore {
     // Runs the main queue on this thread until `done` holds; false after
     // `limit`.
     bool pumpUntil(const std::function<bool()>& done, std::chrono::seconds limit = std::chrono::seconds(30)) {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            pollfd descriptor{queue->wakeFd(), POLLIN, 0};
-            ::poll(&descriptor, 1, 50);
-            queue->drain();
-        }
-        return true;
+        return pumpMainQueue(*queue, done, limit);
     }
 
     // How many workspace actions of case `Case` were reduced so far.

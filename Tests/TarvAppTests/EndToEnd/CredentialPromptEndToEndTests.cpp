@@ -7,7 +7,6 @@
 // there reach git, and the server sees them.
 #include <gtest/gtest.h>
 
-#include <poll.h>
 
 #include <chrono>
 #include <functional>
@@ -18,6 +17,7 @@
 #include <vector>
 
 #include "Support/LoopbackHTTPServer.hpp"
+#include "Support/MainQueuePump.hpp"
 #include "Support/ProcessTestUtil.hpp"
 #include "Support/TempGitRepo.hpp"
 #include "TarvApp/Composition/LiveDependencies.hpp"
@@ -176,6 +176,7 @@ struct World {
 
     ~World() {
         store->cancelEffects();
+        store.reset();  // late results are dropped, never reduced into new jobs
         live->shutdown();
         EXPECT_TRUE(executor->waitForIdle(20s));
         queue->drain();
@@ -184,14 +185,7 @@ struct World {
     const AppState& state() const { return store->state(); }
 
     bool pumpUntil(const std::function<bool()>& done, std::chrono::seconds limit = 60s) {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            pollfd descriptor{queue->wakeFd(), POLLIN, 0};
-            ::poll(&descriptor, 1, 50);
-            queue->drain();
-        }
-        return true;
+        return testing::pumpMainQueue(*queue, done, limit);
     }
 
     // The questions answered, as git asked them.

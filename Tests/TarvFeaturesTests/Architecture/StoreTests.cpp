@@ -1,16 +1,17 @@
 #include "TarvFeatures/Architecture/Store.hpp"
 
 #include <gtest/gtest.h>
-#include <poll.h>
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <future>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "Support/MainQueuePump.hpp"
 #include "Support/ManualExecutor.hpp"
 #include "TarvCore/Concurrency/MainQueue.hpp"
 #include "TarvFeatures/Architecture/LiveEffectExecutor.hpp"
@@ -199,16 +200,9 @@ TEST(StoreTest, ThrowingJobEndsQuietly) {
 }
 
 // Pumps the main queue on this thread until `done` holds or time runs out.
-template <class Pred>
-bool pumpUntil(core::MainQueue& queue, Pred done, std::chrono::seconds limit = std::chrono::seconds(20)) {
-    auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        pollfd pfd{queue.wakeFd(), POLLIN, 0};
-        ::poll(&pfd, 1, 50);
-        queue.drain();
-    }
-    return true;
+bool pumpUntil(core::MainQueue& queue, const std::function<bool()>& done,
+               std::chrono::seconds limit = std::chrono::seconds(20)) {
+    return testing::pumpMainQueue(queue, done, limit);
 }
 
 TEST(LiveExecutorStoreTest, CancelledJobSeesStopAndItsLateActionsArriveInOrderOnTheMainThread) {

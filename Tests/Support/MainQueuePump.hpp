@@ -1,0 +1,26 @@
+#pragma once
+
+#include <poll.h>
+
+#include <chrono>
+#include <functional>
+
+#include "TarvCore/Concurrency/MainQueue.hpp"
+
+namespace tarv::testing {
+
+// Runs `queue` on this thread, as the program's loop does, until `done`
+// holds; false once `limit` has passed.
+inline bool pumpMainQueue(core::MainQueue& queue, const std::function<bool()>& done,
+                          std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        pollfd descriptor{queue.wakeFd(), POLLIN, 0};
+        ::poll(&descriptor, 1, 50);
+        queue.drain();
+    }
+    return true;
+}
+
+}  // namespace tarv::testing
