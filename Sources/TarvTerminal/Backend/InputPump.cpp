@@ -115,7 +115,7 @@ void InputPump::yieldAll(std::vector<InputEvent>& events) {
 
 void InputPump::handleSignal(int signalNumber) {
     if (signalNumber == SIGWINCH) {
-        if (auto size = WindowSize::current(sizeDescriptor_)) stream_->yield(InputEvent::resize(*size));
+        if (auto size = WindowSize::ofTerminal(sizeDescriptor_, input_)) stream_->yield(InputEvent::resize(*size));
         return;
     }
     if (paused_ && (signalNumber == SIGINT || signalNumber == SIGQUIT)) return;

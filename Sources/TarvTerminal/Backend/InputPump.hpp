@@ -17,8 +17,8 @@ namespace tarv::terminal {
 
 // The terminal session's reader. A thread of its own waits for bytes on the
 // input descriptor, decodes them and yields the events into the session's
-// stream; it turns SIGWINCH into `resize` (with the size of the output
-// descriptor) and SIGTERM, SIGHUP, SIGINT and SIGQUIT into `terminate`, and
+// stream; it turns SIGWINCH into `resize` (with the size of the terminal
+// drawn on, see WindowSize::ofTerminal) and SIGTERM, SIGHUP, SIGINT and SIGQUIT into `terminate`, and
 // a lone ESC into the Escape key when nothing follows it within 30 ms.
 //
 // Signals reach the thread through a self-pipe written by async-signal-safe

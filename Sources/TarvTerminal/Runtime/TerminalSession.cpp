@@ -42,7 +42,7 @@ std::shared_ptr<InputEventStream> TerminalSession::start() {
     return stream;
 }
 
-Size TerminalSession::size() const { return WindowSize::current(1).value_or(Size{80, 24}); }
+Size TerminalSession::size() const { return WindowSize::ofTerminal(1, 0).value_or(Size{80, 24}); }
 
 void TerminalSession::write(std::string_view bytes) { TerminalOutput::writeAll(1, bytes); }
 

@@ -39,7 +39,8 @@ public:
     // Throws TerminalError (and then has changed nothing).
     std::shared_ptr<InputEventStream> start();
 
-    // The window size of descriptor 1; 80 x 24 when it cannot be read.
+    // The window size of the terminal drawn on (descriptor 1, or descriptor
+    // 0 or /dev/tty when output is piped); 80 x 24 when it cannot be read.
     Size size() const;
 
     // Writes all bytes to descriptor 1 (see TerminalOutput::writeAll).

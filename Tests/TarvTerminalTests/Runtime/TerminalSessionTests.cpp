@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "Support/NoTerminalProcess.hpp"
 #include "Support/PtyProcess.hpp"
@@ -34,6 +35,34 @@ const std::string allOn =
     "\x1b[?1049h\x1b[?25l\x1b[2J\x1b[?1000h\x1b[?1002h\x1b[?1006h\x1b[?1004h\x1b[?2004h";
 const std::string reset =
     "\x1b[?2004l\x1b[?1004l\x1b[?1006l\x1b[?1002l\x1b[?1000l\x1b[0m\x1b[?25h\x1b[?1049l";
+
+// The size is that of the terminal the frames reach, whichever standard
+// descriptors were redirected: output piped (`tarv | cat`), and also input
+// and error, which leaves only the controlling terminal.
+TEST(TerminalSessionSize, IsTheTerminalsWhenStandardDescriptorsAreNotIt) {
+    struct Case {
+        const char* name;
+        std::vector<int> redirected;
+    };
+    const Case cases[] = {{"output piped", {1}}, {"every standard descriptor elsewhere", {0, 1, 2}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto child = PtyProcess::run(
+            [&](int out) {
+                int sink[2];
+                if (pipe(sink) != 0) return 2;
+                for (const int descriptor : c.redirected) dup2(sink[1], descriptor);
+                const Size size = TerminalSession().size();
+                report(out, std::to_string(size.width) + "x" + std::to_string(size.height));
+                return 0;
+            },
+            120, 40);
+        const auto line = child.nextReport(10s);
+        ASSERT_TRUE(line.has_value());
+        EXPECT_EQ(*line, "120x40");
+        EXPECT_TRUE(child.wait(10s));
+    }
+}
 
 bool isRaw(const termios& t) {
     return !(t.c_lflag & (ICANON | ECHO | ISIG | IEXTEN)) && !(t.c_iflag & (ICRNL | IXON)) && !(t.c_oflag & OPOST);

@@ -67,7 +67,7 @@ std::string terminalDescription(const Environment& environment) {
     const std::string separator = " \xC2\xB7 ";  // " · "
     std::string description = terminal::TerminalCapabilities::programName(environment) + separator +
                               colorDepthWord(terminal::TerminalCapabilities::colorSupport(environment, std::nullopt));
-    if (const auto size = terminal::WindowSize::current()) {
+    if (const auto size = terminal::WindowSize::ofTerminal()) {
         description += separator + std::to_string(size->width) + "\xC3\x97" + std::to_string(size->height);  // ×
     }
     return description;
