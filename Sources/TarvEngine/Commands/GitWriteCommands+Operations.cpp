@@ -75,7 +75,7 @@ core::OperationResult GitWriteCommands::outcome(const std::vector<std::string>& 
                                                 const std::string& repository,
                                                 const std::map<std::string, std::string>& environment,
                                                 std::stop_token stop) const {
-    GitExecutor::Options options = write::writing({0, 1, 128}, 300s);
+    GitExecutor::Options options = write::writing({0, 1, 128});
     options.environment = environment;
     auto result = executor.run(arguments, repository, options, stop);
     if (result.exitCode == 0) return core::OperationResult::completed();
@@ -95,7 +95,7 @@ core::MergeResult GitWriteCommands::merge(const std::string& repository, const s
     // read as an option or carry white space.
     requireRevision(branch);
 
-    auto result = executor.run({"merge", "--no-edit", branch}, repository, write::writing({0, 1}, 300s), stop);
+    auto result = executor.run({"merge", "--no-edit", branch}, repository, write::writing({0, 1}), stop);
     if (result.exitCode == 0) {
         const std::string_view out = result.stdoutBytes();
         if (out.find("Already up to date") != std::string_view::npos) return core::MergeResult::upToDate();

@@ -20,8 +20,8 @@
 
 namespace tarv::engine {
 
-// Every local write to a repository: the commit (the index is rebuilt from
-// HEAD to hold exactly the selection), branches and tags, stashes,
+// Every local write to a repository: the commit (built in a private index
+// from HEAD that holds exactly the selection), branches and tags, stashes,
 // worktrees, ignoring, merge, rebase, the operation in progress, undoing the
 // last commit and history edits. `repository` is the working tree's path;
 // every git call runs there. Holds no state; the caller runs at most one
@@ -42,10 +42,18 @@ struct GitWriteCommands {
     // the merge's index while a merge is in progress), or with `amend`
     // replaces the last commit (an empty selection then only rewrites the
     // message). A whole path that is gone is committed as a deletion, and
-    // the new path of a staged rename takes its original path along. Partial files are applied as patches built from the chosen
-    // lines, all in one "apply" (all or none); a new file keeps the
-    // executable bit (or the link) of the working file. A failed signing or a missing Git LFS is thrown as that
-    // RemoteFailure.
+    // the new path of a staged rename takes its original path along.
+    // Partial files are applied as patches built from the chosen lines, all
+    // in one "apply" (all or none); a new file keeps the executable bit (or
+    // the link) of the working file. A failed signing or a missing Git LFS
+    // is thrown as that RemoteFailure.
+    //
+    // Outside a merge the commit is built in a private index (CommitIndex):
+    // afterwards the chosen paths of the user's index hold what was
+    // committed and every other path keeps what the user staged; HEAD's
+    // reflog gets the commit's line only. A commit that fails leaves the
+    // user's index as it was. Whole files that are every change there is
+    // are staged with one whole-tree "add -A".
     void commit(const std::string& repository, const core::CommitMessage& message,
                 const core::CommitSelection& selection, bool amend, std::stop_token stop) const;
 
@@ -119,9 +127,9 @@ struct GitWriteCommands {
     // --- Merge, rebase, operations in progress ----------------------------
 
     // Runs one history-changing git command (read-write, exit codes 0, 1 and
-    // 128, 300 s) with the per-call `environment`; a stop on conflicts is the
-    // result `conflicts` with the conflicted paths, any other failure is
-    // GitError::commandFailed carrying git's whole output.
+    // 128, no time limit) with the per-call `environment`; a stop on
+    // conflicts is the result `conflicts` with the conflicted paths, any
+    // other failure is GitError::commandFailed carrying git's whole output.
     core::OperationResult outcome(const std::vector<std::string>& arguments, const std::string& repository,
                                   const std::map<std::string, std::string>& environment, std::stop_token stop) const;
 

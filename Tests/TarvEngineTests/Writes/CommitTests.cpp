@@ -170,6 +170,133 @@ TEST_F(CommitTest, TheIndexHoldsExactlyTheSelection) {
     EXPECT_EQ(repo.readFile("staged.txt"), "two\n");
 }
 
+// The names of the files the commit left in the git directory.
+std::vector<std::string> leftovers(const tarv::testing::TempGitRepo& repo) {
+    std::vector<std::string> found;
+    for (const auto& entry : std::filesystem::directory_iterator(repo.path() + "/.git")) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with("tarv-commit-index") || name.ends_with(".lock")) found.push_back(name);
+    }
+    return found;
+}
+
+// What the user staged with git outside the selection survives the commit:
+// x.txt is staged in one version and edited further, the commit takes other
+// files. Afterwards the committed paths of the index hold the commit, and
+// HEAD's reflog has the commit's own line only.
+TEST_F(CommitTest, WhatTheUserStagedOutsideTheSelectionStaysStaged) {
+    struct Case {
+        const char* name;
+        bool amend;
+        // The selection, made once the working tree is set up.
+        std::function<CommitSelection(CommitTest&)> select;
+        std::string committedY;
+        std::string reflogStart;
+    };
+    const std::string editedY = numbered(1, 9) + "ten\n";
+    const std::vector<Case> cases{
+        {"a whole file", false, [](CommitTest&) { return CommitSelection{{"y.txt"}}; }, editedY, "commit: "},
+        {"an amend", true, [](CommitTest&) { return CommitSelection{{"y.txt"}}; }, editedY, "commit (amend): "},
+        {"chosen lines", false,
+         [](CommitTest& t) {
+             const core::Diff diff = t.diffOf("y.txt");
+             return CommitSelection{{}, {PartialSelection{"y.txt", false, diff, linesWhere(diff, isRemoved)}}};
+         },
+         numbered(1, 9), "commit: "},
+    };
+    repo.writeFile("x.txt", "base\n");
+    repo.writeFile("y.txt", numbered(1, 10));
+    const std::string base = repo.commitAll("base");
+    for (const auto& c : cases) {
+        repo.git({"reset", "-q", "--hard", base});
+        repo.writeFile("x.txt", "staged\n");
+        repo.git({"add", "x.txt"});
+        repo.writeFile("x.txt", "edited\n");
+        repo.writeFile("y.txt", editedY);
+        const std::string reflogBefore = repo.git({"reflog", "--format=%gs"});
+
+        writes.commit(repo.path(), message("Y"), c.select(*this), c.amend, none);
+        EXPECT_EQ(blob(repo, "HEAD", "y.txt"), c.committedY) << c.name;
+        EXPECT_EQ(blob(repo, "HEAD", "x.txt"), "base\n") << c.name;
+        EXPECT_EQ(repo.git({"show", ":x.txt"}), "staged\n") << c.name;
+        EXPECT_EQ(repo.git({"show", ":y.txt"}), c.committedY) << c.name;
+        EXPECT_EQ(repo.readFile("x.txt"), "edited\n") << c.name;
+        EXPECT_EQ(repo.git({"reflog", "--format=%gs"}), c.reflogStart + "Y\n" + reflogBefore) << c.name;
+        EXPECT_EQ(repo.git({"status", "--porcelain"}), c.committedY == editedY ? "MM x.txt\n" : "MM x.txt\n M y.txt\n")
+            << c.name;
+        EXPECT_EQ(leftovers(repo), std::vector<std::string>{}) << c.name;
+    }
+}
+
+// Every change chosen takes the whole-tree path (one "add -A"); the commit
+// is what adding each path gives: deletions recorded, a chosen ignored file
+// added, a file staged and then changed back (no change left, not chosen)
+// keeps its staged version.
+TEST_F(CommitTest, EveryChangeChosenCommitsWhatEachPathWouldGive) {
+    auto recorder = std::make_shared<tarv::testing::GitScriptedRunner>();
+    GitWriteCommands recorded{testing::recordingExecutor(repo, recorder)};
+    repo.writeFile(".gitignore", "*.log\n");
+    repo.writeFile("gone.txt", "x\n");
+    repo.writeFile("kept.txt", "one\n");
+    repo.writeFile("x.txt", "base\n");
+    repo.commitAll("base");
+    repo.writeFile("x.txt", "staged\n");
+    repo.git({"add", "x.txt"});
+    repo.writeFile("x.txt", "base\n");
+    repo.removeFile("gone.txt");
+    repo.writeFile("kept.txt", "two\n");
+    repo.writeFile("build.log", "log\n");
+    repo.writeFile("other.log", "not chosen\n");
+    CommitSelection selection{{"gone.txt", "kept.txt", "build.log"}};
+    for (int i = 0; i < 250; ++i) {
+        selection.wholePaths.push_back("new/" + std::to_string(i) + ".txt");
+        repo.writeFile(selection.wholePaths.back(), std::to_string(i) + "\n");
+    }
+    recorded.commit(repo.path(), message("All"), selection, false, none);
+
+    EXPECT_EQ(testing::runsOf(*recorder, {"add", "-A"}).size(), 2u);  // the whole tree, then build.log
+    EXPECT_EQ(blob(repo, "HEAD", "gone.txt"), "<none>");
+    EXPECT_EQ(blob(repo, "HEAD", "kept.txt"), "two\n");
+    EXPECT_EQ(blob(repo, "HEAD", "build.log"), "log\n");
+    EXPECT_EQ(blob(repo, "HEAD", "other.log"), "<none>");
+    EXPECT_EQ(blob(repo, "HEAD", "new/249.txt"), "249\n");
+    EXPECT_EQ(blob(repo, "HEAD", "x.txt"), "base\n");
+    EXPECT_EQ(testing::treePaths(repo, "HEAD").size(), 254u);
+    EXPECT_EQ(repo.git({"show", ":x.txt"}), "staged\n");
+    EXPECT_EQ(repo.git({"status", "--porcelain"}), "MM x.txt\n");
+}
+
+// A commit git refuses leaves the user's index as it was, and nothing
+// behind in the git directory; so does a file left unmerged by a stash that
+// did not apply cleanly when other files are committed.
+TEST_F(CommitTest, TheUsersIndexIsUntouchedByAFailedCommitAndKeepsUnmergedFiles) {
+    repo.writeFile("a.txt", "a\n");
+    repo.writeFile("b.txt", "b\n");
+    repo.commitAll("base");
+    repo.writeFile("a.txt", "stashed\n");
+    repo.git({"stash", "-q"});
+    repo.writeFile("a.txt", "committed\n");
+    repo.commitAll("second");
+    EXPECT_NE(repo.run({"stash", "pop", "-q"}).exitCode, 0);
+    const std::string unmerged = testing::indexListing(repo);
+    ASSERT_NE(unmerged.find(" 3\ta.txt"), std::string::npos);
+
+    repo.writeFile(".git/hooks/pre-commit", "#!/bin/sh\nexit 1\n");
+    ::chmod((repo.path() + "/.git/hooks/pre-commit").c_str(), 0755);
+    repo.writeFile("b.txt", "b2\n");
+    testing::commandFailure(
+        [&] { writes.commit(repo.path(), message("Refused"), CommitSelection{{"b.txt"}}, false, none); });
+    EXPECT_EQ(testing::indexListing(repo), unmerged);
+    EXPECT_EQ(leftovers(repo), std::vector<std::string>{});
+
+    repo.removeFile(".git/hooks/pre-commit");
+    writes.commit(repo.path(), message("B"), CommitSelection{{"b.txt"}}, false, none);
+    EXPECT_EQ(blob(repo, "HEAD", "b.txt"), "b2\n");
+    EXPECT_EQ(testing::indexListing(repo), repo.git({"ls-files", "-s", "--", "a.txt"}) +
+                                               repo.git({"ls-files", "-s", "--", "b.txt"}));
+    EXPECT_NE(testing::indexListing(repo).find(" 3\ta.txt"), std::string::npos);
+}
+
 TEST_F(CommitTest, FirstCommitOfARepository) {
     repo.writeFile("a.txt", "a\n");
     repo.writeFile("b.txt", "b\n");
@@ -178,6 +305,7 @@ TEST_F(CommitTest, FirstCommitOfARepository) {
                   CommitSelection{{"a.txt"}}, false, none);
     EXPECT_EQ(testing::treePaths(repo, "HEAD"), (std::vector<std::string>{"a.txt"}));
     EXPECT_EQ(repo.git({"log", "-1", "--format=%B"}), "First\n\nCo-authored-by: Ann <ann@example.com>\n\n");
+    EXPECT_EQ(repo.git({"ls-files"}), "a.txt\nb.txt\n");  // b.txt staged still
 }
 
 TEST_F(CommitTest, AmendWithNothingChosenRewritesOnlyTheMessage) {

@@ -2,7 +2,10 @@
 // runs, in which order, with which environment, and what runs nothing.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <optional>
 
 #include "Support/GitScriptedRunner.hpp"
 #include "TarvCore/Errors/GitError.hpp"
@@ -86,10 +89,31 @@ TEST_F(WriteCommandLinesTest, RefusalsRunNothing) {
     EXPECT_TRUE(runner->specs().empty());
 }
 
-TEST_F(WriteCommandLinesTest, CommitRebuildsTheIndexAndCommitsFromStandardInput) {
-    answer({{{"rev-parse", "-q", "--verify", "MERGE_HEAD"}, GitScriptedRunner::result(1)}});
+// A scripted repository in `folder` for the commit: the merge and HEAD
+// probes answer `merge` and `head` (none: unborn), the git directory is
+// the folder's .git, and "read-tree" creates the index GIT_INDEX_FILE names,
+// as git would.
+void scriptCommitRepository(GitScriptedRunner& runner, const tarv::testing::TempGitRepo& folder, bool merge,
+                            std::optional<std::string> head) {
+    std::filesystem::create_directories(folder.path() + "/.git");
+    runner.setScript([&folder, merge, head](const core::ProcessSpec& spec, std::stop_token) {
+        const Arguments words(spec.arguments.begin() + static_cast<std::ptrdiff_t>(GitEnvironment::baseArguments().size()),
+                              spec.arguments.end());
+        if (words == Arguments{"rev-parse", "-q", "--verify", "MERGE_HEAD"}) return GitScriptedRunner::result(merge ? 0 : 1);
+        if (words == Arguments{"rev-parse", "--verify", "-q", "HEAD"}) {
+            return head ? GitScriptedRunner::result(0, *head + "\n") : GitScriptedRunner::result(1);
+        }
+        if (words == Arguments{"rev-parse", "--absolute-git-dir"}) return GitScriptedRunner::result(0, folder.path() + "/.git\n");
+        if (words == Arguments{"hash-object", "-t", "tree", "/dev/null"}) return GitScriptedRunner::result(0, "4b825dc\n");
+        if (words.front() == "read-tree") std::ofstream(spec.environment.at("GIT_INDEX_FILE")) << "index";
+        return GitScriptedRunner::result(0);
+    });
+}
+
+TEST_F(WriteCommandLinesTest, CommitBuildsAPrivateIndexAndCommitsFromStandardInput) {
     // The working tree decides between adding a path and recording it gone.
     tarv::testing::TempGitRepo folder(tarv::testing::TempGitRepo::Start::emptyFolder);
+    scriptCommitRepository(*runner, folder, false, "abc123");
     core::CommitSelection selection;
     std::string listed;
     for (int i = 0; i < 1000; ++i) {
@@ -107,29 +131,54 @@ TEST_F(WriteCommandLinesTest, CommitRebuildsTheIndexAndCommitsFromStandardInput)
                               {"rev-parse", "-q", "--verify", "MERGE_HEAD"},
                               {"rev-parse", "--verify", "-q", "HEAD"},
                               {"diff", "--cached", "--name-status", "-z", "-M", "--diff-filter=R", "HEAD"},
-                              {"reset", "-q"},
+                              {"rev-parse", "--absolute-git-dir"},
+                              {"read-tree", "--reset", "abc123"},
                               {"add", "-A", "-f", "--pathspec-from-file=-", "--pathspec-file-nul"},
                               {"rm", "--cached", "-r", "-f", "-q", "--ignore-unmatch", "--pathspec-from-file=-",
                                "--pathspec-file-nul"},
                               {"commit", "-q", "-F", "-"},
+                              {"diff-index", "--cached", "-z", "--no-renames", "--raw", "abc123"},
                           }));
     const auto specs = runner->specs();
-    EXPECT_EQ(specs[4].stdin, core::toBytes(listed));
-    EXPECT_EQ(specs[4].environment.at("GIT_LITERAL_PATHSPECS"), "1");
-    EXPECT_EQ(specs[4].environment.count("GIT_OPTIONAL_LOCKS"), 0u);
-    EXPECT_EQ(specs[5].stdin, core::toBytes(std::string("gone.txt", 8) + '\0'));
-    EXPECT_EQ(specs[6].stdin, core::toBytes("Fix\n\nBody"));
-    EXPECT_EQ(specs[6].timeout, 300s);
+    const std::string privateIndex = specs[4].environment.at("GIT_INDEX_FILE");
+    EXPECT_TRUE(privateIndex.starts_with(folder.path() + "/.git/tarv-commit-index-")) << privateIndex;
+    for (std::size_t i : {5, 6, 7}) EXPECT_EQ(specs[i].environment.at("GIT_INDEX_FILE"), privateIndex) << i;
+    for (std::size_t i : {2, 8}) EXPECT_EQ(specs[i].environment.count("GIT_INDEX_FILE"), 0u) << i;
+    EXPECT_EQ(specs[5].stdin, core::toBytes(listed));
+    EXPECT_EQ(specs[5].environment.at("GIT_LITERAL_PATHSPECS"), "1");
+    EXPECT_EQ(specs[5].environment.count("GIT_OPTIONAL_LOCKS"), 0u);
+    EXPECT_EQ(specs[6].stdin, core::toBytes(std::string("gone.txt", 8) + '\0'));
+    EXPECT_EQ(specs[7].stdin, core::toBytes("Fix\n\nBody"));
+    // The private index became the user's; no lock is left.
+    EXPECT_EQ(folder.readFile(".git/index"), "index");
+    EXPECT_FALSE(folder.exists(".git/index.lock"));
+    EXPECT_FALSE(std::filesystem::exists(privateIndex));
 }
 
-TEST_F(WriteCommandLinesTest, AmendOfAnUnbornBranchEmptiesTheIndexInstead) {
-    answer({{{"rev-parse", "-q", "--verify", "MERGE_HEAD"}, GitScriptedRunner::result(1)},
-            {{"rev-parse", "--verify", "-q", "HEAD"}, GitScriptedRunner::result(1)}});
-    writes.commit("/r", {"New message"}, {}, true, none);
+TEST_F(WriteCommandLinesTest, AmendOfAnUnbornBranchStartsFromAnEmptyIndex) {
+    tarv::testing::TempGitRepo folder(tarv::testing::TempGitRepo::Start::emptyFolder);
+    scriptCommitRepository(*runner, folder, false, std::nullopt);
+    writes.commit(folder.path(), {"New message"}, {}, true, none);
     EXPECT_EQ(commands(), (std::vector<Arguments>{{"rev-parse", "-q", "--verify", "MERGE_HEAD"},
                                                   {"rev-parse", "--verify", "-q", "HEAD"},
+                                                  {"rev-parse", "--absolute-git-dir"},
                                                   {"read-tree", "--empty"},
-                                                  {"commit", "-q", "--amend", "-F", "-"}}));
+                                                  {"commit", "-q", "--amend", "-F", "-"},
+                                                  {"hash-object", "-t", "tree", "/dev/null"},
+                                                  {"diff-index", "--cached", "-z", "--no-renames", "--raw", "4b825dc"}}));
+}
+
+// While a merge is in progress the merge's own index is used: no private
+// index, nothing read over it.
+TEST_F(WriteCommandLinesTest, AMergeInProgressCommitsTheUsersIndex) {
+    tarv::testing::TempGitRepo folder(tarv::testing::TempGitRepo::Start::emptyFolder);
+    scriptCommitRepository(*runner, folder, true, "abc123");
+    folder.writeFile("c.txt", "resolved\n");
+    writes.commit(folder.path(), {"Merge"}, core::CommitSelection{{"c.txt"}}, false, none);
+    EXPECT_EQ(commands(), (std::vector<Arguments>{{"rev-parse", "-q", "--verify", "MERGE_HEAD"},
+                                                  {"add", "-A", "-f", "--pathspec-from-file=-", "--pathspec-file-nul"},
+                                                  {"commit", "-q", "-F", "-"}}));
+    for (const auto& spec : runner->specs()) EXPECT_EQ(spec.environment.count("GIT_INDEX_FILE"), 0u);
 }
 
 TEST_F(WriteCommandLinesTest, PathGroupsStayWithinTheArgumentBudget) {
