@@ -29,9 +29,11 @@ using namespace std::chrono_literals;
     throw core::GitError::invalidArgument(std::move(text));
 }
 
-// Options of a command that writes.
+// Options of a command that writes. A write that has started is never
+// killed half-way: it has no time limit unless one is given (a network
+// command's wait for the other side).
 inline GitExecutor::Options writing(std::set<std::int32_t> allowed = {0},
-                                    std::chrono::milliseconds timeout = std::chrono::seconds(60)) {
+                                    std::optional<std::chrono::milliseconds> timeout = std::nullopt) {
     return GitExecutor::Options{.readOnly = false, .allowedExitCodes = std::move(allowed), .timeout = timeout};
 }
 

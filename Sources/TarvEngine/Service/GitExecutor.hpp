@@ -34,8 +34,11 @@ struct GitExecutor {
         std::map<std::string, std::string> environment = {};
         // The exit codes that count as success.
         std::set<std::int32_t> allowedExitCodes = {0};
-        // Wall-clock limit of the run.
-        std::chrono::milliseconds timeout = std::chrono::seconds(60);
+        // Wall-clock limit of the run; none: the run takes as long as git
+        // needs. A limit ends git with SIGKILL, so a command that writes to
+        // the repository has none (git killed while it holds a lock such as
+        // index.lock leaves the repository locked for every later command).
+        std::optional<std::chrono::milliseconds> timeout = std::chrono::seconds(60);
     };
 
     std::shared_ptr<core::ProcessRunning> runner;
