@@ -16,6 +16,11 @@
 //                   snapshot made by hand (temporary index, one "add" of all
 //                   paths, write-tree, commit-tree, update-ref) + one
 //                   "restore" of all paths, paths as arguments
+//   BM_CommitEverything/N: a commit of N new (untracked) files, every change
+//                   chosen, in a repository whose index is refreshed first:
+//                   the engine's commit (private index, one whole-tree
+//                   "add -A", "commit", the user's index updated) / "add -A" +
+//                   "commit -F -" on an identical copy, also refreshed first
 //
 // Path lists: the engine hands them to "add", "rm" and "restore" on
 // standard input ("--pathspec-from-file=-" "--pathspec-file-nul"), so no
@@ -291,6 +296,64 @@ void BM_DiscardWithSnapshot(benchmark::State& state) {
     state.counters["files"] = static_cast<double>(paths.size());
 }
 BENCHMARK(BM_DiscardWithSnapshot)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// A repository with one committed file and `count` untracked files in
+// folders of 1,000; returns the untracked paths.
+std::vector<std::string> makeUntracked(const std::string& repository, int count) {
+    fs::create_directories(repository);
+    git(repository, {"init", "-q", "-b", "main"});
+    writeFile(repository + "/README", "base\n");
+    git(repository, {"add", "-A"});
+    git(repository, {"commit", "-q", "-m", "base"});
+    std::vector<std::string> paths;
+    for (int i = 0; i < count; ++i) {
+        const std::string dir = "u" + std::to_string(i / 1000);
+        if (i % 1000 == 0) fs::create_directories(repository + "/" + dir);
+        paths.push_back(dir + "/n" + std::to_string(i) + ".txt");
+        writeFile(repository + "/" + paths.back(), "new " + std::to_string(i) + "\n");
+    }
+    git(repository, {"update-index", "-q", "--refresh"});
+    return paths;
+}
+
+void BM_CommitEverything(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    GitWriteCommands writes{executor()};
+    double engine = 0, plain = 0;
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::string ours = scratch().root + "/everything-" + std::to_string(count) + "-" + std::to_string(round);
+        const std::string copy = ours + "-git";
+        ++round;
+        const std::vector<std::string> paths = makeUntracked(ours, count);
+        makeUntracked(copy, count);
+        state.ResumeTiming();
+
+        auto start = Clock::now();
+        writes.commit(ours, CommitMessage{"Engine"}, CommitSelection{paths}, false, std::stop_token{});
+        const double engineMs = millisecondsSince(start);
+        engine += engineMs;
+
+        start = Clock::now();
+        git(copy, {"add", "-A"});
+        git(copy, {"commit", "-q", "-F", "-"}, writing("Plain"));
+        plain += millisecondsSince(start);
+        state.SetIterationTime(engineMs / 1000);
+
+        if (git(ours, {"rev-parse", "HEAD^{tree}"}) != git(copy, {"rev-parse", "HEAD^{tree}"}) ||
+            !git(ours, {"status", "--porcelain"}).empty()) {
+            state.SkipWithError("the commits differ");
+        }
+        std::error_code ignored;
+        fs::remove_all(ours, ignored);
+        fs::remove_all(copy, ignored);
+    }
+    report(state, engine, plain);
+    state.counters["files"] = count;
+}
+BENCHMARK(BM_CommitEverything)->Arg(20000)->Arg(100000)->Iterations(1)->UseManualTime()->Unit(
+    benchmark::kMillisecond);
 
 }  // namespace
 
