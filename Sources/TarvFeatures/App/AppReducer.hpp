@@ -183,9 +183,10 @@ public:
     // Job "conflict-read-" + path: the file parsed into a conflict document.
     AppEffect loadConflict(const WorkspaceState& workspace, const std::string& path) const;
     void conflictLoaded(WorkspaceState& workspace, const std::string& path,
-                        std::optional<core::ConflictDocument> document) const;
+                        std::optional<core::ConflictDocument> document, std::uint64_t fingerprint) const;
     // Applies a choice to a block and writes the file (job "conflict-write");
-    // marks it resolved when no block is left.
+    // marks it resolved when no block is left. A file changed on disk since
+    // it was read is not written: it is read again (conflictLoaded).
     AppEffect chooseConflict(WorkspaceState& workspace, std::int64_t block, core::ConflictChoice choice) const;
     void moveConflictCursor(WorkspaceState& workspace, std::int64_t by) const;
     void scrollConflict(WorkspaceState& workspace, std::int64_t by) const;

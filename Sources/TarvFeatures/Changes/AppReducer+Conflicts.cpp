@@ -6,7 +6,10 @@
 // Writes go through the file store, which replaces the file atomically
 // (a temporary file in the same folder, renamed over it), so a failed write
 // leaves the previous text whole. They never stop half-way and are kept in
-// the order of the choices (ConflictWriteOrder).
+// the order of the choices (ConflictWriteOrder). A choice is made on the
+// text that was read; when the file holds something else by the time it is
+// written (saved from an editor meanwhile), nothing is written and the file
+// is read again.
 #include <algorithm>
 #include <exception>
 #include <utility>
@@ -48,23 +51,33 @@ std::optional<core::ConflictDocument> parsedDocument(const std::optional<core::B
     return core::ConflictDocument::parse(text);
 }
 
+// The answer of a read of `path` that gave `bytes`.
+WorkspaceAction::ConflictLoaded loaded(const std::string& path, const std::optional<core::Bytes>& bytes) {
+    const std::uint64_t fingerprint = bytes ? conflictFingerprint(core::byteView(*bytes)) : 0;
+    return {path, parsedDocument(bytes), fingerprint};
+}
+
+bool holdsOneOf(const std::optional<core::Bytes>& bytes, const std::vector<std::uint64_t>& known) {
+    return bytes && std::find(known.begin(), known.end(), conflictFingerprint(core::byteView(*bytes))) != known.end();
+}
+
 }  // namespace
 
 AppEffect AppReducer::loadConflict(const WorkspaceState& workspace, const std::string& path) const {
     return AppEffect::run("conflict-read-" + path, [files = dependencies_.files, file = workspace.path + "/" + path,
                                                     path](AppEffect::Send send, std::stop_token) {
-        std::optional<core::ConflictDocument> document;
+        WorkspaceAction::ConflictLoaded answer{path, std::nullopt};
         try {
-            document = parsedDocument(files->readFile(file));
+            answer = loaded(path, files->readFile(file));
         } catch (...) {
-            document.reset();
+            answer.document.reset();
         }
-        send(WorkspaceAction::ConflictLoaded{path, std::move(document)});
+        send(std::move(answer));
     });
 }
 
 void AppReducer::conflictLoaded(WorkspaceState& workspace, const std::string& path,
-                                std::optional<core::ConflictDocument> document) const {
+                                std::optional<core::ConflictDocument> document, std::uint64_t fingerprint) const {
     const auto& files = workspace.status.files;
     const bool conflicted = std::any_of(files.begin(), files.end(), [&](const core::FileChange& file) {
         return file.path == path && file.kind == core::ChangeKind::conflicted;
@@ -73,8 +86,10 @@ void AppReducer::conflictLoaded(WorkspaceState& workspace, const std::string& pa
     ChangesState& changes = workspace.changes;
     if (!document) {
         changes.conflicts.erase(path);
+        changes.conflictTexts.erase(path);
         return;
     }
+    changes.conflictTexts[path] = {fingerprint};
     const core::ConflictDocument& stored = changes.conflicts.insert_or_assign(path, std::move(*document)).first->second;
     if (changes.selectedPath != path) return;
     changes.conflictCursor = std::min(changes.conflictCursor, lastBlock(stored));
@@ -95,16 +110,27 @@ AppEffect AppReducer::chooseConflict(WorkspaceState& workspace, std::int64_t blo
     clampOffset(workspace, document, changes.conflictOffset);
 
     const std::string file = workspace.path + "/" + path;
+    std::vector<std::uint64_t>& texts = changes.conflictTexts[path];
+    std::vector<std::uint64_t> known = texts;
+    std::string text = document.render();
+    texts.push_back(conflictFingerprint(text));
     return AppEffect::run("conflict-write", [files = dependencies_.files, repository = dependencies_.repository,
                                              order = conflictWrites_, ticket = conflictWrites_->ticket(file), file,
-                                             repositoryPath = workspace.path, path, text = document.render(),
-                                             resolved = !document.hasConflicts()](AppEffect::Send send,
-                                                                                  std::stop_token) {
+                                             repositoryPath = workspace.path, path, text = std::move(text),
+                                             known = std::move(known), resolved = !document.hasConflicts()](
+                                                AppEffect::Send send, std::stop_token) {
         try {
+            std::optional<core::Bytes> onDisk;
+            bool stale = false;
             // A skipped write had a later choice behind it, whose text
             // holds this one and lands after it.
-            const bool written = order->writeIfNewest(file, ticket, [&] { files->writeFile(file, core::toBytes(text)); });
-            if (!written || !resolved) return;
+            const bool written = order->writeIfNewest(file, ticket, [&] {
+                onDisk = files->readFile(file);
+                stale = !holdsOneOf(onDisk, known);
+                if (!stale) files->writeFile(file, core::toBytes(text));
+            });
+            if (stale) send(loaded(path, onDisk));
+            if (!written || stale || !resolved) return;
             repository->markResolved(repositoryPath, {path}, std::stop_token());
             send(WorkspaceAction::ConflictHandled{});
         } catch (...) {

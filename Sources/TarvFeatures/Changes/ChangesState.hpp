@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "TarvCore/Models/CommitSelection.hpp"
@@ -18,6 +20,10 @@
 #include "TarvFeatures/Diff/DiffViewState.hpp"
 
 namespace tarv::features {
+
+// A fingerprint of a conflicted file's bytes, to tell whether another
+// program changed the file since it was read; not kept past the process.
+inline std::uint64_t conflictFingerprint(std::string_view bytes) { return std::hash<std::string_view>{}(bytes); }
 
 // The Changes tab of the open repository: file filter, selected file, what
 // the next commit includes (whole files or chosen lines), the diff pane, the
@@ -48,6 +54,10 @@ struct ChangesState {
     DiffViewState diff{false};
     // Parsed conflict documents, by path.
     std::map<std::string, core::ConflictDocument> conflicts;
+    // For each document, the fingerprints (conflictFingerprint) of the texts
+    // its file may hold on disk: the one it was parsed from, then each text a
+    // choice wrote since. A choice is written only over one of them.
+    std::map<std::string, std::vector<std::uint64_t>> conflictTexts;
     // First visible row of the conflict pane.
     std::int64_t conflictOffset = 0;
     // Index of the conflict block under the cursor.

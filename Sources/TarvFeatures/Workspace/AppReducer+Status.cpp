@@ -105,8 +105,9 @@ AppEffect reloadConflicts(const AppReducer& reducer, WorkspaceState& workspace) 
         conflicted.insert(file.path);
         reads.push_back(reducer.loadConflict(workspace, file.path));
     }
-    std::erase_if(workspace.changes.conflicts,
-                  [&](const auto& entry) { return !conflicted.contains(entry.first); });
+    const auto gone = [&](const auto& entry) { return !conflicted.contains(entry.first); };
+    std::erase_if(workspace.changes.conflicts, gone);
+    std::erase_if(workspace.changes.conflictTexts, gone);
     return AppEffect::merge(std::move(reads));
 }
 

@@ -96,7 +96,7 @@ struct Dispatch {
         return AppEffect::none();
     }
     AppEffect operator()(WA::ConflictLoaded& a) {
-        reducer.conflictLoaded(workspace, a.path, std::move(a.document));
+        reducer.conflictLoaded(workspace, a.path, std::move(a.document), a.fingerprint);
         return AppEffect::none();
     }
     AppEffect operator()(WA::ChecksLoaded& a) {

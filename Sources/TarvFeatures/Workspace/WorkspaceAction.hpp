@@ -348,9 +348,11 @@ struct WorkspaceAction {
         bool operator==(const MarkResolved&) const = default;
     };
     // `document`: none when the file holds no conflict document.
+    // `fingerprint`: the conflictFingerprint of the bytes it was parsed from.
     struct ConflictLoaded {
         std::string path;
         std::optional<core::ConflictDocument> document;
+        std::uint64_t fingerprint = 0;
         bool operator==(const ConflictLoaded&) const = default;
     };
     struct ChooseConflict {

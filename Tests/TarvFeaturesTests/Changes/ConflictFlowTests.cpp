@@ -1,7 +1,8 @@
 // Resolving conflicts block by block through the store: each choice is
 // written through the file store at once, the last one marks the file
-// resolved and reports once, quick choices all reach the file in order, and
-// the cursor and scrolling stay inside the document.
+// resolved and reports once, quick choices all reach the file in order, a
+// file changed on disk since it was read is read again instead of written,
+// and the cursor and scrolling stay inside the document.
 #include <gtest/gtest.h>
 
 #include "../Workspace/WorkspaceFixtures.hpp"
@@ -22,7 +23,8 @@ std::string block(const std::string& mine, const std::string& theirs) {
 
 const std::string threeBlocks = "top\n" + block("m1", "t1") + "middle\n" + block("m2", "t2") + block("m3", "t3") + "end\n";
 
-// A merge with "f.txt" conflicted and selected, its document loaded.
+// A merge with "f.txt" conflicted and selected, its document loaded from
+// `text` (which the test puts in the file store).
 AppState resolving(const std::string& text, std::int64_t paneRows = 20) {
     AppState state = withWorkspace();
     auto& workspace = *state.workspace;
@@ -30,6 +32,7 @@ AppState resolving(const std::string& text, std::int64_t paneRows = 20) {
                                 core::RepositoryOperation::merge);
     workspace.changes.selectedPath = "f.txt";
     workspace.changes.conflicts["f.txt"] = core::ConflictDocument::parse(text);
+    workspace.changes.conflictTexts["f.txt"] = {conflictFingerprint(text)};
     workspace.viewports.diff = paneRows;
     return state;
 }
@@ -92,6 +95,7 @@ TEST(ConflictFlowTest, QuickChoicesAllReachTheFileInTheirOrder) {
     for (const bool newestFirst : {false, true}) {
         SCOPED_TRACE(newestFirst ? "the newer job runs first" : "in order");
         AppStoreHarness h(resolving(threeBlocks));
+        h.fakes.files->put("/r/f.txt", threeBlocks);
         sendWorkspace(h, WorkspaceAction::ChooseConflict{0, Choice::incoming});
         sendWorkspace(h, WorkspaceAction::ChooseConflict{0, Choice::incoming});
         const auto jobs = h.jobsWithID("conflict-write");
@@ -103,6 +107,53 @@ TEST(ConflictFlowTest, QuickChoicesAllReachTheFileInTheirOrder) {
         // The older text is already part of the newer one: only that lands.
         EXPECT_EQ(h.fakes.files->calls("writeFile").size(), 1u);
     }
+}
+
+// The screen shows the text that was read; a file saved from an editor
+// before the watcher reported it must not be overwritten from that parse.
+TEST(ConflictFlowTest, AFileChangedSinceItWasReadIsReadAgainAndNotWritten) {
+    struct Case {
+        const char* name;
+        std::optional<std::string> onDisk;
+        std::optional<std::int64_t> blocksAfter;
+    };
+    const Case cases[] = {
+        {"resolved by hand", "top\nmine, edited\nend\n", 0},
+        {"one block left by hand", "top\n" + block("m1", "t1") + "end\n", 1},
+        {"removed", std::nullopt, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        AppStoreHarness h(resolving(threeBlocks));
+        if (c.onDisk) h.fakes.files->put("/r/f.txt", *c.onDisk);
+        sendWorkspace(h, WorkspaceAction::ChooseConflict{0, Choice::incoming});
+        h.runJob("conflict-write");
+        h.drain();
+        EXPECT_EQ(h.fakes.files->content("/r/f.txt"), c.onDisk);
+        EXPECT_EQ(h.fakes.files->calls("writeFile"), Paths{});
+        EXPECT_EQ(h.fakes.repository->calls(), Paths{}) << "nothing marked resolved";
+        EXPECT_FALSE(h.state().overlay);
+        const auto& conflicts = ws(h).changes.conflicts;
+        ASSERT_EQ(conflicts.contains("f.txt"), c.blocksAfter.has_value());
+        if (c.blocksAfter) {
+            EXPECT_EQ(conflicts.at("f.txt").conflictCount(), *c.blocksAfter);
+        }
+    }
+}
+
+// After a reload the next choice is made on, and written over, the new text.
+TEST(ConflictFlowTest, AChoiceAfterTheReloadIsWritten) {
+    AppStoreHarness h(resolving(threeBlocks));
+    const std::string edited = "top\n" + block("m1", "t1") + "end\n";
+    h.fakes.files->put("/r/f.txt", edited);
+    sendWorkspace(h, WorkspaceAction::ChooseConflict{0, Choice::incoming});
+    h.runJob("conflict-write");
+    h.drain();
+    sendWorkspace(h, WorkspaceAction::ChooseConflict{0, Choice::current});
+    h.runJob("conflict-write");
+    h.drain();
+    EXPECT_EQ(h.fakes.files->content("/r/f.txt"), "top\nm1\nend\n");
+    EXPECT_EQ(h.fakes.repository->calls(), (Paths{"markResolved /r f.txt"}));
 }
 
 TEST(ConflictFlowTest, AFailedWriteOrMarkingIsReportedAndTheFileKeepsItsText) {

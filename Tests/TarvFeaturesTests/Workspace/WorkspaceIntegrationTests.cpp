@@ -119,18 +119,23 @@ TEST(WorkspaceIntegrationTest, DiscardingAndUndoingGivesTheFilesBackByteForByte)
     EXPECT_EQ(road.count<WorkspaceAction::UndoneCommit>(), 0u);
 }
 
+// `story.txt` conflicted in a merge: two blocks, "mine" against "theirs".
+void conflictedStory(testing::TempGitRepo& repo) {
+    const std::string base = "alpha\nkeep 1\nkeep 2\nkeep 3\nkeep 4\nomega\n";
+    repo.writeFile("story.txt", base);
+    repo.commitAll("Base");
+    repo.git({"switch", "-c", "topic"});
+    repo.writeFile("story.txt", "ALPHA theirs\nkeep 1\nkeep 2\nkeep 3\nkeep 4\nOMEGA theirs\n");
+    repo.commitAll("Theirs");
+    repo.git({"switch", "main"});
+    repo.writeFile("story.txt", "alpha mine\nkeep 1\nkeep 2\nkeep 3\nkeep 4\nomega mine\n");
+    repo.commitAll("Mine");
+    EXPECT_NE(repo.run({"merge", "topic"}).exitCode, 0);
+}
+
 TEST(WorkspaceIntegrationTest, ResolvingAMergeConflictBlockByBlock) {
     Road road;
-    const std::string base = "alpha\nkeep 1\nkeep 2\nkeep 3\nkeep 4\nomega\n";
-    road.repo.writeFile("story.txt", base);
-    road.repo.commitAll("Base");
-    road.repo.git({"switch", "-c", "topic"});
-    road.repo.writeFile("story.txt", "ALPHA theirs\nkeep 1\nkeep 2\nkeep 3\nkeep 4\nOMEGA theirs\n");
-    road.repo.commitAll("Theirs");
-    road.repo.git({"switch", "main"});
-    road.repo.writeFile("story.txt", "alpha mine\nkeep 1\nkeep 2\nkeep 3\nkeep 4\nomega mine\n");
-    road.repo.commitAll("Mine");
-    EXPECT_NE(road.repo.run({"merge", "topic"}).exitCode, 0);
+    conflictedStory(road.repo);
     road.start("");
 
     ASSERT_TRUE(road.refresh());
@@ -156,6 +161,30 @@ TEST(WorkspaceIntegrationTest, ResolvingAMergeConflictBlockByBlock) {
                road.file("story.txt")->kind != core::ChangeKind::conflicted;
     }));
     EXPECT_EQ(road.workspace().changes.activeConflict(road.workspace().status), nullptr);
+}
+
+// The file is saved from an editor after it was read and before the watcher
+// reports it: the choice made on the older text writes nothing, and the
+// file is read again.
+TEST(WorkspaceIntegrationTest, AConflictChoiceNeverWritesOverAFileChangedSinceItWasRead) {
+    Road road;
+    conflictedStory(road.repo);
+    road.start("");
+    ASSERT_TRUE(road.refresh());
+    road.send(WorkspaceAction::SelectFile{"story.txt"});
+    ASSERT_TRUE(road.pumpUntil([&] { return road.workspace().changes.activeConflict(road.workspace().status); }));
+
+    const std::string saved = "alpha by hand\nkeep 1\nkeep 2\nkeep 3\nkeep 4\nomega by hand\n";
+    road.repo.writeFile("story.txt", saved);
+    road.send(WorkspaceAction::ChooseConflict{0, core::ConflictChoice::incoming});
+    ASSERT_TRUE(road.pumpUntil([&] {
+        const auto* shown = road.workspace().changes.activeConflict(road.workspace().status);
+        return shown && shown->render() == saved;
+    })) << "the screen shows what the file holds";
+
+    EXPECT_EQ(road.repo.readFile("story.txt"), saved);
+    EXPECT_NE(road.repo.git({"ls-files", "--unmerged"}), "") << "not marked resolved";
+    EXPECT_FALSE(road.state().overlay);
 }
 
 }  // namespace
