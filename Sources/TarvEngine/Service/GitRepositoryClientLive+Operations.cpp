@@ -1,4 +1,5 @@
 #include "TarvEngine/Commands/GitWriteCommands.hpp"
+#include "TarvEngine/Safety/SnapshotCommands.hpp"
 #include "TarvEngine/Service/GitRepositoryClientLive.hpp"
 
 // Merging, reverting, cherry-picking, resetting, rewriting history and
@@ -60,7 +61,11 @@ core::OperationResult GitRepositoryClientLive::continueOperation(const std::stri
 
 void GitRepositoryClientLive::resolve(const std::string& repository, const std::string& path,
                                       core::ConflictResolution resolution, std::stop_token stop) {
+    const std::int64_t now = clock_->unixTime();
     queued(repository, stop, [&](const GitExecutor& executor) {
+        // Taking one side replaces what the file holds, edits made by hand
+        // included: a snapshot keeps them first. No snapshot, no resolve.
+        SnapshotCommands{executor, files_}.create(repository, {path}, now, stop);
         GitWriteCommands{executor}.resolve(repository, path, resolution, *files_, stop);
     });
 }

@@ -136,7 +136,8 @@ public:
     core::OperationResult rebase(const std::string& repository, const std::string& onto,
                                  std::stop_token stop) override;
     core::OperationResult continueOperation(const std::string& repository, std::stop_token stop) override;
-    // Takes one side of a conflicted file whole and marks it resolved. During
+    // Takes one side of a conflicted file whole and marks it resolved, after
+    // saving the file as it is in a snapshot (refs/tarv/snapshots/). During
     // a rebase git's sides are swapped: "mine" is the branch being rebased.
     void resolve(const std::string& repository, const std::string& path, core::ConflictResolution resolution,
                  std::stop_token stop) override;

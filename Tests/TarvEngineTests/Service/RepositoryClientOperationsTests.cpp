@@ -2,6 +2,11 @@
 // the live client on real git, with their conflicts and recovery points.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <set>
+#include <sstream>
+
 #include "Support/TempGitRepo.hpp"
 #include "TarvEngineTests/Service/RepositoryClientFixture.hpp"
 
@@ -143,6 +148,32 @@ TEST_F(RepositoryClientOperations, ResolvingMineOrTheirsDuringAMergeAndDuringARe
         EXPECT_EQ(conflicted(), 0u) << name;
         client->abortOperation(path, none);
         repo.git({"switch", "-q", "main"});
+    }
+}
+
+// Taking a side whole replaces the file; what the user had typed into it
+// stays in a snapshot.
+TEST_F(RepositoryClientOperations, TakingASideWholeKeepsTheFileAsItWasInASnapshot) {
+    divergingBranches();
+    for (const auto resolution : {core::ConflictResolution::mine, core::ConflictResolution::theirs}) {
+        EXPECT_EQ(client->merge(path, "feature", none), core::MergeResult::conflicts({"f.txt"}));
+        repo.writeFile("f.txt", "half resolved by hand\n");
+        const auto snapshots = [&] {
+            std::set<std::string> refs;
+            std::istringstream listed(repo.git({"for-each-ref", "--format=%(refname)", "refs/tarv/snapshots/"}));
+            for (std::string line; std::getline(listed, line);) refs.insert(line);
+            return refs;
+        };
+        const auto before = snapshots();
+
+        client->resolve(path, "f.txt", resolution, none);
+        std::vector<std::string> made;
+        std::ranges::set_difference(snapshots(), before, std::back_inserter(made));
+        ASSERT_EQ(made.size(), 1u);
+        EXPECT_EQ(repo.git({"show", made[0] + ":f.txt"}), "half resolved by hand\n");
+        EXPECT_EQ(repo.readFile("f.txt"), resolution == core::ConflictResolution::mine ? "main\n" : "feature\n");
+        EXPECT_EQ(conflicted(), 0u);
+        client->abortOperation(path, none);
     }
 }
 

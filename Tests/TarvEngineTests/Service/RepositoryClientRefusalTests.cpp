@@ -164,7 +164,7 @@ TEST(RepositoryClientCommandLines, NamedFilesAreTakenLiterally) {
     }
 }
 
-TEST(RepositoryClientCommandLines, ResolveTakesOneSideThenMarksTheFileResolved) {
+TEST(RepositoryClientCommandLines, ResolveKeepsASnapshotTakesOneSideThenMarksTheFileResolved) {
     // No operation marker exists on disk for this made-up repository, so the
     // outside-a-rebase mapping applies. The unmerged entries have a base (1)
     // and "theirs" (3): "ours" deleted the file.
@@ -189,9 +189,14 @@ TEST(RepositoryClientCommandLines, ResolveTakesOneSideThenMarksTheFileResolved) 
         });
         recording.client->resolve(repo, "src/a.txt", resolution, none);
         auto runs = recording.gitRuns();
-        ASSERT_GE(runs.size(), 2u);
-        EXPECT_EQ(runs[1], (std::vector<std::string>{"ls-files", "-u", "-z", "--", "src/a.txt"}));
-        EXPECT_EQ(Runs(runs.begin() + 2, runs.end()), expected);
+        const auto snapshot = std::find_if(runs.begin(), runs.end(), [](const auto& run) {
+            return run.size() == 3 && run[0] == "update-ref" && run[1].starts_with("refs/tarv/snapshots/");
+        });
+        const auto listing =
+            std::find(runs.begin(), runs.end(), std::vector<std::string>{"ls-files", "-u", "-z", "--", "src/a.txt"});
+        ASSERT_NE(listing, runs.end());
+        EXPECT_LT(snapshot, listing) << "the file is kept in a snapshot before anything changes it";
+        EXPECT_EQ(Runs(listing + 1, runs.end()), expected);
     }
 }
 
