@@ -1,9 +1,11 @@
 #include "TarvUI/Routing/InputRouter.hpp"
 
+#include <algorithm>
 #include <utility>
 
 #include "TarvFeatures/App/AppState.hpp"
 #include "TarvUI/Routing/KeyMatch.hpp"
+#include "TarvUI/Screens/AppView.hpp"
 
 namespace tarv::ui {
 
@@ -21,10 +23,12 @@ InputRouter::InputRouter(Keymap keymap, Now now) : keymap_(std::move(keymap)), n
 std::vector<AppAction> InputRouter::route(const terminal::InputEvent& event, const AppState& state,
                                           const RenderedFrame& frame) {
     using E = terminal::InputEvent;
+    const bool hidden = AppView::showsTooSmallNotice(frame.grid.size);
     if (const auto* key = event.get<E::Key>()) {
         scrollBrake_.noteOtherInput(now());
-        return routeKey(key->event, state, keymap_);
+        return hidden ? quitOnly(key->event, state, keymap_) : routeKey(key->event, state, keymap_);
     }
+    if (hidden && !event.is<E::Focus>()) return {};
     if (const auto* mouse = event.get<E::Mouse>()) {
         const Clock::time_point instant = now();
         if (mouse->event.kind.is<MouseEvent::Press>()) scrollBrake_.noteOtherInput(instant);
@@ -54,6 +58,15 @@ std::vector<AppAction> InputRouter::routeKey(const KeyEvent& key, const AppState
     case AppState::Phase::workspace: return workspaceKey(key, state, keymap);
     }
     return {};
+}
+
+std::vector<AppAction> InputRouter::quitOnly(const KeyEvent& key, const AppState& state, const Keymap& keymap) {
+    if (KeyMatch::control(key, "q")) return {AppAction::Quit{}};
+    std::vector<AppAction> actions = routeKey(key, state, keymap);
+    const bool quits = !actions.empty() && std::all_of(actions.begin(), actions.end(), [](const AppAction& action) {
+        return action == AppAction(AppAction::Quit{}) || action == AppAction(AppAction::Command{core::AppCommand::quit});
+    });
+    return quits ? actions : std::vector<AppAction>{};
 }
 
 std::vector<AppAction> InputRouter::workspaceKey(const KeyEvent& key, const AppState& state, const Keymap& keymap) {

@@ -40,6 +40,10 @@ namespace tarv::ui {
 // first, and every key and press tells the brake of other input. A paste
 // reaches a text field only; focus changes pass through.
 //
+// Behind the notice that the terminal is too small (the frame's size tells)
+// nothing is shown, so nothing acts but quitting: ctrl-Q and the keys bound
+// to the quit command. Suspending and resizing are the runtime's own.
+//
 // The application's runtime owns one router and calls `route` for every
 // event it does not handle itself, with a frame drawn from the current
 // state (wheel ticks may reuse the previous one).
@@ -84,6 +88,8 @@ private:
         bool selected = false;
     };
 
+    static std::vector<features::AppAction> quitOnly(const terminal::KeyEvent& key, const features::AppState& state,
+                                                     const Keymap& keymap);
     static std::vector<features::AppAction> onboardingKey(const terminal::KeyEvent& key,
                                                           const features::AppState& state);
     static std::vector<features::AppAction> welcomeKey(const terminal::KeyEvent& key);

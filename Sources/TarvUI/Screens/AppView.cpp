@@ -62,13 +62,17 @@ void drawBase(UIFrame& frame, const AppState& state, const WorkspaceLayout& layo
 
 }  // namespace
 
+bool showsTooSmallNotice(Size size) {
+    const Size minimum = WorkspaceLayout::minimumSize;
+    return size.width < minimum.width || size.height < minimum.height;
+}
+
 RenderedFrame draw(const AppState& state, Size size, const Theme& theme, std::int64_t tick, bool monochrome,
                    const Keymap& keymap) {
     UIFrame frame(size, state.viewports, ThemeStyles(theme, monochrome), state.language, state.now,
                   std::max<std::int64_t>(tick, 0), keymap);
     frame.canvas.fill(frame.canvas.bounds(), frame.styles.background);
-    const Size minimum = WorkspaceLayout::minimumSize;
-    if (size.width < minimum.width || size.height < minimum.height) {
+    if (showsTooSmallNotice(size)) {
         drawTooSmall(frame, size);
     } else {
         const WorkspaceLayout layout = layoutFor(state, size);

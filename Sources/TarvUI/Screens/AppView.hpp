@@ -17,6 +17,10 @@ struct AppState;
 // notice naming that minimum is drawn, with no regions and no cursor.
 namespace tarv::ui::AppView {
 
+// Whether a frame of `size` shows only the notice that the terminal is too
+// small.
+bool showsTooSmallNotice(terminal::Size size);
+
 // `tick` is the animation counter (never negative); `keymap` is the
 // resolved keymap, read by the views that show shortcuts.
 RenderedFrame draw(const features::AppState& state, terminal::Size size, const Theme& theme, std::int64_t tick,

@@ -83,6 +83,42 @@ TEST(KeyRouting, PhaseAndOverlayDecideWhoSeesTheKey) {
     });
 }
 
+// At 20 x 5 only the notice is drawn: a key that would discard or confirm
+// something the user cannot see does nothing; quitting still works.
+TEST(KeyRouting, BehindTheTooSmallNoticeOnlyQuittingActs) {
+    using terminal::InputEvent;
+    struct Case {
+        const char* name;
+        std::function<AppState()> state;
+        InputEvent event;
+        Actions expected;
+    };
+    const auto summary = [] { return focused(WorkspaceFocus::summary); };
+    const auto confirming = [] { return workspaceWith(Overlay::ConfirmDiscard{}); };
+    const Case cases[] = {
+        {"d", workspace, InputEvent::key(ch("d")), {}},
+        {"y in the discard confirmation", confirming, InputEvent::key(ch("y")), {}},
+        {"typing into the summary", summary, InputEvent::key(ch("x")), {}},
+        {"a paste into the summary", summary, InputEvent::paste("x"), {}},
+        {"q", workspace, InputEvent::key(ch("q")), {command(AppCommand::quit)}},
+        {"ctrl-Q", workspace, InputEvent::key(ctrl("q")), {AppAction::Quit{}}},
+        {"ctrl-Q over an overlay", confirming, InputEvent::key(ctrl("q")), {AppAction::Quit{}}},
+        {"ctrl-Q while typing", summary, InputEvent::key(ctrl("q")), {AppAction::Quit{}}},
+        {"a focus change", workspace, InputEvent::focus(true), {AppAction::WindowFocus{true}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        InputRouter router;
+        const AppState state = c.state();
+        EXPECT_TRUE(router.route(c.event, state, frameWith({}, {20, 5})) == c.expected);
+    }
+    InputRouter router;
+    for (const terminal::Size fits : {terminal::Size{50, 14}, terminal::Size{120, 40}}) {
+        EXPECT_FALSE(router.route(InputEvent::key(ch("d")), workspace(), frameWith({}, fits)).empty())
+            << "d acts once the workspace is drawn";
+    }
+}
+
 TEST(KeyRouting, KeymapOverridesReachTheWorkspace) {
     const auto chord = [](const char* text) { return *core::KeyChordParser::parse(text); };
     const Keymap refreshOnR(Keymap::Overrides{{AppCommand::refresh, {chord("R")}}});
