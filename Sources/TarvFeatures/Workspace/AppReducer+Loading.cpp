@@ -42,6 +42,8 @@ void AppReducer::amendMessageLoaded(WorkspaceState& workspace, const core::Commi
 }
 
 void AppReducer::mergeMessageLoaded(WorkspaceState& workspace, const std::string& text) const {
+    // A blank message has nothing to fill in; the box keeps what was typed.
+    if (core::trimmed(text).empty()) return;
     const std::string summary = workspace.summary.text();
     if (!summary.empty() && workspace.autoSummary != summary) return;
     const auto lineBreak = text.find('\n');

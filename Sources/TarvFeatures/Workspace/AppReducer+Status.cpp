@@ -207,7 +207,7 @@ AppEffect AppReducer::loadMergeMessage(const std::string& path) const {
     return AppEffect::run("mergeMessage", [repository = dependencies_.repository, path](AppEffect::Send send,
                                                                                       std::stop_token stop) {
         try {
-            if (auto message = repository->pendingMergeMessage(path, stop)) {
+            if (auto message = repository->pendingMergeMessage(path, stop); message && !message->empty()) {
                 send(WorkspaceAction::MergeMessageLoaded{std::move(*message)});
             }
         } catch (...) {

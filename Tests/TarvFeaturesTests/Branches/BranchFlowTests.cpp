@@ -249,5 +249,27 @@ TEST(BranchFlowTest, TheMergeMessageFillsOnlyACommitBoxTheUserHasNotTypedIn) {
     }
 }
 
+// git may prepare no message, or an empty one: the commit box keeps what the
+// user typed, the description below an empty summary included.
+TEST(BranchFlowTest, AMissingOrBlankMergeMessageLeavesTheCommitBoxAsTyped) {
+    for (const std::optional<std::string>& message : {std::optional<std::string>(), std::optional<std::string>(""),
+                                                     std::optional<std::string>("\n  \n")}) {
+        SCOPED_TRACE(message ? "\"" + *message + "\"" : "none");
+        AppState state = onMain();
+        state.workspace->description.setText("notes typed first");
+        AppStoreHarness h(std::move(state));
+        h.fakes.repository->answers.mergeResult = core::MergeResult::conflicts({"a"});
+        h.fakes.repository->answers.pendingMergeMessage = message;
+        sendWorkspace(h, WorkspaceAction::Merge{"topic"});
+        h.runJob("merge");
+        h.drain();
+        h.runJob("mergeMessage");
+        h.drain();
+        EXPECT_EQ(ws(h).summary.text(), "");
+        EXPECT_EQ(ws(h).description.text(), "notes typed first");
+        EXPECT_EQ(ws(h).autoSummary, std::nullopt);
+    }
+}
+
 }  // namespace
 }  // namespace tarv::features
