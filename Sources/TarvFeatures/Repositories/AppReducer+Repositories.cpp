@@ -1,6 +1,8 @@
 // Opening an entry of the registry of known repositories: its folder is
 // checked first; an entry whose folder is gone is dropped from the registry
-// (and from an open picker) instead of being opened.
+// (and from an open picker) instead of being opened. A check that fails
+// proves nothing: the entry stays and the open goes ahead (and reports its
+// own failure).
 #include <algorithm>
 #include <utility>
 #include <variant>
@@ -15,11 +17,11 @@ namespace tarv::features {
 AppEffect AppReducer::openFromList(const std::string& path) const {
     return AppEffect::run(std::nullopt, [repository = dependencies_.repository, path](AppEffect::Send send,
                                                                                      std::stop_token stop) {
-        bool exists = false;
+        bool exists = true;  // an entry is never dropped because the check itself failed
         try {
             exists = repository->repositoryExists(path, stop);
         } catch (...) {
-            exists = false;
+            exists = true;
         }
         send(AppAction::RepositoryChecked{path, exists});
     });

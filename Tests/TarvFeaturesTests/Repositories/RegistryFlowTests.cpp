@@ -2,10 +2,12 @@
 // whose folder is gone is dropped instead of opened.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "Support/AppStoreHarness.hpp"
+#include "TarvCore/Errors/GitError.hpp"
 
 namespace tarv::features {
 namespace {
@@ -58,6 +60,25 @@ TEST(RegistryFlowTest, AVanishedEntryIsDroppedSavedAndToldAndThePickerSelectionS
     const auto* open = std::get_if<RepositoryPickerState>(&h.state().overlay->value);
     ASSERT_NE(open, nullptr);
     EXPECT_EQ(open->list.selected, 1);
+}
+
+// The check cannot tell (a folder it may not read, a git that fails): the
+// entry is kept, as the prune at launch keeps it, and the open goes ahead.
+TEST(RegistryFlowTest, AnEntryWhoseCheckFailsIsKeptAndOpened) {
+    AppState state;
+    state.repositories = {entry("a", 4), entry("b", 3)};
+    AppStoreHarness h(std::move(state));
+    h.fakes.repository->fail("repositoryExists", core::GitError::invalidArgument("permission denied"));
+    h.send(AppAction::OpenRepository{"/work/b"});
+    ASSERT_TRUE(h.runJob("-"));
+    h.drain();
+    std::vector<std::string> kept;
+    for (const auto& known : h.state().repositories) kept.push_back(known.path);
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(kept, (Ids{"/work/a", "/work/b"}));
+    EXPECT_FALSE(h.state().toast);
+    ASSERT_TRUE(h.state().workspace);
+    EXPECT_EQ(h.state().workspace->path, "/work/b");
 }
 
 TEST(RegistryFlowTest, AMissingPathThatIsNotInTheRegistryChangesNothing) {
