@@ -75,7 +75,12 @@ AppEffect activateBranchRow(const AppReducer& reducer, AppState& state, const Br
     const bool isCurrent = branch->isCurrent;
     const BranchPickerState::Mode mode = picker.mode;
     state.overlay.reset();
-    if (isCurrent) return AppEffect::none();
+    if (isCurrent) {
+        // The branch checked out here cannot be deleted; say so rather than
+        // close the picker without a word.
+        if (mode != BranchPickerState::Mode::deleteBranch) return AppEffect::none();
+        return reducer.showToast(state, core::Text::toastCannotDeleteCurrentBranch(), false);
+    }
     switch (mode) {
         case BranchPickerState::Mode::switchBranch:
             return reducer.reduceWorkspace(state, WorkspaceAction::SwitchBranch{name});
@@ -121,7 +126,10 @@ AppEffect AppReducer::activateSelection(AppState& state, const Overlay& overlay)
         std::optional<std::string> target = menu->target;
         state.overlay.reset();
         if (state.workspace) state.workspace->branchTarget = std::move(target);
-        return perform(state, chosen);
+        AppEffect effect = perform(state, chosen);
+        // The target is the menu's row, for this command only.
+        if (state.workspace) state.workspace->branchTarget.reset();
+        return effect;
     }
     if (const auto* tags = std::get_if<TagPickerState>(&overlay.value)) {
         return selectedRow(tags->tags, tags->list) ? jumpToTag(state, *tags) : AppEffect::none();

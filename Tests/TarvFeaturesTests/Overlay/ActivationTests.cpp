@@ -141,9 +141,9 @@ TEST(ActivationTest, NoValidRowDoesNothingAndKeepsTheOverlayOpen) {
     }
 }
 
-TEST(ActivationTest, TheCurrentBranchOnlyClosesThePickerInEveryMode) {
-    for (auto mode : {BranchPickerState::Mode::switchBranch, BranchPickerState::Mode::merge,
-                      BranchPickerState::Mode::rebase, BranchPickerState::Mode::deleteBranch}) {
+TEST(ActivationTest, TheCurrentBranchOnlyClosesThePickerWhenNotDeleting) {
+    for (auto mode :
+         {BranchPickerState::Mode::switchBranch, BranchPickerState::Mode::merge, BranchPickerState::Mode::rebase}) {
         SCOPED_TRACE(static_cast<int>(mode));
         AppState state = workspaceState();
         AppStoreHarness h(withOverlay(state, branchPicker(mode, branchRow(state, "main"))));
@@ -153,6 +153,17 @@ TEST(ActivationTest, TheCurrentBranchOnlyClosesThePickerInEveryMode) {
         EXPECT_TRUE(h.state() == expected);
         EXPECT_TRUE(h.lastJobIds().empty());
     }
+}
+
+TEST(ActivationTest, TheCurrentBranchChosenForDeletionIsRefusedWithAToast) {
+    AppState state = workspaceState();
+    AppStoreHarness h(withOverlay(state, branchPicker(BranchPickerState::Mode::deleteBranch, branchRow(state, "main"))));
+    h.send(activate);
+    EXPECT_FALSE(h.state().overlay);
+    ASSERT_TRUE(h.state().toast);
+    EXPECT_EQ(h.state().toast->text, core::Text::toastCannotDeleteCurrentBranch());
+    EXPECT_EQ(h.lastJobIds(), Strings{"toast"});
+    EXPECT_TRUE(h.fakes.repository->calls().empty());
 }
 
 TEST(ActivationTest, AnotherBranchGoesToTheWorkspaceOnceThePickerIsClosed) {
@@ -252,6 +263,32 @@ TEST(ActivationTest, AContextMenuHandsItsTargetToTheCommand) {
         h.send(activate);
         EXPECT_TRUE(h.state().overlay == c.overlay);
         EXPECT_FALSE(h.state().workspace->branchTarget);
+    }
+}
+
+// A menu's row names the branch for the command chosen in it, and for no
+// later one: a rename or delete from the keyboard afterwards acts on the
+// current branch, as it would had the menu never been opened.
+TEST(ActivationTest, AContextMenuTargetDoesNotOutliveItsCommand) {
+    struct Case {
+        const char* name;
+        AppCommand later;
+        Overlay overlay;
+    };
+    const Case cases[] = {
+        {"a later rename", AppCommand::renameBranch, NewBranchState(std::nullopt, "main")},
+        {"a later delete", AppCommand::deleteBranch, BranchPickerState(BranchPickerState::Mode::deleteBranch)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ContextMenuState menu({AppCommand::mergeBranch, AppCommand::renameBranch}, 1, 2, "topic");
+        AppStoreHarness h(withOverlay(workspaceState(), menu));
+        h.send(activate);
+        ASSERT_EQ(h.state().overlay->kind(), Overlay::Kind::branches);
+        EXPECT_FALSE(h.state().workspace->branchTarget);
+        h.send(OverlayAction::Dismiss{});
+        h.send(AppAction::Command{c.later});
+        EXPECT_TRUE(h.state().overlay == c.overlay);
     }
 }
 
