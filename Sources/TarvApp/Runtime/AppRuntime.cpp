@@ -2,15 +2,18 @@
 
 #include <chrono>
 
+#include "TarvApp/Runtime/QuitNotice.hpp"
 #include "TarvFeatures/App/AppReducer.hpp"
+#include "TarvTerminal/Backend/TerminalOutput.hpp"
 #include "TarvUI/Routing/InputRouter.hpp"
 #include "TarvUI/Screens/AppView.hpp"
 
 namespace tarv::app {
 namespace {
 
-// How long running jobs get to end after quit before the process exits.
-constexpr std::chrono::seconds jobGrace{3};
+// How long work still running at quit may take before the normal screen
+// says what the program waits for.
+constexpr std::chrono::milliseconds quietWait{400};
 
 RuntimeLoop::Settings loopSettings(const RuntimeOptions& options) {
     RuntimeLoop::Settings settings;
@@ -47,7 +50,14 @@ AppRuntime::AppRuntime(features::Dependencies dependencies, RuntimeOptions optio
 
 int AppRuntime::run(const std::string& startDirectory) {
     const int code = loop_.run(startDirectory);
-    executor_->waitForIdle(jobGrace);
+    // Reads were stopped at quit and end at once; a write runs to its end
+    // (git is never cut off half-way). The wait is said on the normal screen;
+    // ctrl-C ends it, and git, in a session of its own, finishes by itself.
+    if (!executor_->waitForIdle(quietWait)) {
+        terminal::TerminalOutput::writeAll(2, QuitNotice::waiting(host_.state()) + "\n");
+        while (!executor_->waitForIdle(std::chrono::hours(1))) {
+        }
+    }
     return code;
 }
 

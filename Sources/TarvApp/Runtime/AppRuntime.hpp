@@ -29,7 +29,8 @@ public:
 
     // Takes the terminal, launches at `startDirectory` (an absolute path)
     // and runs until quit, a terminating signal or the end of input (0), or
-    // fails to take the terminal (1). Running jobs get a short while to end.
+    // fails to take the terminal (1). Work still running at quit is waited
+    // for, with a notice on the normal screen (QuitNotice).
     int run(const std::string& startDirectory);
 
     // The screens of the options: the application view and the input

@@ -152,6 +152,48 @@ TEST_F(Workflow, IncludeOneLineAndCommit) {
     t->expectExitedCleanly();
 }
 
+// A commit whose hook runs long is still under way at quit: the program
+// leaves the alternate screen, says on the normal screen what it waits for
+// and ends once the commit is made; ctrl-C ends it at once, and git makes
+// the commit on its own.
+TEST_F(Workflow, QuittingDuringALongCommitSaysWhatItWaitsFor) {
+    const std::string started = t->home + "/hook-started";
+    const std::string release = t->home + "/hook-release";
+    processWriteFile(t->repository + "/.git/hooks/pre-commit",
+                     "#!/bin/sh\ntouch '" + started + "'\nwhile [ ! -e '" + release +
+                         "' ]; do sleep 0.05; done\n",
+                     true);
+    for (const bool interrupt : {false, true}) {
+        SCOPED_TRACE(interrupt ? "ctrl-C while waiting" : "waiting to the end");
+        std::filesystem::remove(started);
+        std::filesystem::remove(release);
+        const std::string summary = interrupt ? "Slow commit, left to git" : "Slow commit";
+        t->writeFile("draft.txt", summary + "\n");
+        t->start();
+        ASSERT_TRUE(t->tmux->waitForText("draft.txt")) << t->tmux->capture();
+        t->tmux->sendLiteral("c");
+        t->tmux->sendLiteral(summary);
+        t->tmux->sendKeys({"C-s"});
+        ASSERT_TRUE(processWaitUntil([&] { return std::filesystem::exists(started); }, 20s)) << t->tmux->capture();
+        t->tmux->sendKeys({"Escape"});
+        t->tmux->sendLiteral("q");
+        EXPECT_TRUE(t->tmux->waitForDisplay("#{alternate_on}", "0"));
+        EXPECT_TRUE(t->tmux->waitForText("waiting for git to finish the commit")) << t->tmux->capture();
+        EXPECT_TRUE(t->tmux->waitForText("C quits now; git will finish on its own")) << t->tmux->capture();
+        EXPECT_FALSE(tarv::testing::processIsGone(t->pid())) << "tarv waits for the commit";
+        if (interrupt) {
+            t->tmux->sendKeys({"C-c"});
+            EXPECT_NE(t->waitForExit(), -1) << t->tmux->capture();
+            processWriteFile(release, "", false);
+        } else {
+            processWriteFile(release, "", false);
+            t->expectExitedCleanly();
+        }
+        EXPECT_TRUE(processWaitUntil([&] { return trimmed(t->git({"log", "-1", "--format=%s"})) == summary; }, 20s));
+        t->tmux->typeLine("clear");
+    }
+}
+
 // A discard keeps a snapshot reference; undo brings the change back.
 TEST_F(Workflow, DiscardAndUndo) {
     t->git({"add", "draft.txt"});
