@@ -4,14 +4,20 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "TarvCore/Concurrency/CancellationError.hpp"
 
 namespace tarv::testing {
 
 // A door that threads wait at until the test opens it; a wait gives up (and
 // says so) after a generous bound, so a broken test fails instead of hanging.
+// A job can also pass it under its stop token: `pass` records the arrival,
+// returns once the gate is open, or throws core::CancellationError (and
+// records it) when the token fires first.
 class Gate {
 public:
     void open() {
@@ -30,10 +36,32 @@ public:
         return open_;
     }
 
+    void pass(std::stop_token stop) {
+        std::unique_lock lock(mutex_);
+        arrived_ = true;
+        changed_.notify_all();
+        if (!changed_.wait(lock, stop, [&] { return open_; })) {
+            stopped_ = true;
+            throw core::CancellationError{};
+        }
+    }
+    // Whether a job arrived at `pass` within the bound.
+    bool awaitArrival(std::chrono::milliseconds bound = std::chrono::seconds(10)) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, bound, [&] { return arrived_; });
+    }
+    // Whether a job's stop token fired while it waited at `pass`.
+    bool stopped() const {
+        std::lock_guard lock(mutex_);
+        return stopped_;
+    }
+
 private:
     mutable std::mutex mutex_;
-    std::condition_variable changed_;
+    std::condition_variable_any changed_;
     bool open_ = false;
+    bool arrived_ = false;
+    bool stopped_ = false;
 };
 
 // Polls `condition` until it holds or the bound passes; returns whether it

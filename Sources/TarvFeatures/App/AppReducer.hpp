@@ -137,8 +137,8 @@ public:
     // Job "mergeMessage": git's pending merge message, when there is one,
     // as `mergeMessageLoaded`.
     AppEffect loadMergeMessage(const std::string& path) const;
-    // Loading results and gestures (Workspace/AppReducer+Loading.cpp,
-    // Workspace/AppReducer+Navigation.cpp).
+    // Loading results and gestures (Workspace/AppReducer+Status.cpp,
+    // Workspace/AppReducer+Loading.cpp, Workspace/AppReducer+Navigation.cpp).
     AppEffect filesChanged(WorkspaceState& workspace) const;
     AppEffect remoteLoaded(AppState& state, std::optional<std::string> url) const;
     AppEffect diffLoaded(WorkspaceState& workspace, const std::string& path, core::Diff diff) const;
@@ -213,9 +213,10 @@ public:
                           core::Diff diff) const;
 
     // ---- Branches, merges, history operations, tags, worktrees, stashes --
-    // (issue 21: Branches/, History/, Repositories/, Stash/). The workspace
-    // dispatch hands these cases over; until defined they do nothing
-    // (App/AppReducer+PendingBranches.cpp, +PendingStashesTagsWorktrees.cpp).
+    // The workspace dispatch hands these cases over
+    // (Repositories/AppReducer+Worktrees.cpp, History/AppReducer+Tags.cpp,
+    // Stash/AppReducer+Stash.cpp, Branches/AppReducer+Branches.cpp,
+    // History/AppReducer+Operations.cpp).
     void worktreesLoaded(AppState& state, std::vector<core::Worktree> worktrees) const;
     AppEffect worktreeChanged(AppState& state, core::Text text) const;
     AppEffect createTag(AppState& state, const std::string& name, const std::string& at) const;
@@ -255,9 +256,8 @@ public:
     // "status", "branches" and "history" (first page).
     AppEffect reloadAfterHeadChange(WorkspaceState& workspace) const;
 
-    // ---- Sync and check runs (issue 23: Sync/) ---------------------------
-    // The workspace dispatch hands these cases over; until defined they do
-    // nothing (App/AppReducer+PendingSync.cpp; refreshChecks:
+    // ---- Sync and check runs (Sync/AppReducer+Sync.cpp) ------------------
+    // The workspace dispatch hands these cases over (refreshChecks:
     // Sync/AppReducer+Checks.cpp).
     AppEffect sync(AppState& state, core::SyncAction action) const;
     AppEffect syncFinished(AppState& state, core::SyncAction action, bool silent) const;
@@ -269,7 +269,7 @@ public:
 
     // ---- Overlays and text editing (Overlay/AppReducer+Overlay.cpp) -----
     // Overlay actions, and an edit (typed or pasted) of the focused text
-    // field. Until that group lands both arms do nothing.
+    // field (Overlay/AppReducer+TextEditing.cpp).
     AppEffect reduceOverlay(AppState& state, OverlayAction action) const;
     AppEffect apply(AppState& state, const core::TextEdit& edit) const;
     // Hands `answer` (none: a cancellation) for `prompt` to the credential
@@ -303,8 +303,8 @@ public:
     AppEffect requestDelete(AppState& state, const std::string& branch) const;
 
     // ---- Called by commands and overlays, defined by their groups ----------
-    // Until defined they do nothing (App/AppReducer+Pending*.cpp).
-    // Issue 21 (stashes, tags, worktrees):
+    // Stashes, tags, worktrees (Stash/AppReducer+Stash.cpp,
+    // History/AppReducer+Tags.cpp, Repositories/AppReducer+Worktrees.cpp):
     AppEffect stashChanges(AppState& state) const;
     AppEffect loadTags(const std::string& path) const;         // job "tags"
     AppEffect reloadWorktrees(const std::string& path) const;  // job "worktrees"
@@ -317,12 +317,15 @@ public:
     // closes the picker, the drop takes the row out of it at once.
     AppEffect restoreSelectedStash(AppState& state, const StashPickerState& picker) const;
     AppEffect dropSelectedStash(AppState& state, const StashPickerState& picker) const;
-    // Issue 23 (sync, failure fixes, credential queue):
+    // Failure fixes and the credential queue (Sync/AppReducer+Fixes.cpp,
+    // Auth/AppReducer+Credentials.cpp).
     // A fix button of a message overlay carried out.
     AppEffect apply(AppState& state, const core::FailureFix& fix, const Overlay& from) const;
     // The prompts kept in `pendingCredentials`, once the sign-in overlay is gone.
     AppEffect resumePendingCredentials(AppState& state) const;
-    // Issue 23 (sign-in, pull requests, clone, publish):
+    // Sign-in, pull requests, clone, publish (Auth/AppReducer+SignIn.cpp,
+    // Branches/AppReducer+PullRequests.cpp, Repositories/AppReducer+Clone.cpp,
+    // Sync/AppReducer+Publish.cpp):
     AppEffect beginSignIn(AppState& state) const;
     AppEffect openClone(AppState& state) const;
     AppEffect openPublish(AppState& state, const std::string& name) const;

@@ -18,8 +18,8 @@
 
 #include "TarvCore/Errors/ProcessError.hpp"
 #include "TarvSystem/Process/CStringArray.hpp"
-#include "TarvSystem/Process/PosixProcessRunner.hpp"
 #include "TarvSystem/Process/SpawnAttributes.hpp"
+#include "TarvSystem/Process/SpawnLock.hpp"
 
 extern char** environ;
 
@@ -121,7 +121,7 @@ Spawned spawn(const core::ProcessSpec& spec, bool inputPipe, std::stop_token sto
     Descriptor inRead;
     int spawnError = 0;
     {
-        std::lock_guard lock(PosixProcessRunner::spawnLock());
+        std::lock_guard lock(spawnLock());
         if (stop.stop_requested()) throw core::ProcessError::cancelled();
         const CStringArray envp(makeEnvironment(spec));
         spawnError = makePipe(child.out, outWrite);

@@ -10,8 +10,8 @@
 
 #include "TarvSystem/Process/CStringArray.hpp"
 #include "TarvSystem/Process/ExitStatus.hpp"
-#include "TarvSystem/Process/PosixProcessRunner.hpp"
 #include "TarvSystem/Process/SpawnAttributes.hpp"
+#include "TarvSystem/Process/SpawnLock.hpp"
 
 extern char** environ;
 
@@ -35,7 +35,7 @@ std::optional<std::int32_t> PosixForegroundRunner::run(const std::string& progra
     pid_t pid = 0;
     int spawnError = 0;
     {
-        std::lock_guard lock(PosixProcessRunner::spawnLock());
+        std::lock_guard lock(spawnLock());
         spawnError = ::posix_spawnp(&pid, program.c_str(), nullptr, attributes.get(), argv.get(), environ);
     }
     if (spawnError != 0) return std::nullopt;

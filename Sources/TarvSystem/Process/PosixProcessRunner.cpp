@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <span>
 #include <thread>
 #include <vector>
@@ -129,11 +130,6 @@ struct InputStream {
 
 std::unique_ptr<core::ProcessStream> PosixProcessRunner::start(const core::ProcessSpec& spec) {
     return std::make_unique<PosixProcessStream>(spec);
-}
-
-std::mutex& PosixProcessRunner::spawnLock() {
-    static std::mutex lock;
-    return lock;
 }
 
 core::ProcessResult PosixProcessRunner::run(const core::ProcessSpec& spec, std::stop_token stop) {

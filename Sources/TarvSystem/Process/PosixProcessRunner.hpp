@@ -1,7 +1,6 @@
 #pragma once
 
 #include <memory>
-#include <mutex>
 #include <stop_token>
 
 #include "TarvCore/Models/ProcessResult.hpp"
@@ -38,10 +37,6 @@ public:
 
     core::ProcessResult run(const core::ProcessSpec& spec, std::stop_token stop) override;
     std::unique_ptr<core::ProcessStream> start(const core::ProcessSpec& spec) override;
-
-    // Held around every spawn of both runners, so that no two spawns of this
-    // process interleave.
-    static std::mutex& spawnLock();
 };
 
 }  // namespace tarv::system

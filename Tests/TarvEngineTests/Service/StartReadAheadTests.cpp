@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "Support/RepoClientSync.hpp"
 #include "Support/TempGitRepo.hpp"
 #include "TarvCore/Concurrency/CancellationError.hpp"
 #include "TarvCore/Errors/GitError.hpp"
@@ -26,6 +27,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = StartReadAhead::Clock;
+using tarv::testing::Gate;
 const std::stop_token none;
 
 core::WorkingTreeStatus statusWith(const std::string& path) {
@@ -33,44 +35,6 @@ core::WorkingTreeStatus statusWith(const std::string& path) {
     status.files.push_back(core::FileChange{path, std::nullopt, core::ChangeKind::untracked, false, true});
     return status;
 }
-
-// A gate a read can be held at: it returns once opened, or throws
-// core::CancellationError when its stop token fires first.
-class Gate {
-public:
-    void open() {
-        {
-            std::lock_guard lock(mutex_);
-            open_ = true;
-        }
-        changed_.notify_all();
-    }
-    void pass(std::stop_token stop) {
-        std::unique_lock lock(mutex_);
-        arrived_ = true;
-        changed_.notify_all();
-        if (!changed_.wait(lock, stop, [&] { return open_; })) {
-            stopped_ = true;
-            throw core::CancellationError{};
-        }
-    }
-    // Whether a read arrived within a generous time.
-    bool awaitArrival() {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, 10s, [&] { return arrived_; });
-    }
-    bool stopped() {
-        std::lock_guard lock(mutex_);
-        return stopped_;
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable_any changed_;
-    bool open_ = false;
-    bool arrived_ = false;
-    bool stopped_ = false;
-};
 
 // Readers that record what they were asked for and answer as told.
 struct Reads {

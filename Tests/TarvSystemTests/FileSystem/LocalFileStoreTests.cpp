@@ -1,5 +1,6 @@
 #include "TarvSystem/FileSystem/LocalFileStore.hpp"
 
+#include "Support/FileSystemErrors.hpp"
 #include "TarvSystemTests/FileSystem/ScratchFolder.hpp"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@
 namespace tarv::system {
 namespace {
 
+using testing::errorNumberOf;
 using testing::ScratchFolder;
 
 std::vector<std::uint8_t> bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
@@ -52,15 +54,6 @@ struct EnvironmentScope {
         }
     }
 };
-
-int errorNumberOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::filesystem::filesystem_error& error) {
-        return error.code().value();
-    }
-    return 0;
-}
 
 TEST(LocalFileStore, WritesCreateMissingFoldersAndReadBack) {
     ScratchFolder scratch;

@@ -1,5 +1,6 @@
 #include "TarvSystem/FileSystem/TemporaryDirectory.hpp"
 
+#include "Support/FileSystemErrors.hpp"
 #include "TarvSystemTests/FileSystem/ScratchFolder.hpp"
 
 #include <gtest/gtest.h>
@@ -12,16 +13,8 @@
 namespace tarv::system {
 namespace {
 
+using testing::errorNumberOf;
 using testing::ScratchFolder;
-
-int errorNumberOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::filesystem::filesystem_error& error) {
-        return error.code().value();
-    }
-    return 0;
-}
 
 TEST(TemporaryDirectory, PrefersAnOwnedRuntimeFolderThenTmpdirThenTmp) {
     ScratchFolder scratch;

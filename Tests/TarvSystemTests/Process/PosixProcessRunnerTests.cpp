@@ -20,6 +20,7 @@
 #include "Support/ProcessTestUtil.hpp"
 #include "TarvCore/Errors/ProcessError.hpp"
 #include "TarvSystem/Process/ExitStatus.hpp"
+#include "TarvSystem/Process/SpawnLock.hpp"
 
 namespace tarv::system {
 namespace {
@@ -322,7 +323,7 @@ TEST(PosixProcessRunnerTest, StopRequestWhileWaitingToSpawnStartsNothing) {
     const std::string marker = dir.file("ran");
     std::stop_source source;
     std::optional<ProcessError> failure;
-    std::unique_lock held(PosixProcessRunner::spawnLock());
+    std::unique_lock held(spawnLock());
     std::jthread waiting([&] { failure = runFailing(shell("touch " + marker), source.get_token()); });
     std::this_thread::sleep_for(100ms);  // long enough to reach the lock
     source.request_stop();

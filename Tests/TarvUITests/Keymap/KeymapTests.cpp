@@ -154,7 +154,7 @@ TEST(Keymap, ConflictKeysInTheChangesDiff) {
         {"keep both", true, ch("b"), {WorkspaceAction::ChooseConflict{0, core::ConflictChoice::both}}},
         {"next conflict", true, ch("]"), {WorkspaceAction::MoveConflictCursor{1}}},
         {"previous conflict", true, ch("["), {WorkspaceAction::MoveConflictCursor{-1}}},
-        // Enter is consumed by the diff binding and does nothing yet.
+        // Enter is consumed by the diff binding while a conflict remains.
         {"enter while conflicts remain", true, key(KeyCode::enter()), {}},
         {"enter once resolved", false, key(KeyCode::enter()), {WorkspaceAction::MarkResolved{"c.txt"}}},
         {"m once resolved", false, ch("m"), {}},
