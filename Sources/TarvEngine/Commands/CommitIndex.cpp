@@ -119,6 +119,14 @@ CommitIndex::CommitIndex(const GitExecutor& executor, const std::string& reposit
     // become HEAD's.
     std::error_code error;
     fs::copy_file(realIndex_, path_, fs::copy_options::overwrite_existing, error);
+    // The copy keeps the index's own modification time: git trusts an entry's
+    // stat data only when the file changed before the index was written, so a
+    // newer copy would hide a file rewritten with the same size in the same
+    // moment as the index ("racily clean") and commit its old content.
+    if (!error) {
+        const auto written = fs::last_write_time(realIndex_, error);
+        if (!error) fs::last_write_time(path_, written, error);
+    }
     GitExecutor::Options tolerant = options;
     tolerant.allowedExitCodes = {0, 128};
     if (executor.run({"read-tree", "--reset", *head}, repository, tolerant, stop).exitCode != 0) {
