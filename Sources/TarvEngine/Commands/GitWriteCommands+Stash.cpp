@@ -1,5 +1,6 @@
 #include "TarvCore/Rules/BranchNameRules.hpp"
 #include "TarvCore/Rules/GitIgnoreRules.hpp"
+#include "TarvEngine/Commands/BackupRefs.hpp"
 #include "TarvEngine/Commands/GitWriteCommands.hpp"
 #include "TarvEngine/Commands/WriteMessages.hpp"
 #include "TarvEngine/Commands/WriteSupport.hpp"
@@ -23,6 +24,12 @@ void GitWriteCommands::restoreStash(const std::string& repository, const std::st
 void GitWriteCommands::dropStash(const std::string& repository, const std::string& reference,
                                  std::stop_token stop) const {
     requireRevision(reference);
+    // The dropped stash stays reachable under a backup name first (the plain
+    // name holds the latest drop, older ones move to numbered names).
+    auto target = executor.run({"rev-parse", "--verify", "-q", "--end-of-options", reference + "^{commit}"},
+                               repository, write::reading({0, 1, 128}), stop);
+    const std::string commit = target.exitCode == 0 ? write::trimmedOutput(target) : std::string();
+    if (!commit.empty()) BackupRefs{executor}.keep(repository, std::string(droppedStashBackup), commit, stop);
     executor.run({"stash", "drop", reference}, repository, write::writing(), stop);
 }
 

@@ -108,7 +108,12 @@ struct GitWriteCommands {
     void stash(const std::string& repository, const std::string& message, std::stop_token stop) const;
     // Applies the stash and removes it from the list (kept when it conflicts).
     void restoreStash(const std::string& repository, const std::string& reference, std::stop_token stop) const;
+    // Removes the stash from the list after keeping its commit (and with it
+    // the stash's index and untracked files) under `droppedStashBackup`.
     void dropStash(const std::string& repository, const std::string& reference, std::stop_token stop) const;
+    // The backup of the last dropped stash; older drops move to
+    // "<name>-1", "<name>-2", ... (BackupRefs).
+    static constexpr std::string_view droppedStashBackup = "refs/tarv/backups/stashes/dropped";
 
     // Adds a linked worktree at `path` with `branch`, creating the branch at
     // HEAD when it does not exist.

@@ -111,6 +111,34 @@ TEST_F(BranchTest, StashesSaveEverythingAndComeBack) {
     EXPECT_EQ(repo.git({"stash", "list"}), "");
 }
 
+// A dropped stash stays reachable: the latest drop under the backup name,
+// each earlier one moved to the first free numbered name, and the backup
+// brings the stash's untracked file back.
+TEST_F(BranchTest, DroppingAStashKeepsABackup) {
+    const std::string backup(GitWriteCommands::droppedStashBackup);
+    std::vector<std::string> dropped;
+    for (const char* content : {"first\n", "second\n", "third\n"}) {
+        repo.writeFile("a.txt", content);
+        repo.writeFile("new.txt", content);
+        writes.stash(repo.path(), content, none);
+        dropped.push_back(repo.revParse("stash@{0}"));
+        writes.dropStash(repo.path(), "stash@{0}", none);
+    }
+    EXPECT_EQ(repo.git({"stash", "list"}), "");
+    EXPECT_EQ(repo.revParse(backup), dropped[2]);
+    EXPECT_EQ(repo.revParse(backup + "-1"), dropped[0]);
+    EXPECT_EQ(repo.revParse(backup + "-2"), dropped[1]);
+
+    repo.git({"stash", "apply", "-q", backup + "-1"});
+    EXPECT_EQ(testing::disk(repo),
+              (std::map<std::string, std::string>{{"a.txt", "first\n"}, {"new.txt", "first\n"}}));
+
+    // A stash that is not there fails in git as before, backing up nothing.
+    EXPECT_EQ(testing::commandFailure([&] { writes.dropStash(repo.path(), "stash@{5}", none); }).command,
+              "git stash drop stash@{5}");
+    EXPECT_EQ(repo.run({"rev-parse", "--verify", "-q", backup + "-3"}).exitCode, 1);
+}
+
 TEST_F(BranchTest, WorktreesForNewAndExistingBranches) {
     repo.git({"branch", "existing"});
     const std::string one = repo.root() + "/wt one";
