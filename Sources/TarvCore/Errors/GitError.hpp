@@ -13,7 +13,8 @@ namespace tarv::core {
 struct GitError : std::exception {
     // git ran and ended with an exit code the caller did not allow.
     // `command` is "git " and the caller's arguments joined by single blanks;
-    // `stderr` is git's standard error, trimmed (may be empty).
+    // `stderr` is git's standard error, trimmed (may be empty); when git
+    // wrote nothing there, its short standard output.
     struct CommandFailed {
         std::string command;
         std::int32_t exitCode = 0;

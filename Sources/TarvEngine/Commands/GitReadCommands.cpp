@@ -27,7 +27,9 @@ std::string resolved(const std::string& path, std::string_view line) {
 std::optional<std::string> GitReadCommands::repositoryRoot(const std::string& path, std::stop_token stop) const {
     core::ProcessResult result;
     try {
-        result = executor.run({"rev-parse", "--show-toplevel"}, path, readOrAbsent, stop);
+        GitExecutor::Options lookup = readOrAbsent;
+        lookup.searchesAbove = true;
+        result = executor.run({"rev-parse", "--show-toplevel"}, path, lookup, stop);
     } catch (const core::ProcessError& error) {
         // A folder that does not exist cannot be entered: no repository.
         if (std::holds_alternative<core::ProcessError::SpawnFailed>(error.value)) return std::nullopt;

@@ -39,6 +39,11 @@ struct GitExecutor {
         // the repository has none (git killed while it holds a lock such as
         // index.lock leaves the repository locked for every later command).
         std::optional<std::chrono::milliseconds> timeout = std::chrono::seconds(60);
+        // Whether git may look for the repository in the folders above
+        // `directory` (only the lookup of a folder's repository root does).
+        // Otherwise git is held to `directory` itself: when its ".git" is
+        // gone the call fails instead of running in a repository above.
+        bool searchesAbove = false;
     };
 
     std::shared_ptr<core::ProcessRunning> runner;
@@ -48,9 +53,12 @@ struct GitExecutor {
     std::map<std::string, std::string> extraEnvironment = {};
 
     // Runs `git <base arguments> <arguments>` in `directory` (none: this
-    // process's own folder). Returns the result untouched when its exit code
-    // is allowed; throws GitError::commandFailed otherwise. Process errors
-    // (spawn failure, time-out, cancellation) pass through unchanged.
+    // process's own folder), with GIT_CEILING_DIRECTORIES set to the folder
+    // above `directory` unless the call searches above. Returns the result
+    // untouched when its exit code is allowed; throws GitError::commandFailed
+    // otherwise, with git's standard error (or, when that is empty, its short
+    // standard output). Process errors (spawn failure, time-out,
+    // cancellation) pass through unchanged.
     core::ProcessResult run(const std::vector<std::string>& arguments, const std::optional<std::string>& directory,
                             const Options& options, std::stop_token stop) const;
     core::ProcessResult run(const std::vector<std::string>& arguments, const std::optional<std::string>& directory,
