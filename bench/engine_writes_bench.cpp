@@ -22,11 +22,12 @@
 //                   "add -A", "commit", the user's index updated) / "add -A" +
 //                   "commit -F -" on an identical copy, also refreshed first
 //
-// Path lists: the engine hands them to "add", "rm" and "restore" on
-// standard input ("--pathspec-from-file=-" "--pathspec-file-nul"), so no
-// command line grows with them; only "clean" (untracked files; not used
-// here) takes them as arguments, in groups of at most 400 paths and 256 KiB.
-// The plain baselines pass all 5,000 short paths as arguments (about 80 KB).
+// Path lists: the engine hands them to git on standard input (the commit's
+// "add" as pathspecs, the snapshot's and the discard's update-index and
+// checkout-index as plain paths), so no command line grows with them. The
+// plain baselines pass all 5,000 short paths as arguments (about 80 KB).
+// bench/discard_undo_bench.cpp measures discard and undo of whole large
+// working trees.
 //
 // The repositories are made in a temporary folder and removed at exit.
 #include <benchmark/benchmark.h>

@@ -289,6 +289,11 @@ std::string_view englishPlainText(Text::Plain plain) {
         return "Changes discarded · u to undo";
     case Text::Plain::toastRestored:
         return "Changes restored";
+    case Text::Plain::undoUnfinished:
+        return "Undo stopped before the end · u finishes it";
+    case Text::Plain::discardSubmodule:
+        return "Nothing to discard from here: a submodule's changes are inside it (open the submodule to "
+               "discard them)";
     case Text::Plain::toastUndoneCommit:
         return "Commit undone: changes are back in the list";
     case Text::Plain::toastFetched:
@@ -709,6 +714,11 @@ std::string_view spanishPlainText(Text::Plain plain) {
         return "Cambios descartados · u para deshacer";
     case Text::Plain::toastRestored:
         return "Cambios recuperados";
+    case Text::Plain::undoUnfinished:
+        return "El deshacer se detuvo antes de terminar · u lo completa";
+    case Text::Plain::discardSubmodule:
+        return "Nada que descartar desde aquí: los cambios de un submódulo están dentro de él (ábrelo para "
+               "descartarlos)";
     case Text::Plain::toastUndoneCommit:
         return "Commit deshecho: los cambios volvieron a la lista";
     case Text::Plain::toastFetched:

@@ -26,7 +26,7 @@ namespace tarv::core {
 // in declaration order: the 97 cases with a payload, then the payload-free
 // ones (`Plain`).
 struct Text {
-    static constexpr std::size_t caseCount = 304;
+    static constexpr std::size_t caseCount = 306;
     static constexpr std::size_t payloadCaseCount = 97;
 
     // The payload-free cases, in declaration order.
@@ -238,6 +238,8 @@ struct Text {
         syncNoRemote,
         syncNeverFetched,
         cloneInvalidDestination,
+        undoUnfinished,
+        discardSubmodule,
     };
 
     // One struct per case with a payload, in declaration order.
@@ -1108,6 +1110,8 @@ struct Text {
     static Text ok() { return Text(Plain::ok); }
     static Text toastDiscarded() { return Text(Plain::toastDiscarded); }
     static Text toastRestored() { return Text(Plain::toastRestored); }
+    static Text undoUnfinished() { return Text(Plain::undoUnfinished); }
+    static Text discardSubmodule() { return Text(Plain::discardSubmodule); }
     static Text toastUndoneCommit() { return Text(Plain::toastUndoneCommit); }
     static Text toastFetched() { return Text(Plain::toastFetched); }
     static Text toastPulled() { return Text(Plain::toastPulled); }

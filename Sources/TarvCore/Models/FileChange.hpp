@@ -22,6 +22,8 @@ struct FileChange {
     bool hasStagedChanges = false;
     // The working file differs from the index.
     bool hasUnstagedChanges = true;
+    // The path is a submodule: its changes are inside another repository.
+    bool isSubmodule = false;
 
     // Everything up to and including the last "/"; empty when there is none.
     std::string directory() const {
@@ -42,6 +44,7 @@ struct FileChange {
 template <>
 struct std::hash<tarv::core::FileChange> {
     std::size_t operator()(const tarv::core::FileChange& f) const {
-        return tarv::core::hashValues(f.path, f.originalPath, f.kind, f.hasStagedChanges, f.hasUnstagedChanges);
+        return tarv::core::hashValues(f.path, f.originalPath, f.kind, f.hasStagedChanges, f.hasUnstagedChanges,
+                                       f.isSubmodule);
     }
 };

@@ -31,7 +31,8 @@ public:
     virtual void amend(const std::string& repository, const CommitMessage& message, const CommitSelection& selection,
                        std::stop_token stop) = 0;
     // Discards the changes of the files after saving a snapshot; returns the
-    // snapshot's reference.
+    // snapshot's reference. A discard that fails once the snapshot exists
+    // throws UnfinishedDiscard, which names it.
     virtual std::string discard(const std::string& repository, const std::vector<FileChange>& files,
                                 std::stop_token stop) = 0;
     virtual void restoreSnapshot(const std::string& repository, const std::string& reference,

@@ -58,10 +58,11 @@ ChangeKind kind(char index, char worktree) {
     return ChangeKind::modified;
 }
 
-FileChange change(std::string_view path, std::optional<std::string_view> original, std::string_view xy) {
+FileChange change(std::string_view path, std::optional<std::string_view> original, std::string_view xy,
+                  std::string_view submodule) {
     char x = xy.size() > 0 ? xy[0] : '.';
     char y = xy.size() > 1 ? xy[1] : '.';
-    FileChange file{std::string(path), std::nullopt, kind(x, y), x != '.', y != '.'};
+    FileChange file{std::string(path), std::nullopt, kind(x, y), x != '.', y != '.', submodule.starts_with('S')};
     if (original) file.originalPath = std::string(*original);
     return file;
 }
@@ -93,11 +94,11 @@ core::WorkingTreeStatus StatusParser::parse(std::string_view output) {
         if (record.starts_with("# ")) {
             parseHeader(record, status.branch);
         } else if (record.starts_with("1 ")) {
-            if (bytes::takeFields(record, ' ', 8, fields, path)) files.push_back(change(path, std::nullopt, fields[1]));
+            if (bytes::takeFields(record, ' ', 8, fields, path)) files.push_back(change(path, std::nullopt, fields[1], fields[2]));
         } else if (record.starts_with("2 ")) {
             // The original path is the record that follows; a short record is
             // skipped alone and the next one read as a record of its own.
-            if (bytes::takeFields(record, ' ', 9, fields, path)) files.push_back(change(path, nextRecord(), fields[1]));
+            if (bytes::takeFields(record, ' ', 9, fields, path)) files.push_back(change(path, nextRecord(), fields[1], fields[2]));
         } else if (record.starts_with("u ")) {
             if (bytes::takeFields(record, ' ', 10, fields, path)) {
                 files.push_back(FileChange{std::string(path), std::nullopt, ChangeKind::conflicted, false, true});

@@ -1,5 +1,10 @@
 #include "TarvEngine/Safety/SnapshotCommands.hpp"
 
+#include <algorithm>
+#include <filesystem>
+#include <thread>
+#include <unordered_set>
+
 #include "TarvEngine/Commands/WriteMessages.hpp"
 #include "TarvEngine/Commands/WriteSupport.hpp"
 #include "TarvEngine/Parsers/ByteText.hpp"
@@ -8,12 +13,121 @@ namespace tarv::engine {
 
 namespace {
 
+using namespace std::chrono_literals;
+
 constexpr std::string_view indexSubject = "tarv snapshot index";
 
 void removeQuietly(const core::FileStore& files, const std::string& path) {
     try {
         files.removeItem(path);
     } catch (...) {
+    }
+}
+
+// A temporary index and the lock a git stopped half-way may leave beside it.
+void removeIndexQuietly(const core::FileStore& files, const std::string& index) {
+    removeQuietly(files, index);
+    removeQuietly(files, index + ".lock");
+}
+
+// Whether git gave up because another process holds the index's lock.
+bool lockedByAnother(const core::GitError& error) {
+    const auto* failed = std::get_if<core::GitError::CommandFailed>(&error.value);
+    return failed != nullptr && failed->stderr.find("index.lock") != std::string::npos &&
+           failed->stderr.find("File exists") != std::string::npos;
+}
+
+// Runs `call`; while git reports another process's index.lock, waits a
+// little and runs it again, for at most `patience` in all.
+template <class Call>
+auto patiently(std::chrono::milliseconds patience, Call&& call) {
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    std::chrono::milliseconds pause = 20ms;
+    for (;;) {
+        try {
+            return call();
+        } catch (const core::GitError& error) {
+            if (!lockedByAnother(error) || std::chrono::steady_clock::now() + pause > deadline) throw;
+        }
+        std::this_thread::sleep_for(pause);
+        pause = std::min<std::chrono::milliseconds>(pause * 2, 250ms);
+    }
+}
+
+// NUL-ended paths for a command that reads them from standard input.
+core::Bytes nulSeparated(std::span<const std::string> paths) {
+    core::Bytes input;
+    for (const auto& path : paths) {
+        input.insert(input.end(), path.begin(), path.end());
+        input.push_back(0);
+    }
+    return input;
+}
+
+// The options of a call that writes with `input` on standard input.
+GitExecutor::Options writingInput(core::Bytes input, std::map<std::string, std::string> environment = {}) {
+    GitExecutor::Options options = write::writing();
+    options.stdin = std::move(input);
+    options.environment = std::move(environment);
+    return options;
+}
+
+enum class Presence { missing, folder, other };
+
+Presence presence(const std::string& repository, const std::string& path) {
+    std::error_code error;
+    const auto status = std::filesystem::symlink_status(std::filesystem::path(repository) / path, error);
+    if (status.type() == std::filesystem::file_type::not_found) return Presence::missing;
+    return status.type() == std::filesystem::file_type::directory ? Presence::folder : Presence::other;
+}
+
+// The entries of `paths` in `tree` as "<mode> <type> <id>\t<path>" records,
+// the form --index-info takes back; one listing of the whole tree, whatever
+// the number of paths.
+struct TreeEntries {
+    std::string records;             // files and links, each ended by NUL
+    std::vector<std::string> files;  // their paths, in the tree's order
+    std::string otherRecords;        // what it holds as something else (a submodule), likewise
+    std::vector<std::string> others; // their paths
+    std::vector<std::string> absent; // the paths the tree does not hold
+};
+
+TreeEntries entriesOf(const GitExecutor& executor, const std::string& repository, const std::string& tree,
+                      const std::vector<std::string>& paths, std::stop_token stop) {
+    const std::unordered_set<std::string_view> wanted(paths.begin(), paths.end());
+    auto listing = executor.run({"ls-tree", "-r", "-z", "--end-of-options", tree}, repository, stop);
+    TreeEntries entries;
+    std::unordered_set<std::string_view> found;
+    bytes::forEachPiece(listing.stdoutBytes(), '\0', [&](std::string_view record) {
+        const std::size_t tab = record.find('\t');
+        if (tab == std::string_view::npos) return;
+        const std::string_view path = record.substr(tab + 1);
+        const auto match = wanted.find(path);
+        if (match == wanted.end()) return;
+        found.insert(*match);
+        if (record.starts_with("100644 blob ") || record.starts_with("100755 blob ") ||
+            record.starts_with("120000 blob ")) {
+            entries.records.append(record).push_back('\0');
+            entries.files.emplace_back(path);
+        } else {
+            entries.otherRecords.append(record).push_back('\0');
+            entries.others.emplace_back(path);
+        }
+    });
+    for (const auto& path : paths) {
+        if (!found.contains(path)) entries.absent.push_back(path);
+    }
+    return entries;
+}
+
+// Removes the working file at `path` (a file or a link, never a folder),
+// the way "git clean" would; gone already is fine.
+void removeWorkingFile(const std::string& repository, const std::string& path) {
+    std::error_code error;
+    std::filesystem::remove(std::filesystem::path(repository) / path, error);
+    if (error && error != std::errc::no_such_file_or_directory) {
+        throw core::GitError::commandFailed("git clean -f -q -- " + path, 1,
+                                            "failed to remove " + path + ": " + error.message());
     }
 }
 
@@ -35,6 +149,12 @@ struct TreeBuild {
         naming = plain;
         for (const auto& [key, value] : GitEnvironment::literalPathspecs()) naming.environment[key] = value;
     }
+
+    GitExecutor::Options withInput(core::Bytes input) const {
+        GitExecutor::Options options = plain;
+        options.stdin = std::move(input);
+        return options;
+    }
 };
 
 // Starts the temporary index from HEAD's tree, or empty before the first
@@ -53,17 +173,21 @@ std::string workingTree(const GitExecutor& executor, const std::string& reposito
                         const std::vector<std::string>& paths, bool hasHead, const TreeBuild& build,
                         std::stop_token stop) {
     startFromHead(executor, repository, hasHead, build, stop);
-    // What is in the working tree is added, ignored or not ("-f"); what is
-    // gone is recorded as gone. Any path git cannot add fails the snapshot,
-    // and with it the discard.
-    std::vector<std::string> present;
-    std::vector<std::string> missing;
+    // What is in the working tree is added, ignored or not; what is gone is
+    // recorded as gone (one update-index, which takes its paths as they are
+    // and costs what git's own add costs). A folder (a repository inside
+    // this one) goes through "add", which records it as git does. Any path
+    // git cannot save fails the snapshot, and with it the discard.
+    std::vector<std::string> files;
+    std::vector<std::string> folders;
     for (const auto& path : paths) {
-        (write::presentInWorkingTree(repository, path) ? present : missing).push_back(path);
+        (presence(repository, path) == Presence::folder ? folders : files).push_back(path);
     }
-    write::runWithPathsOnInput(executor, {"add", "-A", "-f"}, present, repository, build.naming, stop);
-    write::runWithPathsOnInput(executor, {"rm", "--cached", "-q", "--ignore-unmatch"}, missing, repository,
-                               build.naming, stop);
+    if (!files.empty()) {
+        executor.run({"update-index", "--add", "--remove", "--replace", "-z", "--stdin"}, repository,
+                     build.withInput(nulSeparated(files)), stop);
+    }
+    write::runWithPathsOnInput(executor, {"add", "-A", "-f"}, folders, repository, build.naming, stop);
     return write::trimmedOutput(executor.run({"write-tree"}, repository, build.plain, stop));
 }
 
@@ -74,31 +198,24 @@ std::string stagedTree(const GitExecutor& executor, const std::string& repositor
                        std::stop_token stop) {
     startFromHead(executor, repository, hasHead, build, stop);
     // The merged entries (stage 0) of the paths, as "<mode> <id> 0\t<path>"
-    // records that --index-info takes back as they are.
+    // records that --index-info takes back as they are; one listing of the
+    // whole index, whatever the number of paths.
+    const std::unordered_set<std::string_view> wanted(paths.begin(), paths.end());
     std::string staged;
-    GitExecutor::Options reading;
-    reading.environment = GitEnvironment::literalPathspecs();
-    for (auto group : PathChunks::split(paths)) {
-        auto listed = executor.run(PathChunks::arguments({"ls-files", "-s", "-z", "--"}, group), repository, reading,
-                                   stop);
+    if (!paths.empty()) {
+        auto listed = executor.run({"ls-files", "-s", "-z"}, repository, stop);
         bytes::forEachPiece(listed.stdoutBytes(), '\0', [&](std::string_view record) {
             const std::size_t tab = record.find('\t');
             if (tab == std::string_view::npos || tab == 0 || record[tab - 1] != '0') return;
+            if (!wanted.contains(record.substr(tab + 1))) return;
             staged.append(record);
             staged.push_back('\0');
         });
-    }
-    if (!paths.empty()) {
-        std::string removed;
-        for (const auto& path : paths) removed.append(path).push_back('\0');
-        GitExecutor::Options remove = build.plain;
-        remove.stdin = core::toBytes(removed);
-        executor.run({"update-index", "--force-remove", "-z", "--stdin"}, repository, remove, stop);
+        executor.run({"update-index", "--force-remove", "-z", "--stdin"}, repository,
+                     build.withInput(nulSeparated(paths)), stop);
     }
     if (!staged.empty()) {
-        GitExecutor::Options add = build.plain;
-        add.stdin = core::toBytes(staged);
-        executor.run({"update-index", "-z", "--index-info"}, repository, add, stop);
+        executor.run({"update-index", "-z", "--index-info"}, repository, build.withInput(core::toBytes(staged)), stop);
     }
     return write::trimmedOutput(executor.run({"write-tree"}, repository, build.plain, stop));
 }
@@ -109,12 +226,12 @@ std::string SnapshotCommands::create(const std::string& repository, const std::v
                                      std::int64_t now, std::stop_token stop) const {
     const std::string gitDirectory =
         write::trimmedOutput(executor.run({"rev-parse", "--absolute-git-dir"}, repository, stop));
-    const std::string workingIndex =
-        gitDirectory + "/tarv-snapshot-index-" + std::to_string(now) + "-" + std::to_string(paths.size());
+    const std::string workingIndex = gitDirectory + "/" + std::string(temporaryIndexPrefix) + std::to_string(now) +
+                                     "-" + std::to_string(paths.size());
     const std::string stagedIndex = workingIndex + "-staged";
     const auto removeIndexes = [&] {
-        removeQuietly(*files, workingIndex);
-        removeQuietly(*files, stagedIndex);
+        removeIndexQuietly(*files, workingIndex);
+        removeIndexQuietly(*files, stagedIndex);
     };
 
     try {
@@ -148,6 +265,18 @@ std::string SnapshotCommands::create(const std::string& repository, const std::v
     }
 }
 
+void SnapshotCommands::removeLeftovers(const core::FileStore& files, const std::string& gitDirectory) {
+    std::vector<std::string> names;
+    try {
+        names = files.contentsOfDirectory(gitDirectory);
+    } catch (...) {
+        return;
+    }
+    for (const auto& name : names) {
+        if (name.starts_with(temporaryIndexPrefix)) removeQuietly(files, gitDirectory + "/" + name);
+    }
+}
+
 std::vector<std::string> SnapshotCommands::pathsTouchedBy(const std::vector<core::FileChange>& changes) {
     std::vector<std::string> paths;
     paths.reserve(changes.size());
@@ -158,53 +287,152 @@ std::vector<std::string> SnapshotCommands::pathsTouchedBy(const std::vector<core
     return paths;
 }
 
-void SnapshotCommands::discard(const std::string& repository, const std::vector<core::FileChange>& changes,
-                               std::stop_token stop) const {
-    std::vector<std::string> untracked;
-    std::vector<std::string> toRemove;
-    std::vector<std::string> toRestore;
+SnapshotCommands::DiscardGroups SnapshotCommands::groupsOf(const std::vector<core::FileChange>& changes) {
+    DiscardGroups groups;
     for (const auto& change : changes) {
         switch (change.kind) {
             case core::ChangeKind::untracked:
-                untracked.push_back(change.path);
+                groups.untracked.push_back(change.path);
                 break;
             case core::ChangeKind::added:
-                toRemove.push_back(change.path);
+            case core::ChangeKind::copied:
+                groups.toRemove.push_back(change.path);
                 break;
             case core::ChangeKind::renamed:
-                toRemove.push_back(change.path);
-                if (change.originalPath) toRestore.push_back(*change.originalPath);
-                break;
-            case core::ChangeKind::copied:
-                toRemove.push_back(change.path);
+                groups.toRemove.push_back(change.path);
+                if (change.originalPath) groups.toRestore.push_back(*change.originalPath);
                 break;
             case core::ChangeKind::modified:
             case core::ChangeKind::deleted:
             case core::ChangeKind::typeChanged:
-                toRestore.push_back(change.path);
+                groups.toRestore.push_back(change.path);
                 break;
             case core::ChangeKind::conflicted:
                 write::refuse(std::string(WriteMessages::conflictPrefix) + change.path +
                               std::string(WriteMessages::conflictSuffix));
         }
     }
-    const GitExecutor::Options options = write::writingPaths();
+    return groups;
+}
+
+void SnapshotCommands::discard(const std::string& repository, const std::vector<core::FileChange>& changes,
+                               std::stop_token stop) const {
+    const DiscardGroups groups = groupsOf(changes);
+    removeUntracked(repository, groups.untracked, stop);
+    if (!groups.toRemove.empty()) {
+        patiently(lockPatience, [&] {
+            write::runWithPathsOnInput(executor, {"rm", "-f", "-q"}, groups.toRemove, repository,
+                                       write::writingPaths(), stop);
+        });
+    }
+    restoreFromHead(repository, groups.toRestore, stop);
+}
+
+void SnapshotCommands::removeUntracked(const std::string& repository, const std::vector<std::string>& paths,
+                                       std::stop_token stop) const {
+    // Untracked files and links are removed here, as "clean" would remove
+    // them, at the cost of one unlink each; a folder (a repository inside
+    // this one) is left to "clean" itself, which decides about it.
+    std::vector<std::string> folders;
+    for (const auto& path : paths) {
+        if (presence(repository, path) == Presence::folder) {
+            folders.push_back(path);
+        } else {
+            removeWorkingFile(repository, path);
+        }
+    }
     // "clean" cannot read paths from its input: its paths go in groups.
-    write::runInGroups(executor, {"clean", "-f", "-q", "--"}, untracked, repository, options, stop);
-    write::runWithPathsOnInput(executor, {"rm", "-f", "-q"}, toRemove, repository, options, stop);
-    write::runWithPathsOnInput(executor, {"restore", "--source=HEAD", "--staged", "--worktree"}, toRestore, repository,
-                               options, stop);
+    write::runInGroups(executor, {"clean", "-f", "-q", "--"}, folders, repository, write::writingPaths(), stop);
+}
+
+void SnapshotCommands::restoreFromHead(const std::string& repository, const std::vector<std::string>& paths,
+                                       std::stop_token stop) const {
+    if (paths.empty()) return;
+    // HEAD's entries go into the index, then out to the working tree: the
+    // same as "restore --source=HEAD --staged --worktree" at a cost that
+    // follows the number of files, not files times paths. What HEAD holds
+    // as something else than a file or a link, or not at all, takes that
+    // restore itself (before the first commit it fails there, as it must).
+    const TreeEntries head = entriesOf(executor, repository, "HEAD", paths, stop);
+    if (!head.records.empty()) {
+        patiently(lockPatience, [&] {
+            executor.run({"update-index", "-z", "--index-info"}, repository,
+                         writingInput(core::toBytes(head.records)), stop);
+        });
+        patiently(lockPatience, [&] {
+            executor.run({"checkout-index", "-f", "-u", "-z", "--stdin"}, repository,
+                         writingInput(nulSeparated(head.files)), stop);
+        });
+    }
+    std::vector<std::string> rest = head.others;
+    rest.insert(rest.end(), head.absent.begin(), head.absent.end());
+    if (!rest.empty()) {
+        patiently(lockPatience, [&] {
+            write::runWithPathsOnInput(executor, {"restore", "--source=HEAD", "--staged", "--worktree"}, rest,
+                                       repository, write::writingPaths(), stop);
+        });
+    }
 }
 
 void SnapshotCommands::restore(const std::string& repository, const std::string& reference,
                                const std::vector<std::string>& paths, std::stop_token stop) const {
-    // The working files first (the paths go as arguments, in groups), while
-    // the index still knows every path the discard brought back.
-    write::runInGroups(executor, {"restore", "--source=" + reference, "--worktree", "--"}, paths, repository,
-                       write::writingPaths(), stop);
-    // Then the staged versions, when the snapshot kept them.
-    if (auto staged = stagedCommit(repository, reference, stop)) {
-        write::runWithPathsOnInput(executor, {"reset", "-q", *staged}, paths, repository, write::writingPaths(), stop);
+    if (paths.empty()) return;
+    restoreWorkingFiles(repository, reference, paths, stop);
+    // Then the staged versions, when the snapshot kept them: the index
+    // entries of the paths become those of the staged commit (a path it
+    // does not hold leaves the index), and the index is refreshed so that
+    // the files written above count as unchanged where they are.
+    if (const auto staged = stagedCommit(repository, reference, stop)) restoreStaged(repository, *staged, paths, stop);
+    patiently(lockPatience, [&] {
+        executor.run({"update-index", "-q", "--refresh"}, repository, write::writing({0, 1}), stop);
+    });
+}
+
+void SnapshotCommands::restoreStaged(const std::string& repository, const std::string& staged,
+                                     const std::vector<std::string>& paths, std::stop_token stop) const {
+    const TreeEntries entries = entriesOf(executor, repository, staged, paths, stop);
+    const std::string records = entries.records + entries.otherRecords;
+    const std::vector<std::string>& gone = entries.absent;
+    if (!records.empty()) {
+        patiently(lockPatience, [&] {
+            executor.run({"update-index", "-z", "--index-info"}, repository, writingInput(core::toBytes(records)),
+                         stop);
+        });
+    }
+    if (!gone.empty()) {
+        patiently(lockPatience, [&] {
+            executor.run({"update-index", "--force-remove", "-z", "--stdin"}, repository,
+                         writingInput(nulSeparated(gone)), stop);
+        });
+    }
+}
+
+void SnapshotCommands::restoreWorkingFiles(const std::string& repository, const std::string& reference,
+                                           const std::vector<std::string>& paths, std::stop_token stop) const {
+    // The snapshot's files and links of the paths go into a temporary index
+    // of their own and out to the working tree from there; a path the
+    // snapshot does not hold is removed from the working tree; a submodule
+    // is left as it is. The user's index is not touched here.
+    const TreeEntries entries = entriesOf(executor, repository, reference, paths, stop);
+    if (!entries.records.empty()) {
+        const std::string gitDirectory =
+            write::trimmedOutput(executor.run({"rev-parse", "--absolute-git-dir"}, repository, stop));
+        const std::string name = reference.substr(reference.rfind('/') + 1);
+        const std::string index = gitDirectory + "/" + std::string(temporaryIndexPrefix) + "undo-" + name;
+        removeIndexQuietly(*files, index);
+        try {
+            const TreeBuild build(index);
+            executor.run({"update-index", "-z", "--index-info"}, repository,
+                         build.withInput(core::toBytes(entries.records)), stop);
+            executor.run({"checkout-index", "-f", "-a"}, repository, build.plain, stop);
+        } catch (...) {
+            removeIndexQuietly(*files, index);
+            throw;
+        }
+        removeIndexQuietly(*files, index);
+    }
+    for (const auto& path : entries.absent) {
+        if (presence(repository, path) != Presence::folder) removeWorkingFile(repository, path);
     }
 }
 

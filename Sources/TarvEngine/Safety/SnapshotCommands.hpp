@@ -1,10 +1,12 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <stop_token>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "TarvCore/Models/FileChange.hpp"
@@ -20,14 +22,19 @@ namespace tarv::engine {
 // to back (never overlapping another write on the repository) and discards
 // only when the snapshot was made.
 //
-// Paths are taken literally. The snapshot's "add" and the discard's "rm" and
-// "restore" read them from standard input (NUL-separated); "clean" and the
-// restore of a snapshot take them as arguments in groups (PathChunks); no
-// command line grows past the system's limit.
+// Paths are taken literally and handed to git on standard input
+// (NUL-separated), so no command line grows with them. Bulk work costs what
+// git's own commands cost: the snapshot and the restores go through
+// update-index and checkout-index (which take paths as they are, with no
+// pattern matching of every path against every other), untracked files are
+// unlinked one by one; only what those cannot express (folders, submodules,
+// paths HEAD does not hold) takes git's own clean, add, rm and restore.
 struct SnapshotCommands {
     // Author and committer of every snapshot.
     static constexpr const char* authorName = "Tarv";
     static constexpr const char* authorEmail = "tarv@localhost";
+    // The start of the names of the temporary indexes in the git folder.
+    static constexpr std::string_view temporaryIndexPrefix = "tarv-snapshot-index-";
 
     GitExecutor executor;
     std::shared_ptr<core::FileStore> files;
@@ -43,31 +50,66 @@ struct SnapshotCommands {
     // is kept too. A path git cannot save fails the whole snapshot
     // (GitError::commandFailed), so nothing is discarded that the snapshot
     // does not hold. The two temporary indexes live in the git folder and are
-    // removed in every case; the user's index is only read.
+    // removed in every case, with any lock file a stopped git left on them;
+    // the user's index is only read.
     std::string create(const std::string& repository, const std::vector<std::string>& paths, std::int64_t now,
                        std::stop_token stop) const;
+
+    // Removes what a snapshot stopped or killed half-way left in the git
+    // folder `gitDirectory`: its temporary indexes and their ".lock" files.
+    // For the opening of a repository, when no snapshot of this program
+    // runs there; errors are ignored.
+    static void removeLeftovers(const core::FileStore& files, const std::string& gitDirectory);
 
     // The paths a discard of `changes` touches, in order: each change's path
     // and, for a rename, its original path (which the discard brings back).
     // What `create` must be given before that discard.
     static std::vector<std::string> pathsTouchedBy(const std::vector<core::FileChange>& changes);
 
+    // Refuses a discard of `changes` that holds a conflicted file
+    // (GitError::invalidArgument), before anything is saved or changed.
+    static void checkDiscardable(const std::vector<core::FileChange>& changes) { groupsOf(changes); }
+
     // Discards the changes: untracked files are deleted, added files and the
     // new side of renames and copies removed, modified, deleted and
     // type-changed files (and the old side of renames) set back to HEAD in
     // index and working tree. A conflicted file refuses the whole discard
-    // before anything changes.
+    // before anything changes. A step that finds the index locked by another
+    // git process waits for it (`lockPatience`) and tries again.
     void discard(const std::string& repository, const std::vector<core::FileChange>& changes,
                  std::stop_token stop) const;
 
     // Writes `paths` back from the snapshot `reference` (the undo of a
     // discard): into the working tree, then into the index as they were
     // staged (a snapshot made before the index was kept restores the working
-    // tree only).
+    // tree only). Waits for another process's index lock as `discard` does;
+    // every step can run again, so a restore that still failed can simply be
+    // run once more.
     void restore(const std::string& repository, const std::string& reference, const std::vector<std::string>& paths,
                  std::stop_token stop) const;
 
+    // How long a step waits, in all, while another git process holds the
+    // index's lock.
+    std::chrono::milliseconds lockPatience = std::chrono::seconds(3);
+
 private:
+    struct DiscardGroups {
+        std::vector<std::string> untracked;
+        std::vector<std::string> toRemove;
+        std::vector<std::string> toRestore;
+    };
+    // The changes sorted by what their discard does; a conflicted file
+    // refuses.
+    static DiscardGroups groupsOf(const std::vector<core::FileChange>& changes);
+
+    void removeUntracked(const std::string& repository, const std::vector<std::string>& paths,
+                         std::stop_token stop) const;
+    void restoreFromHead(const std::string& repository, const std::vector<std::string>& paths,
+                         std::stop_token stop) const;
+    void restoreWorkingFiles(const std::string& repository, const std::string& reference,
+                             const std::vector<std::string>& paths, std::stop_token stop) const;
+    void restoreStaged(const std::string& repository, const std::string& staged,
+                       const std::vector<std::string>& paths, std::stop_token stop) const;
     // The commit holding the index's versions of the snapshot `reference`;
     // none for a snapshot that kept none.
     std::optional<std::string> stagedCommit(const std::string& repository, const std::string& reference,

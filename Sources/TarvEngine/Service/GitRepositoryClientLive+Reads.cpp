@@ -1,4 +1,5 @@
 #include "TarvEngine/Commands/GitReadCommands.hpp"
+#include "TarvEngine/Safety/SnapshotCommands.hpp"
 #include "TarvEngine/Service/GitRepositoryClientLive.hpp"
 
 // The reads: no write queue, read-only git (no optional locks), the
@@ -6,10 +7,34 @@
 namespace tarv::engine {
 
 std::optional<std::string> GitRepositoryClientLive::repositoryRoot(const std::string& path, std::stop_token stop) {
-    if (const auto ahead = currentReadAhead()) {
-        if (auto root = ahead->takeRoot(path, stop)) return std::move(*root);
+    std::optional<std::optional<std::string>> taken;
+    if (const auto ahead = currentReadAhead()) taken = ahead->takeRoot(path, stop);
+    std::optional<std::string> root =
+        taken ? std::move(*taken) : GitReadCommands{provider_->executor(stop)}.repositoryRoot(path, stop);
+    if (root) removeSnapshotLeftovers(*root);
+    return root;
+}
+
+void GitRepositoryClientLive::removeSnapshotLeftovers(const std::string& root) const {
+    if (writeQueue_->isBusy(root) || writeQueue_->waiting(root) > 0) return;
+    // The git folder: ".git" itself, or the folder a ".git" file names (a
+    // linked worktree).
+    const std::string dotGit = root + "/.git";
+    std::string gitDirectory = dotGit;
+    try {
+        if (!files_->isDirectory(dotGit)) {
+            const auto link = files_->readFile(dotGit);
+            if (!link) return;
+            std::string_view text = core::byteView(*link);
+            if (!text.starts_with("gitdir: ")) return;
+            text.remove_prefix(8);
+            while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
+            gitDirectory = text.starts_with('/') ? std::string(text) : root + "/" + std::string(text);
+        }
+    } catch (...) {
+        return;
     }
-    return GitReadCommands{provider_->executor(stop)}.repositoryRoot(path, stop);
+    SnapshotCommands::removeLeftovers(*files_, gitDirectory);
 }
 
 bool GitRepositoryClientLive::repositoryExists(const std::string& path, std::stop_token) {

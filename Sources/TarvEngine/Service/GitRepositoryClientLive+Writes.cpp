@@ -1,3 +1,4 @@
+#include "TarvCore/Errors/UnfinishedDiscard.hpp"
 #include "TarvEngine/Commands/GitWriteCommands.hpp"
 #include "TarvEngine/Safety/SnapshotCommands.hpp"
 #include "TarvEngine/Service/GitRepositoryClientLive.hpp"
@@ -31,10 +32,17 @@ std::string GitRepositoryClientLive::discard(const std::string& repository, cons
         paths.push_back(file.path);
         if (file.originalPath) paths.push_back(*file.originalPath);
     }
+    SnapshotCommands::checkDiscardable(files);
     return writeQueue_->serialized(repository, [&] {
         SnapshotCommands snapshots{executor, files_};
         std::string reference = snapshots.create(repository, paths, now, stop);
-        snapshots.discard(repository, files, stop);
+        // From here on the snapshot holds every change: a discard that fails
+        // half-way still hands it on, so that undo brings back what is gone.
+        try {
+            snapshots.discard(repository, files, stop);
+        } catch (...) {
+            throw core::UnfinishedDiscard(reference, std::current_exception());
+        }
         return reference;
     });
 }

@@ -71,6 +71,10 @@ public:
 
     // --- Reads (+Reads) ---------------------------------------------------
 
+    // The root of the repository holding `path`. Opening a repository goes
+    // through here, so it also removes what a snapshot stopped or killed
+    // half-way (by an earlier run) left in the root's git folder, unless a
+    // write of this client runs there.
     std::optional<std::string> repositoryRoot(const std::string& path, std::stop_token stop) override;
     // Whether "<path>/.git" exists; asks the file store only, so it answers
     // even without git.
@@ -99,7 +103,9 @@ public:
     void amend(const std::string& repository, const core::CommitMessage& message,
                const core::CommitSelection& selection, std::stop_token stop) override;
     // Saves a snapshot of the files, then discards their changes; returns the
-    // snapshot's reference. Nothing is discarded when the snapshot fails.
+    // snapshot's reference. Nothing is discarded when the snapshot fails; a
+    // discard that fails after it throws core::UnfinishedDiscard with the
+    // snapshot's reference.
     std::string discard(const std::string& repository, const std::vector<core::FileChange>& files,
                         std::stop_token stop) override;
     void restoreSnapshot(const std::string& repository, const std::string& reference,
@@ -190,6 +196,7 @@ private:
         std::shared_ptr<StartReadAhead> current;
     };
     std::shared_ptr<StartReadAhead> currentReadAhead() const;
+    void removeSnapshotLeftovers(const std::string& root) const;
     std::shared_ptr<ReadAheadHolder> readAhead_;
 };
 

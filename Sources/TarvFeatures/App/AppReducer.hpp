@@ -161,7 +161,9 @@ public:
     AppEffect commitFailed(AppState& state, core::Text text) const;
     void cancelAmend(WorkspaceState& workspace) const;
     // Job "discard": a safety snapshot, then the files' changes are gone.
-    AppEffect discard(WorkspaceState& workspace, std::vector<core::FileChange> files) const;
+    // Discards the files behind a snapshot; a submodule is left out (its
+    // changes are inside it), and a list of submodules only says so.
+    AppEffect discard(AppState& state, std::vector<core::FileChange> files) const;
     // Restores the last discard, else undoes the last unpushed commit; a
     // second undo while one runs is refused.
     AppEffect undo(AppState& state) const;

@@ -10,6 +10,7 @@
 #include "TarvCore/Errors/ProcessError.hpp"
 #include "TarvCore/Errors/RemoteFailure.hpp"
 #include "TarvCore/Errors/SecretStoreError.hpp"
+#include "TarvCore/Errors/UnfinishedDiscard.hpp"
 
 namespace tarv::features::ErrorText {
 
@@ -57,6 +58,7 @@ std::string describe(const std::exception& error) {
     if (const auto* remote = dynamic_cast<const core::RemoteFailure*>(&error)) return remote->description();
     if (const auto* secret = dynamic_cast<const core::SecretStoreError*>(&error)) return secret->description();
     if (const auto* config = dynamic_cast<const core::ConfigurationError*>(&error)) return config->description();
+    if (const auto* discard = dynamic_cast<const core::UnfinishedDiscard*>(&error)) return describe(discard->cause);
     return error.what();
 }
 

@@ -12,6 +12,7 @@
 #include <iterator>
 #include <utility>
 
+#include "TarvCore/Errors/UnfinishedDiscard.hpp"
 #include "TarvCore/Ports/GitRepositoryClient.hpp"
 #include "TarvFeatures/App/AppReducer.hpp"
 #include "TarvFeatures/App/ErrorText.hpp"
@@ -77,12 +78,21 @@ AppEffect AppReducer::moveFileSelection(WorkspaceState& workspace, std::int64_t 
     return selectFile(workspace, visible[static_cast<std::size_t>(target)]->path);
 }
 
-AppEffect AppReducer::discard(WorkspaceState& workspace, std::vector<core::FileChange> files) const {
+AppEffect AppReducer::discard(AppState& state, std::vector<core::FileChange> files) const {
+    WorkspaceState& workspace = *state.workspace;
+    const auto submodules = std::erase_if(files, [](const core::FileChange& file) { return file.isSubmodule; });
+    if (files.empty() && submodules > 0) {
+        state.overlay = Overlay::message(core::Text::errorTitle(), core::Text::discardSubmodule());
+        return AppEffect::none();
+    }
     return AppEffect::run("discard", [repository = dependencies_.repository, path = workspace.path,
                                       files = std::move(files)](AppEffect::Send send, std::stop_token) {
         try {
             std::string reference = repository->discard(path, files, std::stop_token());
             send(WorkspaceAction::Discarded{DiscardRecord{std::move(reference), discardedPaths(files)}});
+        } catch (const core::UnfinishedDiscard& unfinished) {
+            send(WorkspaceAction::DiscardFailed{ErrorText::describe(unfinished.cause),
+                                                DiscardRecord{unfinished.snapshot, discardedPaths(files)}});
         } catch (...) {
             send(WorkspaceAction::DiscardFailed{ErrorText::describe(std::current_exception())});
         }
@@ -145,9 +155,13 @@ AppEffect AppReducer::undoFailed(AppState& state, const std::string& message) co
     workspace.isUndoing = false;
     // The snapshot is still there: keep the record so that undo can try
     // again, unless a newer discard has taken its place meanwhile.
-    if (workspace.restoringDiscard && !workspace.lastDiscard) workspace.lastDiscard = workspace.restoringDiscard;
+    // What it restored stays, and `u` runs it again to the end.
+    const bool restoring = workspace.restoringDiscard && !workspace.lastDiscard;
+    if (restoring) workspace.lastDiscard = workspace.restoringDiscard;
     workspace.restoringDiscard.reset();
-    state.overlay = Overlay::message(core::Text::errorTitle(), core::Text::raw(message));
+    state.overlay = Overlay::message(restoring ? core::Text::undoUnfinished() : core::Text::errorTitle(),
+                                     core::Text::raw(message));
+    if (restoring) return reloadStatus(workspace);
     return AppEffect::none();
 }
 

@@ -171,7 +171,7 @@ struct OverlayDispatch {
             auto files = std::move(discard->files);
             state.overlay.reset();
             if (!state.workspace) return AppEffect::none();
-            return reducer.discard(*state.workspace, std::move(files));
+            return reducer.discard(state, std::move(files));
         }
         if (auto* deletion = openAs<DeleteBranchState>(state)) {
             WorkspaceAction::DeleteBranch request{std::move(deletion->name), deletion->needsForce};

@@ -212,13 +212,20 @@ struct Dispatch {
     }
 
     // ---- Discard, undo and ignore -------------------------------------
-    AppEffect operator()(WA::DiscardConfirmed& a) { return reducer.discard(workspace, std::move(a.files)); }
+    AppEffect operator()(WA::DiscardConfirmed& a) { return reducer.discard(state, std::move(a.files)); }
     AppEffect operator()(WA::Discarded& a) {
         workspace.lastDiscard = std::move(a.record);
         AppEffect toast = reducer.showToast(state, core::Text::toastDiscarded(), false);
         return AppEffect::merge(std::move(toast), reducer.reloadStatus(workspace));
     }
-    AppEffect operator()(WA::DiscardFailed& a) { return showError(state, a.message); }
+    AppEffect operator()(WA::DiscardFailed& a) {
+        // Half-way: the snapshot holds what is already gone, so undo is kept
+        // for it and the list shows what the discard did.
+        if (!a.record) return showError(state, a.message);
+        workspace.lastDiscard = std::move(a.record);
+        AppEffect error = showError(state, a.message);
+        return AppEffect::merge(std::move(error), reducer.reloadStatus(workspace));
+    }
     AppEffect operator()(WA::Undo&) { return reducer.undo(state); }
     AppEffect operator()(WA::Restored&) { return reducer.restored(state); }
     AppEffect operator()(WA::UndoneCommit& a) { return reducer.undoneCommit(state, a.message); }

@@ -217,6 +217,8 @@ struct WorkspaceAction {
     };
     struct DiscardFailed {
         std::string message;
+        // The snapshot of a discard that failed half-way: undo restores it.
+        std::optional<DiscardRecord> record = std::nullopt;
         bool operator==(const DiscardFailed&) const = default;
     };
     struct UndoneCommit {

@@ -224,6 +224,8 @@ inline const std::vector<ExpectedPlainText> expectedPlainTexts = {
     {Text::Plain::syncNoRemote, 301, "No remote configured", "Sin remoto configurado"},
     {Text::Plain::syncNeverFetched, 302, "Never fetched", "Nunca sincronizado"},
     {Text::Plain::cloneInvalidDestination, 303, "Enter the folder to clone into", "Escribe la carpeta donde clonar"},
+    {Text::Plain::undoUnfinished, 304, "Undo stopped before the end · u finishes it", "El deshacer se detuvo antes de terminar · u lo completa"},
+    {Text::Plain::discardSubmodule, 305, "Nothing to discard from here: a submodule's changes are inside it (open the submodule to discard them)", "Nada que descartar desde aquí: los cambios de un submódulo están dentro de él (ábrelo para descartarlos)"},
 };
 
 template <typename Item>

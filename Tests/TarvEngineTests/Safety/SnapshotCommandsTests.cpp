@@ -1,7 +1,12 @@
 // Safety snapshots and discard on the real git.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "TarvCore/Errors/ProcessError.hpp"
 
 #include "TarvEngineTests/Writes/WriteTestSupport.hpp"
 
@@ -97,6 +102,27 @@ TEST_F(SnapshotTest, APathThatCannotBeSavedFailsTheSnapshot) {
     EXPECT_FALSE(temporaryIndexLeft());
 }
 
+// A snapshot whose git is stopped half-way (its time limit killed it,
+// leaving git's lock beside the temporary index) leaves nothing behind.
+TEST_F(SnapshotTest, AStoppedSnapshotLeavesNoTemporaryIndexOrLock) {
+    repo.writeFile("a.txt", "a\n");
+    repo.commitAll("base");
+    repo.writeFile("a.txt", "edited\n");
+    auto recorder = std::make_shared<tarv::testing::GitScriptedRunner>();
+    GitExecutor executor = testing::recordingExecutor(repo, recorder);
+    recorder->setScript([runner = testing::realExecutor(repo).runner](const core::ProcessSpec& spec,
+                                                                       std::stop_token stop) {
+        if (spec.environment.contains("GIT_INDEX_FILE") &&
+            std::find(spec.arguments.begin(), spec.arguments.end(), "write-tree") != spec.arguments.end()) {
+            std::ofstream(spec.environment.at("GIT_INDEX_FILE") + ".lock").put('\0');
+            throw core::ProcessError::timedOut();
+        }
+        return runner->run(spec, stop);
+    });
+    EXPECT_THROW((SnapshotCommands{executor, files}.create(repo.path(), {"a.txt"}, 3, none)), core::ProcessError);
+    EXPECT_FALSE(temporaryIndexLeft()) << ::testing::PrintToString(gitFolder());
+}
+
 // Many paths: one "add" on standard input for the snapshot, "clean" (which
 // cannot read paths from its input) in groups of at most 400.
 TEST_F(SnapshotTest, ManyPaths) {
@@ -163,6 +189,49 @@ TEST_F(SnapshotTest, DiscardByKind) {
                                                               {"source.txt", "copied content\nline\nline\n"},
                                                               {"type.txt", "file\n"}}));
     EXPECT_EQ(repo.git({"status", "--porcelain"}), " M a1.txt\n");
+}
+
+// Another git process holds the index's lock for a moment (a status run
+// from a second terminal): the undo waits for it and finishes. A lock that
+// stays fails the undo, which then finishes when it runs again.
+TEST_F(SnapshotTest, RestoreWaitsForAPassingIndexLock) {
+    repo.writeFile("a.txt", "a\n");
+    repo.commitAll("base");
+    const auto discardEdits = [&] {
+        repo.writeFile("a.txt", "edited\n");
+        repo.writeFile("u.txt", "untracked\n");
+        const std::vector<FileChange> changes{{"a.txt", std::nullopt, ChangeKind::modified},
+                                              {"u.txt", std::nullopt, ChangeKind::untracked}};
+        const std::string ref = snapshots.create(repo.path(), SnapshotCommands::pathsTouchedBy(changes), 7, none);
+        snapshots.discard(repo.path(), changes, none);
+        EXPECT_EQ(disk(repo), (std::map<std::string, std::string>{{"a.txt", "a\n"}}));
+        return ref;
+    };
+    const std::string lock = repo.path() + "/.git/index.lock";
+    const std::map<std::string, std::string> edited{{"a.txt", "edited\n"}, {"u.txt", "untracked\n"}};
+
+    const std::string first = discardEdits();
+    std::ofstream(lock).put('x');
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        std::filesystem::remove(lock);
+    });
+    snapshots.restore(repo.path(), first, {"a.txt", "u.txt"}, none);
+    release.join();
+    EXPECT_EQ(disk(repo), edited);
+
+    repo.git({"reset", "-q", "--hard"});
+    repo.removeFile("u.txt");
+    const std::string second = discardEdits();
+    std::ofstream(lock).put('x');
+    SnapshotCommands impatient = snapshots;
+    impatient.lockPatience = std::chrono::milliseconds(100);
+    const auto failure = testing::commandFailure([&] { impatient.restore(repo.path(), second, {"a.txt", "u.txt"}, none); });
+    EXPECT_NE(failure.stderr.find("index.lock"), std::string::npos) << failure.stderr;
+    std::filesystem::remove(lock);
+    impatient.restore(repo.path(), second, {"a.txt", "u.txt"}, none);
+    EXPECT_EQ(disk(repo), edited);
+    EXPECT_EQ(repo.git({"status", "--porcelain"}), " M a.txt\n?? u.txt\n");
 }
 
 TEST_F(SnapshotTest, AConflictedFileRefusesTheWholeDiscard) {

@@ -11,6 +11,7 @@
 #include "Support/AppStoreHarness.hpp"
 #include "TarvCore/Errors/GitError.hpp"
 #include "TarvCore/Errors/RemoteFailure.hpp"
+#include "TarvCore/Errors/UnfinishedDiscard.hpp"
 #include "TarvFeatures/App/AppReducer.hpp"
 
 namespace tarv::features {
@@ -38,6 +39,11 @@ AppState withFiles(std::vector<core::FileChange> files) {
 core::Text overlayBody(const AppStoreHarness& h) {
     const auto* message = std::get_if<Overlay::Message>(&h.state().overlay->value);
     return message ? message->body : core::Text::raw("(no message overlay)");
+}
+
+core::Text overlayTitle(const AppStoreHarness& h) {
+    const auto* message = std::get_if<Overlay::Message>(&h.state().overlay->value);
+    return message ? message->title : core::Text::raw("(no message overlay)");
 }
 
 // Records whether each write was handed a token that can ever stop.
@@ -291,6 +297,56 @@ TEST(DiscardTest, RecordsEveryPathItTouchedAndReloads) {
     EXPECT_EQ(h.state().toast->text, core::Text::toastDiscarded());
 }
 
+// A discard that failed once its snapshot existed keeps the snapshot for
+// undo (and reloads the list, since part of it may be gone); one that failed
+// before keeps nothing, and undo then goes to the commit.
+TEST(DiscardTest, AFailureAfterTheSnapshotKeepsItForUndo) {
+    const auto broken = core::GitError::commandFailed("git checkout-index", 128, "unable to read a");
+    struct Case {
+        const char* name;
+        std::exception_ptr failure;
+        std::optional<DiscardRecord> record;
+        Ids jobs;
+        Paths undoCalls;
+    };
+    const Case cases[] = {
+        {"half-way", std::make_exception_ptr(core::UnfinishedDiscard("refs/s/9", std::make_exception_ptr(broken))),
+         DiscardRecord{"refs/s/9", {"a", "u"}}, {"status"}, {"restoreSnapshot /r refs/s/9 a,u"}},
+        {"before the snapshot", std::make_exception_ptr(broken), std::nullopt, {}, {"undoLastCommit /r"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        AppState state = withFiles({changed("a"), changed("u", core::ChangeKind::untracked)});
+        state.workspace->status.branch.objectID = "1";
+        AppStoreHarness h(std::move(state));
+        h.fakes.repository->failWith("discard", c.failure);
+        sendWorkspace(h, WorkspaceAction::DiscardConfirmed{ws(h).status.files});
+        h.runJob("discard");
+        h.drain();
+        EXPECT_EQ(ws(h).lastDiscard, c.record);
+        EXPECT_EQ(overlayBody(h), core::Text::raw("unable to read a"));
+        EXPECT_EQ(h.lastJobIds(), c.jobs);
+        sendWorkspace(h, WorkspaceAction::Undo{});
+        h.runJob("undo");
+        Paths undone = h.fakes.repository->calls("restoreSnapshot");
+        for (const auto& call : h.fakes.repository->calls("undoLastCommit")) undone.push_back(call);
+        EXPECT_EQ(undone, c.undoCalls);
+    }
+}
+
+// A submodule's changes are inside it: a discard of submodules alone says
+// so and runs nothing; beside other files, only those are discarded.
+TEST(DiscardTest, SubmodulesAreLeftOut) {
+    auto submodule = changed("sub");
+    submodule.isSubmodule = true;
+    AppStoreHarness h(withFiles({changed("a"), submodule}));
+    EXPECT_EQ(sendWorkspace(h, WorkspaceAction::DiscardConfirmed{{submodule}}), Ids{});
+    EXPECT_EQ(overlayBody(h), core::Text::discardSubmodule());
+    EXPECT_EQ(sendWorkspace(h, WorkspaceAction::DiscardConfirmed{{submodule, changed("a")}}), (Ids{"discard"}));
+    h.runJob("discard");
+    EXPECT_EQ(h.fakes.repository->calls(), (Paths{"discard /r a"}));
+}
+
 TEST(DiscardTest, ASecondDiscardNeverStopsTheFirstAndBothAreReduced) {
     tarv::testing::FakePorts fakes;
     auto repository = std::make_shared<StopWatchingRepository>();
@@ -406,6 +462,7 @@ TEST(UndoTest, AFailedRestoreKeepsTheRecordForAnotherTry) {
     EXPECT_EQ(ws(h).lastDiscard, std::nullopt) << "consumed while the restore runs";
     h.settle();
     EXPECT_EQ(ws(h).lastDiscard, (DiscardRecord{"refs/s/1", {"a"}}));
+    EXPECT_EQ(overlayTitle(h), core::Text::undoUnfinished()) << "u finishes it";
     EXPECT_EQ(overlayBody(h), core::Text::raw("locked"));
     EXPECT_FALSE(ws(h).isUndoing);
 

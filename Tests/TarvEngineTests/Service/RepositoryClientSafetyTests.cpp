@@ -1,0 +1,126 @@
+// The live client never writes where the user did not open, and leaves
+// nothing of its own behind in the repository, on real git.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "Support/TempGitRepo.hpp"
+#include "TarvCore/Errors/UnfinishedDiscard.hpp"
+#include "TarvEngineTests/Service/RepositoryClientFixture.hpp"
+
+namespace tarv::engine {
+namespace {
+
+using tarv::testing::TempGitRepo;
+const std::stop_token none;
+
+struct RepositoryClientSafety : ::testing::Test {
+    TempGitRepo repo;
+    std::shared_ptr<GitRepositoryClientLive> client = testing::liveClient(repo);
+    const std::string& path = repo.path();
+};
+
+// A repository opened inside another whose ".git" is moved away: its reads
+// and writes fail, and none of them reaches the repository above (whose
+// staged state stays as it was).
+TEST_F(RepositoryClientSafety, AVanishedRepositoryIsAnErrorNotTheOneAbove) {
+    repo.writeFile("outer.txt", "outer\n");
+    repo.commitAll("outer");
+    repo.writeFile("outer.txt", "staged in the outer repository\n");
+    repo.git({"add", "outer.txt"});
+    const std::string inner = path + "/inner";
+    repo.git({"init", "-q", inner});
+    repo.writeFile("inner/x.txt", "x\n");
+    ASSERT_EQ(client->repositoryRoot(inner, none), inner);
+    ASSERT_EQ(client->status(inner, none).files.size(), 1u);
+
+    std::filesystem::rename(inner + "/.git", path + "/moved-away.git");
+    const std::string staged = repo.git({"diff", "--cached", "--name-only"});
+    EXPECT_THROW(client->status(inner, none), core::GitError);
+    EXPECT_THROW(client->commitIncluding(inner, {"Inner", "", {}}, {"x.txt"}, none), core::GitError);
+    EXPECT_THROW(client->discard(inner, {{"x.txt", std::nullopt, core::ChangeKind::untracked}}, none),
+                 core::GitError);
+    EXPECT_EQ(repo.git({"diff", "--cached", "--name-only"}), staged);
+    EXPECT_EQ(repo.readFile("inner/x.txt"), "x\n");
+    EXPECT_EQ(repo.git({"log", "--format=%s"}), "outer\n");
+}
+
+// Temporary indexes (and their locks) that a snapshot stopped or killed by
+// an earlier run left in the git folder go when the repository is opened;
+// the git folder's other files stay.
+TEST_F(RepositoryClientSafety, OpeningRemovesWhatAStoppedSnapshotLeft) {
+    const std::string git = path + "/.git/";
+    for (const char* name : {"tarv-snapshot-index-17-3", "tarv-snapshot-index-17-3.lock",
+                             "tarv-snapshot-index-17-3-staged.lock", "tarv-other"}) {
+        repo.writeFile(std::string(".git/") + name, "");
+    }
+    ASSERT_EQ(client->repositoryRoot(path, none), path);
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(git)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with("tarv")) left.push_back(name);
+    }
+    EXPECT_EQ(left, std::vector<std::string>{"tarv-other"});
+}
+
+// HEAD's copy of a staged file is lost: the discard removes the untracked
+// file, then cannot restore the staged one from HEAD. The failure hands on
+// the snapshot, which brings both back (the staged version staged again).
+TEST_F(RepositoryClientSafety, ADiscardThatFailsHalfWayHandsOnItsSnapshot) {
+    repo.writeFile("a.txt", "committed\n");
+    repo.commitAll("base");
+    repo.writeFile("a.txt", "staged\n");
+    repo.git({"add", "a.txt"});
+    repo.writeFile("u.txt", "untracked\n");
+    std::string blob = repo.git({"rev-parse", "HEAD:a.txt"});
+    blob.pop_back();
+    std::filesystem::remove(path + "/.git/objects/" + blob.substr(0, 2) + "/" + blob.substr(2));
+    const auto files = client->status(path, none).files;
+    ASSERT_EQ(files.size(), 2u);
+
+    std::string snapshot;
+    try {
+        client->discard(path, files, none);
+        ADD_FAILURE() << "the discard cannot finish";
+    } catch (const core::UnfinishedDiscard& unfinished) {
+        snapshot = unfinished.snapshot;
+        EXPECT_THROW(std::rethrow_exception(unfinished.cause), core::GitError);
+    }
+    ASSERT_TRUE(snapshot.starts_with("refs/tarv/snapshots/")) << snapshot;
+    EXPECT_FALSE(repo.exists("u.txt"));
+
+    client->restoreSnapshot(path, snapshot, {"a.txt", "u.txt"}, none);
+    EXPECT_EQ(repo.readFile("u.txt"), "untracked\n");
+    EXPECT_EQ(repo.readFile("a.txt"), "staged\n");
+    EXPECT_EQ(repo.git({"show", ":a.txt"}), "staged\n");
+}
+
+// A submodule with edits inside it is listed as one, and committing it
+// alone fails with what git said (on its standard output) about it.
+TEST_F(RepositoryClientSafety, ADirtySubmoduleIsNamedAndItsCommitSaysWhy) {
+    repo.writeFile("x.txt", "x\n");
+    const std::string sub = path + "/sub";
+    repo.git({"init", "-q", sub});
+    repo.writeFile("sub/i.txt", "i\n");
+    repo.git({"add", "i.txt"}, sub);
+    repo.git({"commit", "-q", "-m", "inner"}, sub);
+    repo.commitAll("outer with a submodule");
+    repo.writeFile("sub/i.txt", "changed inside\n");
+
+    const auto files = client->status(path, none).files;
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(files[0].path, "sub");
+    EXPECT_TRUE(files[0].isSubmodule);
+
+    try {
+        client->commitIncluding(path, {"Sub", "", {}}, {"sub"}, none);
+        ADD_FAILURE() << "nothing can be committed";
+    } catch (const core::GitError& error) {
+        const auto* failed = std::get_if<core::GitError::CommandFailed>(&error.value);
+        ASSERT_NE(failed, nullptr) << error.description();
+        EXPECT_NE(failed->stderr.find("sub (modified content)"), std::string::npos) << failed->stderr;
+    }
+}
+
+}  // namespace
+}  // namespace tarv::engine
