@@ -144,9 +144,10 @@ TEST_F(GitReadCommandsTest, OperationsInProgress) {
     ASSERT_EQ(status.conflictedFiles().size(), 1u);
     EXPECT_EQ(status.conflictedFiles()[0].path, "f.txt");
 
-    // From a subfolder the markers are still found.
+    // git is held to the folder it is given: a subfolder is no repository
+    // of its own, so it has no operation (the program reads from the root).
     repo.writeFile("sub/x.txt", "x\n");
-    EXPECT_EQ(reads.operation(repo.path() + "/sub", files, none), RepositoryOperation::rebase);
+    EXPECT_EQ(reads.operation(repo.path() + "/sub", files, none), std::nullopt);
 }
 
 TEST_F(GitReadCommandsTest, MergeWinsOverOtherMarkers) {

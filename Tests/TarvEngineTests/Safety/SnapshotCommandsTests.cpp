@@ -123,8 +123,10 @@ TEST_F(SnapshotTest, AStoppedSnapshotLeavesNoTemporaryIndexOrLock) {
     EXPECT_FALSE(temporaryIndexLeft()) << ::testing::PrintToString(gitFolder());
 }
 
-// Many paths: one "add" on standard input for the snapshot, "clean" (which
-// cannot read paths from its input) in groups of at most 400.
+// Many paths: the snapshot saves them with one update-index reading them
+// from its input (no pathspecs, no command line that grows with them), the
+// discard unlinks the untracked files without any git, and the undo brings
+// them back with one checkout-index of the snapshot's entries.
 TEST_F(SnapshotTest, ManyPaths) {
     auto recorder = std::make_shared<tarv::testing::GitScriptedRunner>();
     SnapshotCommands recorded{testing::recordingExecutor(repo, recorder), files};
@@ -136,17 +138,22 @@ TEST_F(SnapshotTest, ManyPaths) {
         repo.writeFile(paths.back(), "x\n");
     }
     const std::string ref = recorded.create(repo.path(), paths, 1, none);
-    const auto adds = testing::runsOf(*recorder, {"add"});
-    ASSERT_EQ(adds.size(), 1u);
-    EXPECT_EQ(adds[0].environment.at("GIT_LITERAL_PATHSPECS"), "1");
-    EXPECT_EQ(adds[0].environment.at("GIT_INDEX_FILE"), repo.path() + "/.git/tarv-snapshot-index-1-401");
+    const auto updates = testing::runsOf(*recorder, {"update-index", "--add"});
+    ASSERT_EQ(updates.size(), 1u);
+    EXPECT_EQ(updates[0].environment.at("GIT_INDEX_FILE"), repo.path() + "/.git/tarv-snapshot-index-1-401");
+    std::size_t listed = 0;
+    for (const auto& path : paths) listed += path.size() + 1;
+    EXPECT_EQ(updates[0].stdin->size(), listed);
     EXPECT_EQ(testing::treePaths(repo, ref).size(), 401u);
 
+    const std::size_t runsBefore = recorder->specs().size();
     recorded.discard(repo.path(), changes, none);
-    const auto cleans = testing::runsOf(*recorder, {"clean"});
-    ASSERT_EQ(cleans.size(), 2u);
-    EXPECT_EQ(cleans[1].arguments.back(), "f400");
+    EXPECT_EQ(recorder->specs().size(), runsBefore);
     EXPECT_EQ(disk(repo), (std::map<std::string, std::string>{}));
+
+    recorded.restore(repo.path(), ref, paths, none);
+    EXPECT_EQ(testing::runsOf(*recorder, {"checkout-index"}).size(), 1u);
+    EXPECT_EQ(disk(repo).size(), 401u);
 }
 
 // Each kind of change is undone with its own command; a rename comes back
