@@ -1,5 +1,6 @@
 #include <set>
 
+#include "TarvCore/Errors/GitError.hpp"
 #include "TarvCore/Text/Trim.hpp"
 #include "TarvEngine/Commands/GitReadCommands.hpp"
 #include "TarvEngine/Environment/GitEnvironment.hpp"
@@ -28,6 +29,16 @@ core::Diff GitReadCommands::diff(const std::string& path, const core::FileChange
     };
     auto result = against("HEAD", {0, 128});
     if (result.exitCode == 0) return DiffParser::parse(result.stdoutBytes());
+    // A HEAD that exists and still failed (an unreadable object, say) is an
+    // error; it must never be shown as the whole file added.
+    const auto head = executor.run({"rev-parse", "--verify", "--quiet", "HEAD^{commit}"}, path,
+                                   {.allowedExitCodes = {0, 1, 128}}, stop);
+    if (head.exitCode == 0) {
+        std::string command = "git diff HEAD --";
+        for (const auto& file : paths) command += " " + file;
+        throw core::GitError::commandFailed(std::move(command), result.exitCode,
+                                            core::text::trimmed(result.stderrString()));
+    }
 
     // No HEAD yet. Committing the file takes it as it is in the working
     // tree, staged or not, so that is what is compared with nothing (the

@@ -84,6 +84,7 @@ AppEffect AppReducer::selectCommit(WorkspaceState& workspace, std::int64_t row) 
     if (selectedSHA(history) == remembered && !history.files.empty()) return more;
     history.files.clear();
     history.filesList = core::ListScroll{};
+    history.filesError.reset();
     history.diff = DiffViewState(workspace.splitDiff);
     return AppEffect::merge(loadCommitFiles(workspace), std::move(more));
 }
@@ -112,7 +113,9 @@ AppEffect AppReducer::loadCommitFiles(WorkspaceState& workspace) const {
             auto files = repository->files(sha, path, stop);
             if (!stop.stop_requested()) send(WorkspaceAction::CommitFilesLoaded{sha, std::move(files)});
         } catch (...) {
-            // The list stays empty until another commit is selected.
+            if (!stop.stop_requested()) {
+                send(WorkspaceAction::CommitFilesFailed{sha, ErrorText::describe(std::current_exception())});
+            }
         }
     });
 }
@@ -122,6 +125,7 @@ AppEffect AppReducer::commitFilesLoaded(WorkspaceState& workspace, const std::st
     HistoryState& history = workspace.history;
     if (selectedSHA(history) != sha) return AppEffect::none();
     history.isLoadingFiles = false;
+    history.filesError.reset();
     history.files = std::move(files);
     history.filesList = core::ListScroll{};
     if (history.files.empty()) {

@@ -29,6 +29,9 @@ struct HistoryState {
     std::vector<core::CommitFile> files;
     core::ListScroll filesList;
     bool isLoadingFiles = false;
+    // Why the selected commit's files could not be read (git's message);
+    // the files pane shows it in place of the list.
+    std::optional<std::string> filesError;
     // The path whose diff `diff` shows or loads.
     std::optional<std::string> selectedFilePath;
     DiffViewState diff{false};

@@ -75,6 +75,14 @@ struct Dispatch {
     AppEffect operator()(WA::CommitFilesLoaded& a) {
         return reducer.commitFilesLoaded(workspace, a.sha, std::move(a.files));
     }
+    AppEffect operator()(WA::CommitFilesFailed& a) {
+        HistoryState& history = workspace.history;
+        const core::Commit* selected = history.selectedCommit();
+        if (!selected || selected->sha != a.sha) return AppEffect::none();
+        history.isLoadingFiles = false;
+        history.filesError = std::move(a.message);
+        return AppEffect::none();
+    }
     AppEffect operator()(WA::CommitDiffLoaded& a) {
         reducer.commitDiffLoaded(workspace, a.sha, a.path, std::move(a.diff));
         return AppEffect::none();

@@ -2,9 +2,9 @@
 
 namespace tarv::features {
 
-static_assert(std::variant_size_v<WorkspaceAction::Value> == 92);
+static_assert(std::variant_size_v<WorkspaceAction::Value> == 93);
 
-// With ninety-two cases, building a case in place makes the compiler
+// With ninety-three cases, building a case in place makes the compiler
 // generate one step per case before it. Every way into the variant here (the
 // case constructors, copies, assignments) therefore goes through the one
 // path that moves a case in, so those steps are generated once, in this file.
@@ -59,6 +59,7 @@ template WorkspaceAction::WorkspaceAction(WorkspaceAction::HistoryFailed);
 template WorkspaceAction::WorkspaceAction(WorkspaceAction::SelectCommit);
 template WorkspaceAction::WorkspaceAction(WorkspaceAction::MoveCommitSelection);
 template WorkspaceAction::WorkspaceAction(WorkspaceAction::CommitFilesLoaded);
+template WorkspaceAction::WorkspaceAction(WorkspaceAction::CommitFilesFailed);
 template WorkspaceAction::WorkspaceAction(WorkspaceAction::SelectCommitFile);
 template WorkspaceAction::WorkspaceAction(WorkspaceAction::MoveCommitFileSelection);
 template WorkspaceAction::WorkspaceAction(WorkspaceAction::CommitDiffLoaded);

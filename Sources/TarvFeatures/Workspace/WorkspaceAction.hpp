@@ -251,6 +251,11 @@ struct WorkspaceAction {
         std::vector<core::CommitFile> files;
         bool operator==(const CommitFilesLoaded&) const = default;
     };
+    struct CommitFilesFailed {
+        std::string sha;
+        std::string message;
+        bool operator==(const CommitFilesFailed&) const = default;
+    };
     struct SelectCommitFile {
         std::int64_t row = 0;
         bool operator==(const SelectCommitFile&) const = default;
@@ -450,7 +455,7 @@ struct WorkspaceAction {
         SetLineRange, MoveDiffCursor, MoveDiffCursorTo, DiffLoaded, DiffFailed, Committed, CommitFailed,
         AmendMessageLoaded, Amended, DiscardConfirmed, Ignore, Ignored, IgnoreFailed, Discarded, DiscardFailed,
         UndoneCommit, UndoFailed, HistoryLoaded, HistoryFailed, SelectCommit, MoveCommitSelection, CommitFilesLoaded,
-        SelectCommitFile, MoveCommitFileSelection, CommitDiffLoaded, CommitDiffFailed, Sync, SyncFinished,
+        CommitFilesFailed, SelectCommitFile, MoveCommitFileSelection, CommitDiffLoaded, CommitDiffFailed, Sync, SyncFinished,
         SyncFailed, ChecksLoaded, Merge, MergeFinished, MergeFailed, MergeMessageLoaded, Revert, CherryPick, Reset,
         EditHistory, Rebase, OperationFinished, OperationFailed, ResolveConflict, MarkResolved, ConflictLoaded,
         ChooseConflict, MoveConflictCursor, RenameBranch, DeleteBranch, DeleteNeedsForce, SwitchBranch, CreateBranch,

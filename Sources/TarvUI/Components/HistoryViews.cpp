@@ -10,6 +10,7 @@
 #include "TarvCore/Localization/Text.hpp"
 #include "TarvTerminal/Text/DisplayWidth.hpp"
 #include "TarvTerminal/Text/TextTruncation.hpp"
+#include "TarvTerminal/Text/TextWrapping.hpp"
 #include "TarvTerminal/Text/Utf8.hpp"
 #include "TarvTerminal/Widgets/ScrollBar.hpp"
 #include "TarvUI/Components/HitRegion.hpp"
@@ -190,6 +191,15 @@ void drawCommitFiles(UIFrame& frame, const features::WorkspaceState& ws, Rect re
     frame.canvas.withClip(rect, [&](terminal::Canvas& canvas) {
         const features::HistoryState& history = ws.history;
         const auto count = static_cast<std::int64_t>(history.files.size());
+        if (history.filesError) {
+            // The files could not be read: git's message, never "0 files".
+            const auto lines = terminal::TextWrapping::wrap(*history.filesError, rect.size.width - 2);
+            for (std::size_t i = 0; i < lines.size() && static_cast<std::int64_t>(i) < rect.size.height; ++i) {
+                canvas.draw(lines[i], Point{rect.minX() + 1, rect.minY() + static_cast<std::int64_t>(i)},
+                            onSurface(s, s.danger));
+            }
+            return;
+        }
         canvas.draw(frame.text(core::Text::filesChangedCount(count)), Point{rect.minX() + 1, rect.minY()},
                     onSurface(s, s.bold), std::max<std::int64_t>(0, rect.size.width - 2));
         drawListTop(frame, rect);

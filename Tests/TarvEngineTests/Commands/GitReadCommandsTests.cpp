@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 
 #include "TarvEngineTests/Commands/RealGit.hpp"
 #include "TarvCore/Errors/GitError.hpp"
@@ -290,6 +292,34 @@ TEST_F(GitReadCommandsTest, FilesOfACommit) {
     EXPECT_EQ(merged, (std::vector<core::CommitFile>{{"side.txt", ChangeKind::added, 1, 0}}));
 
     EXPECT_THROW(reads.files("0000000000000000000000000000000000000000", repo.path(), none), core::GitError);
+}
+
+// An object git cannot read is an error with git's message for every read
+// that needs it, never an empty result or the whole file shown as added.
+TEST_F(GitReadCommandsTest, AnUnreadableBlobFailsTheReadsThatNeedIt) {
+    repo.writeFile("f.txt", "one\ntwo\n");
+    const std::string head = repo.commitAll("base");
+    repo.writeFile("f.txt", "one\nthree\n");
+    const std::string blob = repo.revParse("HEAD:f.txt");
+    const std::string object = repo.path() + "/.git/objects/" + blob.substr(0, 2) + "/" + blob.substr(2);
+    std::filesystem::permissions(object, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+    std::ofstream(object, std::ios::trunc) << "not a zlib stream";
+
+    const auto expectGitFailure = [](const auto& read, const char* name) {
+        SCOPED_TRACE(name);
+        try {
+            read();
+            ADD_FAILURE() << "no error";
+        } catch (const core::GitError& error) {
+            const auto* failed = std::get_if<core::GitError::CommandFailed>(&error.value);
+            ASSERT_NE(failed, nullptr);
+            EXPECT_FALSE(failed->stderr.empty());
+        }
+    };
+    expectGitFailure([&] { reads.diff(repo.path(), FileChange{"f.txt", std::nullopt, ChangeKind::modified}, none); },
+                     "working diff");
+    expectGitFailure([&] { reads.files(head, repo.path(), none); }, "files of the commit");
+    expectGitFailure([&] { reads.diffOfCommit(head, "f.txt", repo.path(), none); }, "diff of the commit");
 }
 
 TEST_F(GitReadCommandsTest, StoppedBeforeStartingFailsAsCancelled) {

@@ -201,6 +201,27 @@ TEST(HistorySelectionTest, ACommitLoadsItsFilesThenTheFirstFilesDiff) {
     EXPECT_EQ(history(h).files.size(), 2u);
 }
 
+// A commit whose files cannot be read keeps git's message for the files
+// pane; selecting it again reads again.
+TEST(HistorySelectionTest, FilesThatCannotBeReadKeepTheError) {
+    AppStoreHarness h(showingHistory(3));
+    h.fakes.repository->fail("files", core::GitError::commandFailed("git show", 128, "fatal: unable to read 3b18e5"));
+    EXPECT_EQ(sendWorkspace(h, WorkspaceAction::SelectCommit{1}), (Ids{"commitFiles"}));
+    h.runJob("commitFiles");
+    h.drain();
+    EXPECT_FALSE(history(h).isLoadingFiles);
+    EXPECT_EQ(history(h).filesError, "fatal: unable to read 3b18e5");
+    EXPECT_TRUE(h.lastJobIds().empty()) << "no diff of a file nobody chose";
+
+    h.fakes.repository->succeed("files");
+    h.fakes.repository->answers.commitFiles = {{"c1", {core::CommitFile{"a.txt"}}}};
+    EXPECT_EQ(sendWorkspace(h, WorkspaceAction::SelectCommit{1}), (Ids{"commitFiles"}));
+    EXPECT_FALSE(history(h).filesError);
+    h.runJob("commitFiles");
+    h.drain();
+    EXPECT_EQ(history(h).files.size(), 1u);
+}
+
 TEST(HistorySelectionTest, MovingTheFileSelectionFromNothing) {
     struct Case {
         const char* name;
@@ -228,7 +249,8 @@ TEST(HistorySelectionTest, FailuresEndLoadingAndSayWhatHappened) {
     h.settle();
     EXPECT_FALSE(history(h).isLoading);
     EXPECT_EQ(history(h).commits.size(), 100u) << "the list keeps what it had";
-    EXPECT_TRUE(history(h).isLoadingFiles) << "a failed file list reports nothing";
+    EXPECT_FALSE(history(h).isLoadingFiles);
+    EXPECT_EQ(history(h).filesError, "bad files") << "a failed file list says why";
 
     AppState state = showingHistory(1);
     state.workspace->history.list.selected = 0;

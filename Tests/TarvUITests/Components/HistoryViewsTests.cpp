@@ -193,6 +193,20 @@ TEST(HistoryViews, CommitFilesGolden) {
     EXPECT_EQ(*regionAt(frame, 29, 5), row);
 }
 
+// Files that could not be read show git's message where the list would be,
+// never "0 changed files".
+TEST(HistoryViews, CommitFilesThatFailedShowTheError) {
+    WorkspaceState ws("/r", "r", std::nullopt);
+    ws.history.filesError = "fatal: unable to read 3b18e512dba79e4c8300dd08aeb37f8e728b8dad";
+    const std::vector<std::string> expected = {
+        " fatal: unable to read        ",
+        " 3b18e512dba79e4c8300dd08aeb3 ",
+        " 7f8e728b8dad                 ",
+        "                              ",
+    };
+    EXPECT_EQ(screenRows(drawn(View::files, ws, 30, 4)), expected);
+}
+
 TEST(HistoryViews, FileKindGlyphs) {
     struct Case {
         ChangeKind kind;
