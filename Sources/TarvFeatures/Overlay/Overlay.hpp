@@ -8,6 +8,7 @@
 #include "TarvCore/Localization/Text.hpp"
 #include "TarvCore/Models/FailureFix.hpp"
 #include "TarvCore/Models/FileChange.hpp"
+#include "TarvCore/Models/ListScroll.hpp"
 #include "TarvFeatures/Architecture/VariantCase.hpp"
 #include "TarvFeatures/Auth/SignInState.hpp"
 #include "TarvFeatures/History/NewTagState.hpp"
@@ -73,7 +74,10 @@ struct Overlay {
         std::vector<core::FailureFix> fixes;
         bool operator==(const Message&) const = default;
     };
+    // The shortcuts; `list.offset` is the first line shown when they do not
+    // all fit (nothing is selected).
     struct Help {
+        core::ListScroll list;
         bool operator==(const Help&) const = default;
     };
 

@@ -58,6 +58,8 @@ std::int64_t count(const AppState& state, const Overlay& overlay) {
                 return sizeOf(payload.items);
             } else if constexpr (std::is_same_v<Payload, StashPickerState>) {
                 return sizeOf(payload.entries);
+            } else if constexpr (std::is_same_v<Payload, Overlay::Help>) {
+                return state.viewports.helpLines;
             } else {
                 return 0;
             }

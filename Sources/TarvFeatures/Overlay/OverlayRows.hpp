@@ -21,8 +21,8 @@ core::ListScroll* list(Overlay& overlay);
 // The number of selectable rows of `overlay` in `state`: the repository
 // and branch rows under the typed filter (the pull requests on that tab of
 // the branch picker, while loaded), the palette's results for its query,
-// the tags, worktrees, clone matches, menu items and stashes. 0 for the
-// kinds without a list.
+// the tags, worktrees, clone matches, menu items and stashes; the help's
+// lines as last drawn. 0 for the kinds without a list.
 std::int64_t count(const AppState& state, const Overlay& overlay);
 
 }  // namespace OverlayRows

@@ -18,8 +18,10 @@ struct Viewports {
     std::int64_t historyList = 10;
     // Rows of the selected commit's file list.
     std::int64_t historyFiles = 5;
-    // Rows of a picker overlay's list.
+    // Rows of a picker overlay's list (for the help: the lines it shows).
     std::int64_t picker = 8;
+    // Lines of the help as laid out for the screen.
+    std::int64_t helpLines = 0;
 
     bool operator==(const Viewports&) const = default;
 };

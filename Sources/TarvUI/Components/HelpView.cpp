@@ -5,6 +5,7 @@
 
 #include "TarvCore/Models/KeyHelpItem.hpp"
 #include "TarvTerminal/Text/DisplayWidth.hpp"
+#include "TarvTerminal/Text/TextWrapping.hpp"
 #include "TarvUI/Components/DialogFrame.hpp"
 #include "TarvUI/Components/PopoverView.hpp"
 #include "TarvUI/Keymap/Keymap.hpp"
@@ -58,9 +59,10 @@ void section(std::vector<Row>& out, const UIFrame& frame, const core::Text& titl
         }
         addLabel(*group, binding.display);
     }
+    // Every line of keys carries its description, also when the keys of one
+    // description take more than one line.
     for (const auto& group : groups) {
-        const auto lines = wrap(group.keys);
-        for (std::size_t i = 0; i < lines.size(); ++i) out.push_back(Row{lines[i], i == 0 ? group.text : "", false});
+        for (const auto& keys : wrap(group.keys)) out.push_back(Row{keys, group.text, false});
     }
 }
 
@@ -93,16 +95,34 @@ std::vector<Row> rows(const UIFrame& frame) {
     return out;
 }
 
-void draw(UIFrame& frame) {
-    const auto all = rows(frame);
+std::vector<Row> lines(const std::vector<Row>& rows, std::int64_t textWidth) {
+    std::vector<Row> out;
+    out.reserve(rows.size());
+    for (const Row& row : rows) {
+        if (row.isHeader || width(row.text) <= textWidth || textWidth < 1) {
+            out.push_back(row);
+            continue;
+        }
+        const auto pieces = terminal::TextWrapping::wrap(row.text, textWidth);
+        for (std::size_t i = 0; i < pieces.size(); ++i) out.push_back(Row{i == 0 ? row.keys : "", pieces[i], false});
+    }
+    return out;
+}
+
+void draw(UIFrame& frame, const features::Overlay::Help& help) {
     const terminal::Size screen = frame.canvas.bounds().size;
     const std::int64_t available = screen.width - 4;
     const std::int64_t columns = available > 125 ? 3 : std::max<std::int64_t>(available / 42, 1);
     const std::int64_t contentWidth = columns == 3 ? std::min<std::int64_t>(available, 150) : available;
+    const std::int64_t columnWidth = (contentWidth - 2) / columns;
+    const auto all = lines(rows(frame), columnWidth - 15);
     const auto n = static_cast<std::int64_t>(all.size());
     const std::int64_t perColumn =
         std::max<std::int64_t>(std::min<std::int64_t>((n + columns - 1) / columns, screen.height - 6), 1);
-    const std::int64_t columnWidth = (contentWidth - 2) / columns;
+    const std::int64_t shown = perColumn * columns;
+    frame.viewports.picker = shown;
+    frame.viewports.helpLines = n;
+    const std::int64_t first = std::clamp<std::int64_t>(help.list.offset, 0, std::max<std::int64_t>(n - shown, 0));
     const std::int64_t w = std::min<std::int64_t>(columnWidth * columns + 4, screen.width - 2);
     const std::int64_t h = std::min<std::int64_t>(perColumn + 4, screen.height - 2);
     const Rect box(std::max<std::int64_t>((screen.width - w) / 2, 0), std::max<std::int64_t>((screen.height - h) / 2, 0),
@@ -112,11 +132,9 @@ void draw(UIFrame& frame) {
     const ThemeStyles& s = frame.styles;
     const terminal::Style keyStyle =
         s.popover.with(s.theme.accent.color(), std::nullopt, terminal::Attributes{terminal::Attributes::bold});
-    for (std::int64_t i = 0; i < n; ++i) {
-        const std::int64_t column = i / perColumn;
-        if (column >= columns) break;
-        const Point at{inner.minX() + column * columnWidth, inner.minY() + i % perColumn};
-        const Row& row = all[static_cast<std::size_t>(i)];
+    for (std::int64_t i = 0; i < shown && first + i < n; ++i) {
+        const Point at{inner.minX() + (i / perColumn) * columnWidth, inner.minY() + i % perColumn};
+        const Row& row = all[static_cast<std::size_t>(first + i)];
         if (row.isHeader) {
             frame.canvas.draw(row.text, at, keyStyle, columnWidth - 2);
         } else {

@@ -125,6 +125,26 @@ Actions submitOrEdit(const KeyEvent& key) {
 
 Actions listOnly(const KeyEvent& key, const AppState& state) { return listStep(key, state).value_or(Actions{}); }
 
+// The help scrolls with the list keys: a line, a page, half a page, to
+// either end.
+Actions helpKey(const KeyEvent& key, const AppState& state) {
+    constexpr std::int64_t toEnd = 1'000'000;
+    const std::int64_t shown = std::max<std::int64_t>(state.viewports.picker, 1);
+    const auto scroll = [](std::int64_t by) { return Actions{OverlayAction::Scroll{by}}; };
+    if (KeyMatch::named<KeyCode::Enter>(key) || KeyMatch::plain(key, "q") || KeyMatch::plain(key, "?")) {
+        return {OverlayAction::Dismiss{}};
+    }
+    if (KeyMatch::named<KeyCode::Up>(key) || KeyMatch::plain(key, "k")) return scroll(-1);
+    if (KeyMatch::named<KeyCode::Down>(key) || KeyMatch::plain(key, "j")) return scroll(1);
+    if (KeyMatch::named<KeyCode::PageUp>(key)) return scroll(-std::max<std::int64_t>(shown - 1, 1));
+    if (KeyMatch::named<KeyCode::PageDown>(key)) return scroll(std::max<std::int64_t>(shown - 1, 1));
+    if (KeyMatch::control(key, "u")) return scroll(-std::max<std::int64_t>(shown / 2, 1));
+    if (KeyMatch::control(key, "d")) return scroll(std::max<std::int64_t>(shown / 2, 1));
+    if (KeyMatch::named<KeyCode::Home>(key) || KeyMatch::plain(key, "g")) return scroll(-toEnd);
+    if (KeyMatch::named<KeyCode::End>(key) || KeyMatch::plain(key, "G")) return scroll(toEnd);
+    return {};
+}
+
 }  // namespace
 
 std::vector<AppAction> InputRouter::overlayKey(const KeyEvent& key, const AppState& state, const Keymap& keymap) {
@@ -168,11 +188,7 @@ std::vector<AppAction> InputRouter::overlayKey(const KeyEvent& key, const AppSta
     case Overlay::Kind::contextMenu: return listOnly(key, state);
     case Overlay::Kind::credentials:
         return credentialsKey(key, std::get<features::CredentialPromptState>(overlay.value));
-    case Overlay::Kind::help:
-        if (KeyMatch::named<KeyCode::Enter>(key) || KeyMatch::plain(key, "q") || KeyMatch::plain(key, "?")) {
-            return {OverlayAction::Dismiss{}};
-        }
-        return {};
+    case Overlay::Kind::help: return helpKey(key, state);
     }
     return {};
 }

@@ -63,7 +63,7 @@ void draw(UIFrame& frame, const Overlay& overlay, const AppState& state, const W
             [&](const features::ContextMenuState& o) { DialogViews::contextMenu(frame, o); },
             [&](const features::CredentialPromptState& o) { DialogViews::credentials(frame, o); },
             [&](const features::StashPickerState& o) { StashPickerView::draw(frame, state, o); },
-            [&](const Overlay::Help&) { HelpView::draw(frame); },
+            [&](const Overlay::Help& o) { HelpView::draw(frame, o); },
         },
         overlay.value);
 }

@@ -228,11 +228,17 @@ TEST(OverlayReducerTest, ListGesturesUseTheRowsOfTheOpenKind) {
          OverlayAction::Scroll{5}, listAt(5, 0)},
         {"with no rows nothing is selected", WorktreePickerState(), OverlayAction::MoveSelection{1},
          listAt(0, std::nullopt)},
+        // 30 help lines drawn, 8 shown.
+        {"the help scrolls over its lines", Overlay::Help{}, OverlayAction::Scroll{5}, listAt(5, std::nullopt)},
+        {"the help stops at its last page", Overlay::Help{}, OverlayAction::Scroll{1'000'000}, listAt(22, std::nullopt)},
+        {"the help stops at its first line", Overlay::Help{listAt(3, std::nullopt)}, OverlayAction::Scroll{-9},
+         listAt(0, std::nullopt)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         AppState state = withWorkspace();
         state.viewports.picker = 8;
+        state.viewports.helpLines = 30;
         state.overlay = c.given;
         AppStoreHarness h(std::move(state));
         h.send(AppAction(c.action));

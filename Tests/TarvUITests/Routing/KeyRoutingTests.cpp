@@ -325,7 +325,16 @@ TEST(KeyRouting, EachOverlayHasItsOwnKeys) {
          {OverlayAction::ActivateSelection{}}},
         {"context menu: letter", with(features::ContextMenuState({AppCommand::copyPath}, 1, 1)), ch("c"), {}},
         {"help: ?", with(Overlay::Help{}), ch("?"), {OverlayAction::Dismiss{}}},
-        {"help: j", with(Overlay::Help{}), ch("j"), {}},
+        // The help scrolls with the list keys (8 lines shown).
+        {"help: j", with(Overlay::Help{}), ch("j"), {OverlayAction::Scroll{1}}},
+        {"help: up", with(Overlay::Help{}), key(KeyCode::up()), {OverlayAction::Scroll{-1}}},
+        {"help: page down", with(Overlay::Help{}), key(KeyCode::pageDown()), {OverlayAction::Scroll{7}}},
+        {"help: page up", with(Overlay::Help{}), key(KeyCode::pageUp()), {OverlayAction::Scroll{-7}}},
+        {"help: ctrl-D", with(Overlay::Help{}), ctrl("d"), {OverlayAction::Scroll{4}}},
+        {"help: ctrl-U", with(Overlay::Help{}), ctrl("u"), {OverlayAction::Scroll{-4}}},
+        {"help: End", with(Overlay::Help{}), key(KeyCode::end()), {OverlayAction::Scroll{1'000'000}}},
+        {"help: g", with(Overlay::Help{}), ch("g"), {OverlayAction::Scroll{-1'000'000}}},
+        {"help: other letters", with(Overlay::Help{}), ch("x"), {}},
     });
 }
 
