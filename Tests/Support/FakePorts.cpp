@@ -412,6 +412,13 @@ void FakePlatform::copyToClipboard(const std::string& text, std::stop_token) {
     record("copyToClipboard", {text});
 }
 
+std::optional<std::vector<std::string>> FakePlatform::terminalEditorCommand(const std::string& path) const {
+    if (answers.terminalEditor.empty()) return std::nullopt;
+    std::vector<std::string> command = answers.terminalEditor;
+    command.push_back(path);
+    return command;
+}
+
 // FakeProcessRunner
 
 std::vector<core::ProcessSpec> FakeProcessRunner::specs() const {

@@ -245,10 +245,18 @@ private:
 
 class FakePlatform final : public core::PlatformServices, public FakePort {
 public:
+    struct Answers {
+        // The editor words that `terminalEditorCommand` puts before the
+        // path; empty: the editor opens on the desktop.
+        std::vector<std::string> terminalEditor;
+    } answers;
+
     void openURL(const std::string& url, std::stop_token stop) override;
     void reveal(const std::string& path, std::stop_token stop) override;
     void openInEditor(const std::string& path, std::stop_token stop) override;
     void copyToClipboard(const std::string& text, std::stop_token stop) override;
+    // Not recorded: a query.
+    std::optional<std::vector<std::string>> terminalEditorCommand(const std::string& path) const override;
 };
 
 class FakeProcessRunner final : public core::ProcessRunning, public FakePort {

@@ -171,14 +171,21 @@ void RuntimeLoop::suspend() {
 }
 
 void RuntimeLoop::runExternal(const core::ExternalRequest& request) {
-    const auto& editor = std::get<core::ExternalRequest::TerminalEditor>(request.value);
     externalRunning_ = true;
     // While the editor owns the terminal, job control stops both together.
     suspendSignal_.uninstall();
     session_.suspendForExternalProgram();
-    const std::vector<std::string> arguments{"--", editor.path};
     bool failed = false;
-    if (!foreground_->run("vim", arguments, {})) failed = !foreground_->run("vi", arguments, {});
+    if (const auto* editor = std::get_if<core::ExternalRequest::TerminalEditor>(&request.value)) {
+        const std::vector<std::string> arguments{"--", editor->path};
+        if (!foreground_->run("vim", arguments, {})) failed = !foreground_->run("vi", arguments, {});
+    } else if (const auto* command = std::get_if<core::ExternalRequest::Command>(&request.value);
+               command != nullptr && !command->words.empty()) {
+        const std::vector<std::string> arguments(command->words.begin() + 1, command->words.end());
+        failed = !foreground_->run(command->words.front(), arguments, {});
+    } else {
+        failed = true;
+    }
     session_.resumeAfterExternalProgram();
     suspendSignal_.install();
     suspendSignal_.take();

@@ -31,7 +31,7 @@ constexpr std::string_view usageText =
     "  --no-mouse          desactiva el rat\xC3\xB3n\n"
     "  --no-color          sin colores\n"
     "  --gallery           recorre las pantallas con datos de ejemplo (revisi\xC3\xB3n visual)\n"
-    "  --theme auto|dark|light  tema de color (auto: el de macOS)\n"
+    "  --theme auto|dark|light  tema de color (auto: claro)\n"
     "  --lang es|en        idioma de la interfaz\n"
     "  --version, --help";
 

@@ -178,7 +178,7 @@ std::string_view englishKeyHelpText(KeyHelpItem item) {
     case KeyHelpItem::mouseWheel:
         return "Wheel: scrolls the pane under the pointer (Shift: horizontal)";
     case KeyHelpItem::selectionHint:
-        return "To select terminal text hold Option (or Fn)";
+        return "To select terminal text hold Shift";
     case KeyHelpItem::backToList:
         return "Back to the list";
     }
@@ -236,7 +236,7 @@ std::string_view spanishKeyHelpText(KeyHelpItem item) {
     case KeyHelpItem::mouseWheel:
         return "Rueda: desplaza el panel bajo el puntero (Shift: horizontal)";
     case KeyHelpItem::selectionHint:
-        return "Para seleccionar texto del terminal mantén Option (o Fn)";
+        return "Para seleccionar texto del terminal mantén Mayús";
     case KeyHelpItem::backToList:
         return "Volver a la lista";
     }
@@ -334,7 +334,7 @@ std::string_view englishCommandText(AppCommand item) {
     case AppCommand::openInVim:
         return "Open with Vim / Vi";
     case AppCommand::revealInFinder:
-        return "Reveal in Finder";
+        return "Show in file manager";
     case AppCommand::copyPath:
         return "Copy path";
     case AppCommand::copySHA:
@@ -462,7 +462,7 @@ std::string_view spanishCommandText(AppCommand item) {
     case AppCommand::openInVim:
         return "Abrir con Vim / Vi";
     case AppCommand::revealInFinder:
-        return "Mostrar en Finder";
+        return "Mostrar en el gestor de archivos";
     case AppCommand::copyPath:
         return "Copiar ruta";
     case AppCommand::copySHA:
@@ -506,7 +506,7 @@ std::string_view englishFailureText(FailureLiteral failure) {
     case FailureLiteral::ssoRequired:
         return "Your organization requires authorizing access with SAML SSO. Authorize it on GitHub and try again.";
     case FailureLiteral::authenticationFailed:
-        return "Authentication failed. Use a personal access token (not your password) or set up the keychain: git config --global credential.helper osxkeychain";
+        return "Authentication failed. Use a personal access token (not your password) or set up a credential helper: git config --global credential.helper 'cache --timeout=3600'";
     case FailureLiteral::permissionDenied:
         return "You don't have permission to write to this repository.";
     case FailureLiteral::repositoryNotFound:
@@ -528,7 +528,7 @@ std::string_view englishFailureText(FailureLiteral failure) {
     case FailureLiteral::hostKeyChanged:
         return "SSH host verification failed. Check ~/.ssh/known_hosts.";
     case FailureLiteral::lfsMissing:
-        return "This repository uses Git LFS and it is not installed. Install it (brew install git-lfs) and run git lfs install.";
+        return "This repository uses Git LFS and it is not installed. Install it (sudo apt install git-lfs) and run git lfs install.";
     case FailureLiteral::signingFailed:
         return "The commit could not be signed. Check your GPG/SSH key (git config user.signingkey) or disable signing: git config commit.gpgsign false";
     }
@@ -540,7 +540,7 @@ std::string_view spanishFailureText(FailureLiteral failure) {
     case FailureLiteral::ssoRequired:
         return "Tu organización exige autorizar el acceso con SAML SSO. Autorízalo en GitHub y vuelve a intentarlo.";
     case FailureLiteral::authenticationFailed:
-        return "No se pudo autenticar. Usa un token de acceso personal (no tu contraseña) o configura el llavero: git config --global credential.helper osxkeychain";
+        return "No se pudo autenticar. Usa un token de acceso personal (no tu contraseña) o configura un asistente de credenciales: git config --global credential.helper 'cache --timeout=3600'";
     case FailureLiteral::permissionDenied:
         return "No tienes permiso para escribir en este repositorio.";
     case FailureLiteral::repositoryNotFound:
@@ -562,7 +562,7 @@ std::string_view spanishFailureText(FailureLiteral failure) {
     case FailureLiteral::hostKeyChanged:
         return "Falló la verificación del host SSH. Revisa ~/.ssh/known_hosts.";
     case FailureLiteral::lfsMissing:
-        return "Este repositorio usa Git LFS y no está instalado. Instálalo (brew install git-lfs) y ejecuta git lfs install.";
+        return "Este repositorio usa Git LFS y no está instalado. Instálalo (sudo apt install git-lfs) y ejecuta git lfs install.";
     case FailureLiteral::signingFailed:
         return "No se pudo firmar el commit. Revisa tu llave GPG/SSH (git config user.signingkey) o desactiva la firma: git config commit.gpgsign false";
     }

@@ -6,11 +6,11 @@ namespace tarv::core::detail {
 std::string_view englishPlainText(Text::Plain plain) {
     switch (plain) {
     case Text::Plain::doctorGitMissing:
-        return "git          not found (install Command Line Tools: xcode-select --install, or brew install git)";
+        return "git          not found (install it: sudo apt install git)";
     case Text::Plain::doctorIdentityMissing:
         return "identity     user.name or user.email missing (Tarv will ask on launch)";
     case Text::Plain::doctorHelperMissing:
-        return "credentials  no credential.helper (Tarv can set up osxkeychain)";
+        return "credentials  no credential.helper (Tarv can set up git's credential cache)";
     case Text::Plain::doctorSSHNoKeys:
         return "ssh          agent has no keys (ssh-add -l)";
     case Text::Plain::doctorSSHNoAgent:
@@ -323,13 +323,13 @@ std::string_view englishPlainText(Text::Plain plain) {
     case Text::Plain::onboardingGitMissingTitle:
         return "Git is not installed";
     case Text::Plain::onboardingGitMissingBody:
-        return "Tarv needs git. Install it with Apple's command line tools or Homebrew, then press Retry.";
+        return "Tarv needs git. Install it with your system's package manager, then press Retry.";
     case Text::Plain::onboardingContinue:
         return "Continue";
     case Text::Plain::onboardingRetry:
         return "Retry";
     case Text::Plain::onboardingInstallTools:
-        return "Install Apple tools";
+        return "Install git";
     case Text::Plain::onboardingIdentityIntro:
         return "Git needs to know who you are to sign your commits.";
     case Text::Plain::onboardingSavesTo:
@@ -341,7 +341,7 @@ std::string_view englishPlainText(Text::Plain plain) {
     case Text::Plain::fieldDefaultBranch:
         return "Default branch";
     case Text::Plain::fieldStoreCredentials:
-        return "Store credentials in the macOS Keychain";
+        return "Keep credentials in git's credential cache for an hour";
     case Text::Plain::onboardingSave:
         return "Save and continue";
     case Text::Plain::onboardingSkip:
@@ -424,6 +424,12 @@ std::string_view englishPlainText(Text::Plain plain) {
         return "Never fetched";
     case Text::Plain::cloneInvalidDestination:
         return "Enter the folder to clone into";
+    case Text::Plain::clipboardToolMissing:
+        return "no clipboard tool: install wl-copy, xclip or xsel";
+    case Text::Plain::openInEditorNoDesktop:
+        return "No graphical session to open an editor in (set TARV_EDITOR) · v opens the file in the terminal";
+    case Text::Plain::openInEditorNoOpener:
+        return "xdg-open was not found to open the editor · v opens the file in the terminal";
     }
     return {};
 }
@@ -431,11 +437,11 @@ std::string_view englishPlainText(Text::Plain plain) {
 std::string_view spanishPlainText(Text::Plain plain) {
     switch (plain) {
     case Text::Plain::doctorGitMissing:
-        return "git          no encontrado (instala Command Line Tools: xcode-select --install, o brew install git)";
+        return "git          no encontrado (instálalo: sudo apt install git)";
     case Text::Plain::doctorIdentityMissing:
         return "identidad    falta user.name o user.email (Tarv te lo pedirá al abrir)";
     case Text::Plain::doctorHelperMissing:
-        return "credenciales sin credential.helper (Tarv puede configurar osxkeychain)";
+        return "credenciales sin credential.helper (Tarv puede configurar la caché de credenciales de git)";
     case Text::Plain::doctorSSHNoKeys:
         return "ssh          el agente no tiene llaves (ssh-add -l)";
     case Text::Plain::doctorSSHNoAgent:
@@ -748,13 +754,13 @@ std::string_view spanishPlainText(Text::Plain plain) {
     case Text::Plain::onboardingGitMissingTitle:
         return "Git no está instalado";
     case Text::Plain::onboardingGitMissingBody:
-        return "Tarv necesita git. Instálalo con las herramientas de línea de comandos de Apple o con Homebrew y pulsa Reintentar.";
+        return "Tarv necesita git. Instálalo con el gestor de paquetes de tu sistema y pulsa Reintentar.";
     case Text::Plain::onboardingContinue:
         return "Continuar";
     case Text::Plain::onboardingRetry:
         return "Reintentar";
     case Text::Plain::onboardingInstallTools:
-        return "Instalar herramientas de Apple";
+        return "Instalar git";
     case Text::Plain::onboardingIdentityIntro:
         return "Git necesita saber quién eres para firmar tus commits.";
     case Text::Plain::onboardingSavesTo:
@@ -766,7 +772,7 @@ std::string_view spanishPlainText(Text::Plain plain) {
     case Text::Plain::fieldDefaultBranch:
         return "Rama inicial";
     case Text::Plain::fieldStoreCredentials:
-        return "Guardar credenciales en el Llavero de macOS";
+        return "Guardar credenciales en la caché de git durante una hora";
     case Text::Plain::onboardingSave:
         return "Guardar y continuar";
     case Text::Plain::onboardingSkip:
@@ -849,6 +855,12 @@ std::string_view spanishPlainText(Text::Plain plain) {
         return "Nunca sincronizado";
     case Text::Plain::cloneInvalidDestination:
         return "Escribe la carpeta donde clonar";
+    case Text::Plain::clipboardToolMissing:
+        return "no hay herramienta de portapapeles: instala wl-copy, xclip o xsel";
+    case Text::Plain::openInEditorNoDesktop:
+        return "No hay sesión gráfica donde abrir un editor (define TARV_EDITOR) · v abre el archivo en la terminal";
+    case Text::Plain::openInEditorNoOpener:
+        return "No se encontró xdg-open para abrir el editor · v abre el archivo en la terminal";
     }
     return {};
 }

@@ -26,7 +26,7 @@ namespace tarv::core {
 // in declaration order: the 97 cases with a payload, then the payload-free
 // ones (`Plain`).
 struct Text {
-    static constexpr std::size_t caseCount = 306;
+    static constexpr std::size_t caseCount = 309;
     static constexpr std::size_t payloadCaseCount = 97;
 
     // The payload-free cases, in declaration order.
@@ -240,6 +240,9 @@ struct Text {
         cloneInvalidDestination,
         undoUnfinished,
         discardSubmodule,
+        clipboardToolMissing,
+        openInEditorNoDesktop,
+        openInEditorNoOpener,
     };
 
     // One struct per case with a payload, in declaration order.
@@ -1177,6 +1180,9 @@ struct Text {
     static Text syncNoRemote() { return Text(Plain::syncNoRemote); }
     static Text syncNeverFetched() { return Text(Plain::syncNeverFetched); }
     static Text cloneInvalidDestination() { return Text(Plain::cloneInvalidDestination); }
+    static Text clipboardToolMissing() { return Text(Plain::clipboardToolMissing); }
+    static Text openInEditorNoDesktop() { return Text(Plain::openInEditorNoDesktop); }
+    static Text openInEditorNoOpener() { return Text(Plain::openInEditorNoOpener); }
 
     std::string render(Language language) const;
     std::string english() const;

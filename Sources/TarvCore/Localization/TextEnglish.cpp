@@ -348,7 +348,7 @@ struct English {
     }
     std::string operator()(const Text::OnboardingGitTooOld& t) const {
         return "Your git (" + t.found + ") is older than the recommended minimum (" + t.minimum +
-               "). You can continue, but update with: brew install git";
+               "). You can continue, but update with: sudo apt install git";
     }
     std::string operator()(const Text::NotARepository& t) const {
         return t.path + " is not a git repository";

@@ -348,7 +348,7 @@ struct Spanish {
     }
     std::string operator()(const Text::OnboardingGitTooOld& t) const {
         return "Tu git (" + t.found + ") es anterior a la versión mínima recomendada (" + t.minimum +
-               "). Puedes continuar, pero actualiza con: brew install git";
+               "). Puedes continuar, pero actualiza con: sudo apt install git";
     }
     std::string operator()(const Text::NotARepository& t) const {
         return t.path + " no es un repositorio git";

@@ -4,6 +4,7 @@
 #include <type_traits>
 #include <utility>
 #include <variant>
+#include <vector>
 
 namespace tarv::core {
 
@@ -16,7 +17,14 @@ struct ExternalRequest {
         bool operator==(const TerminalEditor&) const = default;
     };
 
-    using Value = std::variant<TerminalEditor>;
+    // Run a command line on the terminal (the editor that TARV_EDITOR names,
+    // then the file's path); the first word is looked up on PATH.
+    struct Command {
+        std::vector<std::string> words;
+        bool operator==(const Command&) const = default;
+    };
+
+    using Value = std::variant<TerminalEditor, Command>;
     Value value;
 
     template <class Case>
@@ -24,6 +32,7 @@ struct ExternalRequest {
     ExternalRequest(Case&& request) : value(std::forward<Case>(request)) {}  // NOLINT: implicit on purpose
 
     static ExternalRequest terminalEditor(std::string path) { return TerminalEditor{std::move(path)}; }
+    static ExternalRequest command(std::vector<std::string> words) { return Command{std::move(words)}; }
 
     bool operator==(const ExternalRequest&) const = default;
 };

@@ -72,11 +72,15 @@ struct Dispatch {
         return reducer.reduceWorkspace(state, WorkspaceAction::FilesChanged{});
     }
     AppEffect operator()(AppAction::ExternalFinished& action) {
+        // vim and vi were tried for `v`; the chosen editor for `o`.
+        const bool wasCommand = state.externalRequest &&
+                                std::holds_alternative<core::ExternalRequest::Command>(state.externalRequest->value);
         state.externalRequest.reset();
         AppEffect refresh =
             state.workspace ? reducer.reduceWorkspace(state, WorkspaceAction::FilesChanged{}) : AppEffect::none();
         if (!action.failed) return refresh;
-        return AppEffect::merge(std::move(refresh), reducer.showToast(state, core::Text::externalEditorFailed(), false));
+        const core::Text failure = wasCommand ? core::Text::openInEditorUnavailable() : core::Text::externalEditorFailed();
+        return AppEffect::merge(std::move(refresh), reducer.showToast(state, failure, false));
     }
     AppEffect operator()(AppAction::Tick&) { return AppEffect::none(); }
     AppEffect operator()(AppAction::Quit&) {

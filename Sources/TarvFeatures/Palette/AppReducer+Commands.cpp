@@ -11,6 +11,7 @@
 #include "TarvCore/Rules/SyncButtonRules.hpp"
 #include "TarvCore/Rules/Trimmed.hpp"
 #include "TarvFeatures/App/AppReducer.hpp"
+#include "TarvFeatures/App/PlatformJobs.hpp"
 
 namespace tarv::features {
 
@@ -143,7 +144,7 @@ std::optional<AppEffect> AppReducer::performOnSelection(AppState& state, AppComm
         case AppCommand::copySHA: {
             const core::Commit* any = workspace.history.selectedCommit();
             if (any == nullptr) return AppEffect::none();
-            return AppEffect::merge(platformJob(dependencies_.platform, &core::PlatformServices::copyToClipboard, any->sha),
+            return AppEffect::merge(PlatformJobs::copy(dependencies_.platform, any->sha),
                                     showToast(state, core::Text::copied(), false));
         }
         default: return std::nullopt;
@@ -157,16 +158,21 @@ AppEffect AppReducer::performOnPath(AppState& state, AppCommand command) const {
     std::string full = workspace.path + "/" + *path;
     switch (command) {
         case AppCommand::openInEditor:
-            return platformJob(dependencies_.platform, &core::PlatformServices::openInEditor, std::move(full));
+            // A terminal editor without a desktop runs on this terminal, as
+            // `v` does.
+            if (auto command = dependencies_.platform->terminalEditorCommand(full)) {
+                if (!state.externalRequest) state.externalRequest = core::ExternalRequest::command(std::move(*command));
+                return AppEffect::none();
+            }
+            return PlatformJobs::openInEditor(dependencies_.platform, std::move(full));
         case AppCommand::openInVim:
             if (!state.externalRequest) state.externalRequest = core::ExternalRequest::terminalEditor(std::move(full));
             return AppEffect::none();
         case AppCommand::revealInFinder:
             return platformJob(dependencies_.platform, &core::PlatformServices::reveal, std::move(full));
         default:
-            return AppEffect::merge(
-                platformJob(dependencies_.platform, &core::PlatformServices::copyToClipboard, std::move(full)),
-                showToast(state, core::Text::copied(), false));
+            return AppEffect::merge(PlatformJobs::copy(dependencies_.platform, std::move(full)),
+                                    showToast(state, core::Text::copied(), false));
     }
 }
 

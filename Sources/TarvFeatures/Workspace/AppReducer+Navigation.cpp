@@ -7,7 +7,7 @@
 
 #include "TarvCore/Ports/PlatformServices.hpp"
 #include "TarvFeatures/App/AppReducer.hpp"
-#include "TarvFeatures/App/ErrorText.hpp"
+#include "TarvFeatures/App/PlatformJobs.hpp"
 
 namespace tarv::features {
 
@@ -84,16 +84,9 @@ AppEffect AppReducer::endDiffTextSelection(AppState& state, const std::optional<
         (workspace.tab == WorkspaceTab::history ? workspace.history.diff : workspace.changes.diff).textSelection.reset();
         return AppEffect::none();
     }
-    AppEffect copy = AppEffect::run(std::nullopt, [platform = dependencies_.platform, text = *copying](
-                                                      AppEffect::Send send, std::stop_token stop) {
-        try {
-            platform->copyToClipboard(text, stop);
-        } catch (...) {
-            // No clipboard tool, or it failed: the "copied" toast must not
-            // stay on screen as if it had worked.
-            send(AppAction::Notice{core::Text::raw(ErrorText::describe(std::current_exception())), true});
-        }
-    });
+    // No clipboard tool, or it failed: the "copied" toast must not stay on
+    // screen as if it had worked.
+    AppEffect copy = PlatformJobs::copy(dependencies_.platform, *copying);
     return AppEffect::merge(std::move(copy), showToast(state, core::Text::copied(), false));
 }
 

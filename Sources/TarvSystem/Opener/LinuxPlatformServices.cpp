@@ -1,6 +1,8 @@
 #include "TarvSystem/Opener/LinuxPlatformServices.hpp"
 
+#include "TarvCore/Errors/PlatformError.hpp"
 #include "TarvCore/Errors/ProcessError.hpp"
+#include "TarvCore/Rules/Trimmed.hpp"
 
 #include <chrono>
 #include <sys/stat.h>
@@ -25,9 +27,15 @@ constexpr const char* detachScript =
     "if command -v setsid >/dev/null 2>&1; then exec setsid -f \"$@\" </dev/null >/dev/null 2>&1; fi; "
     "\"$@\" </dev/null >/dev/null 2>&1 &";
 
-// Runs "$@" with standard output and error on /dev/null: a clipboard tool
-// that leaves a server running cannot keep the runner's pipes open.
-constexpr const char* quietScript = "exec \"$@\" >/dev/null 2>&1";
+// Runs "$@" with standard output on /dev/null and its error output in a
+// temporary file, which is then passed on: a clipboard tool that leaves a
+// server running cannot keep the runner's pipes open, and a failing tool
+// still says why.
+constexpr const char* quietScript =
+    "err=$(mktemp 2>/dev/null) || err=/dev/null; "
+    "\"$@\" >/dev/null 2>\"$err\"; status=$?; "
+    "if [ \"$err\" != /dev/null ]; then head -c 4096 \"$err\" >&2; rm -f \"$err\"; fi; "
+    "exit $status";
 
 bool startsWithNoCase(const std::string& text, std::string_view prefix) {
     if (text.size() < prefix.size()) return false;
@@ -110,37 +118,60 @@ void LinuxPlatformServices::startDetached(const std::string& program, const std:
     core::ProcessSpec spec{.executable = "/bin/sh", .arguments = {"-c", detachScript, "tarv-open", program}};
     spec.arguments.insert(spec.arguments.end(), arguments.begin(), arguments.end());
     spec.timeout = startTimeout;
-    try {
-        runner_->run(spec, stop);
-    } catch (const core::ProcessError&) {
-        // Nothing is reported: the user simply sees nothing open.
-    }
+    runner_->run(spec, stop);
 }
 
 void LinuxPlatformServices::openURL(const std::string& url, std::stop_token stop) {
     if (!startsWithNoCase(url, "http://") && !startsWithNoCase(url, "https://")) return;
     if (!hasDesktop()) return;
-    if (const auto opener = findProgram("xdg-open")) startDetached(*opener, {url}, stop);
+    const auto opener = findProgram("xdg-open");
+    if (!opener) return;
+    try {
+        startDetached(*opener, {url}, stop);
+    } catch (const core::ProcessError&) {
+        // Nothing is reported: the user simply sees nothing open.
+    }
 }
 
 void LinuxPlatformServices::reveal(const std::string& path, std::stop_token stop) {
     if (path.empty() || path.front() != '/' || !hasDesktop()) return;
-    if (const auto opener = findProgram("xdg-open")) startDetached(*opener, {folderOf(path)}, stop);
+    const auto opener = findProgram("xdg-open");
+    if (!opener) return;
+    try {
+        startDetached(*opener, {folderOf(path)}, stop);
+    } catch (const core::ProcessError&) {
+    }
+}
+
+std::vector<std::string> LinuxPlatformServices::chosenEditor() const {
+    const auto chosen = environment_.find("TARV_EDITOR");
+    return chosen != environment_.end() ? editorWords(chosen->second) : std::vector<std::string>{};
+}
+
+std::optional<std::vector<std::string>> LinuxPlatformServices::terminalEditorCommand(const std::string& path) const {
+    std::vector<std::string> words = chosenEditor();
+    if (words.empty() || hasDesktop()) return std::nullopt;
+    words.push_back(path);
+    return words;
 }
 
 void LinuxPlatformServices::openInEditor(const std::string& path, std::stop_token stop) {
-    const auto chosen = environment_.find("TARV_EDITOR");
-    std::vector<std::string> words = chosen != environment_.end() ? editorWords(chosen->second)
-                                                                   : std::vector<std::string>{};
+    std::vector<std::string> words = chosenEditor();
+    // No editor chosen: a value of blanks counts as none (the file itself
+    // must never be what runs).
+    if (words.empty() && (path.empty() || path.front() != '/')) return;
+    // Without a graphical session a detached editor would have nowhere to
+    // show itself; a chosen one runs on the terminal instead (see
+    // terminalEditorCommand).
+    if (!hasDesktop()) throw core::PlatformError::noDesktop();
     if (!words.empty()) {
         words.push_back(path);
         startDetached("/usr/bin/env", words, stop);
         return;
     }
-    // No editor chosen (a value of blanks counts as none: the file itself
-    // must never be what runs).
-    if (path.empty() || path.front() != '/' || !hasDesktop()) return;
-    if (const auto opener = findProgram("xdg-open")) startDetached(*opener, {path}, stop);
+    const auto opener = findProgram("xdg-open");
+    if (!opener) throw core::PlatformError::noOpener();
+    startDetached(*opener, {path}, stop);
 }
 
 void LinuxPlatformServices::copyToClipboard(const std::string& text, std::stop_token stop) {
@@ -164,12 +195,13 @@ void LinuxPlatformServices::copyToClipboard(const std::string& text, std::stop_t
         spec.arguments.insert(spec.arguments.end(), tool.arguments.begin(), tool.arguments.end());
         spec.stdin = core::toBytes(text);
         spec.timeout = copyTimeout;
-        try {
-            runner_->run(spec, stop);
-        } catch (const core::ProcessError&) {
-        }
-        return;
+        const core::ProcessResult result = runner_->run(spec, stop);
+        if (result.exitCode == 0) return;
+        std::string message = core::trimmed(result.stderrString());
+        if (message.empty()) message = "exit status " + std::to_string(result.exitCode);
+        throw core::PlatformError::toolFailed(tool.name, std::move(message));
     }
+    throw core::PlatformError::noClipboardTool();
 }
 
 }  // namespace tarv::system

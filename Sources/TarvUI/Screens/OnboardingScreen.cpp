@@ -57,9 +57,7 @@ void gitMissing(UIFrame& frame, const Rect& c) {
     const auto body = wrap(frame.text(core::Text::onboardingGitMissingBody()), c.size.width);
     lines(frame, body, c, 2, body.size(), s.popover);
     const auto n = static_cast<std::int64_t>(body.size());
-    frame.canvas.draw("xcode-select --install", Point{c.minX(), c.minY() + n + 3}, colored(frame, s.theme.accent),
-                      c.size.width);
-    frame.canvas.draw("brew install git", Point{c.minX(), c.minY() + n + 4}, colored(frame, s.theme.accent),
+    frame.canvas.draw("sudo apt install git", Point{c.minX(), c.minY() + n + 3}, colored(frame, s.theme.accent),
                       c.size.width);
     buttons(frame, c, core::Text::onboardingRetry(), OnboardingAction::RetryTapped{});
 }

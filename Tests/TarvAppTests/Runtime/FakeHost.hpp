@@ -63,6 +63,8 @@ struct FakeReducer {
             state.busy = false;
         } else if (a == "e") {
             state.external = core::ExternalRequest::terminalEditor("/tmp/notes.txt");
+        } else if (a == "E") {
+            state.external = core::ExternalRequest::command({"nano", "-w", "/tmp/notes.txt"});
         } else if (a == "j") {
             return features::Effect<FakeAction>::run("late", [](auto send, std::stop_token) {
                 // Ignores its cancellation, as a write that already started does.

@@ -258,24 +258,30 @@ TEST(RuntimeLoop, NothingWakesTheProcessWhileIdle) {
     expectCleanExit(child);
 }
 
+// `e` asks for the terminal editor (vim, then vi), `E` for a chosen editor's
+// command line: either gets the terminal in its normal mode.
 TEST(RuntimeLoop, TerminalEditorGetsTheTerminalVimFirstThenVi) {
     struct Case {
+        std::string key;
         std::map<std::string, bool> starts;
         std::vector<std::string> runs;
         std::string outcome;
     };
     const Case cases[] = {
-        {{{"vim", true}}, {"ran vim -- /tmp/notes.txt on cooked"}, "editor done"},
-        {{{"vi", true}}, {"ran vim -- /tmp/notes.txt on cooked", "ran vi -- /tmp/notes.txt on cooked"}, "editor done"},
-        {{}, {"ran vim -- /tmp/notes.txt on cooked", "ran vi -- /tmp/notes.txt on cooked"}, "editor failed"},
+        {"e", {{"vim", true}}, {"ran vim -- /tmp/notes.txt on cooked"}, "editor done"},
+        {"e", {{"vi", true}}, {"ran vim -- /tmp/notes.txt on cooked", "ran vi -- /tmp/notes.txt on cooked"},
+         "editor done"},
+        {"e", {}, {"ran vim -- /tmp/notes.txt on cooked", "ran vi -- /tmp/notes.txt on cooked"}, "editor failed"},
+        {"E", {{"nano", true}}, {"ran nano -w /tmp/notes.txt on cooked"}, "editor done"},
+        {"E", {}, {"ran nano -w /tmp/notes.txt on cooked"}, "editor failed"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.outcome + " " + std::to_string(c.runs.size()));
+        SCOPED_TRACE(c.key + " " + c.outcome + " " + std::to_string(c.runs.size()));
         Options options;
         options.starts = c.starts;
         auto child = startLoop(options);
         ASSERT_TRUE(child.readUntilContains("launched", 10s)) << child.output();
-        child.write("e");
+        child.write(c.key);
         ASSERT_TRUE(child.readUntilContains(c.outcome, 10s)) << child.output();
         EXPECT_TRUE(isRaw(child.attributes()));
         waitForReportContaining(child, "frame", 1s);

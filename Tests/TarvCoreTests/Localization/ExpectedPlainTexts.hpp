@@ -17,9 +17,9 @@ struct ExpectedPlainText {
 
 // Every payload-free case with its declaration position and both texts.
 inline const std::vector<ExpectedPlainText> expectedPlainTexts = {
-    {Text::Plain::doctorGitMissing, 97, "git          not found (install Command Line Tools: xcode-select --install, or brew install git)", "git          no encontrado (instala Command Line Tools: xcode-select --install, o brew install git)"},
+    {Text::Plain::doctorGitMissing, 97, "git          not found (install it: sudo apt install git)", "git          no encontrado (instálalo: sudo apt install git)"},
     {Text::Plain::doctorIdentityMissing, 98, "identity     user.name or user.email missing (Tarv will ask on launch)", "identidad    falta user.name o user.email (Tarv te lo pedirá al abrir)"},
-    {Text::Plain::doctorHelperMissing, 99, "credentials  no credential.helper (Tarv can set up osxkeychain)", "credenciales sin credential.helper (Tarv puede configurar osxkeychain)"},
+    {Text::Plain::doctorHelperMissing, 99, "credentials  no credential.helper (Tarv can set up git's credential cache)", "credenciales sin credential.helper (Tarv puede configurar la caché de credenciales de git)"},
     {Text::Plain::doctorSSHNoKeys, 100, "ssh          agent has no keys (ssh-add -l)", "ssh          el agente no tiene llaves (ssh-add -l)"},
     {Text::Plain::doctorSSHNoAgent, 101, "ssh          no ssh-agent running", "ssh          no hay ssh-agent activo"},
     {Text::Plain::probeTitle, 102, "Live terminal probe", "Sondeo en vivo del terminal"},
@@ -173,16 +173,16 @@ inline const std::vector<ExpectedPlainText> expectedPlainTexts = {
     {Text::Plain::syncPushing, 250, "Pushing…", "Haciendo push…"},
     {Text::Plain::onboardingChecking, 251, "Checking your git setup…", "Comprobando tu entorno de git…"},
     {Text::Plain::onboardingGitMissingTitle, 252, "Git is not installed", "Git no está instalado"},
-    {Text::Plain::onboardingGitMissingBody, 253, "Tarv needs git. Install it with Apple's command line tools or Homebrew, then press Retry.", "Tarv necesita git. Instálalo con las herramientas de línea de comandos de Apple o con Homebrew y pulsa Reintentar."},
+    {Text::Plain::onboardingGitMissingBody, 253, "Tarv needs git. Install it with your system's package manager, then press Retry.", "Tarv necesita git. Instálalo con el gestor de paquetes de tu sistema y pulsa Reintentar."},
     {Text::Plain::onboardingContinue, 254, "Continue", "Continuar"},
     {Text::Plain::onboardingRetry, 255, "Retry", "Reintentar"},
-    {Text::Plain::onboardingInstallTools, 256, "Install Apple tools", "Instalar herramientas de Apple"},
+    {Text::Plain::onboardingInstallTools, 256, "Install git", "Instalar git"},
     {Text::Plain::onboardingIdentityIntro, 257, "Git needs to know who you are to sign your commits.", "Git necesita saber quién eres para firmar tus commits."},
     {Text::Plain::onboardingSavesTo, 258, "It will be saved in ~/.gitconfig (git config --global).", "Se guardará en ~/.gitconfig (git config --global)."},
     {Text::Plain::fieldName, 259, "Name", "Nombre"},
     {Text::Plain::fieldEmail, 260, "Email", "Correo"},
     {Text::Plain::fieldDefaultBranch, 261, "Default branch", "Rama inicial"},
-    {Text::Plain::fieldStoreCredentials, 262, "Store credentials in the macOS Keychain", "Guardar credenciales en el Llavero de macOS"},
+    {Text::Plain::fieldStoreCredentials, 262, "Keep credentials in git's credential cache for an hour", "Guardar credenciales en la caché de git durante una hora"},
     {Text::Plain::onboardingSave, 263, "Save and continue", "Guardar y continuar"},
     {Text::Plain::onboardingSkip, 264, "Skip", "Omitir"},
     {Text::Plain::invalidName, 265, "Enter your name", "Escribe tu nombre"},
@@ -226,6 +226,9 @@ inline const std::vector<ExpectedPlainText> expectedPlainTexts = {
     {Text::Plain::cloneInvalidDestination, 303, "Enter the folder to clone into", "Escribe la carpeta donde clonar"},
     {Text::Plain::undoUnfinished, 304, "Undo stopped before the end · u finishes it", "El deshacer se detuvo antes de terminar · u lo completa"},
     {Text::Plain::discardSubmodule, 305, "Nothing to discard from here: a submodule's changes are inside it (open the submodule to discard them)", "Nada que descartar desde aquí: los cambios de un submódulo están dentro de él (ábrelo para descartarlos)"},
+    {Text::Plain::clipboardToolMissing, 306, "no clipboard tool: install wl-copy, xclip or xsel", "no hay herramienta de portapapeles: instala wl-copy, xclip o xsel"},
+    {Text::Plain::openInEditorNoDesktop, 307, "No graphical session to open an editor in (set TARV_EDITOR) · v opens the file in the terminal", "No hay sesión gráfica donde abrir un editor (define TARV_EDITOR) · v abre el archivo en la terminal"},
+    {Text::Plain::openInEditorNoOpener, 308, "xdg-open was not found to open the editor · v opens the file in the terminal", "No se encontró xdg-open para abrir el editor · v abre el archivo en la terminal"},
 };
 
 template <typename Item>
@@ -291,7 +294,7 @@ inline const std::vector<ExpectedItemText<KeyHelpItem>> expectedKeyHelpItemTexts
     {KeyHelpItem::mouseDoubleClick, "Double click: open in editor", "Doble clic: abrir en el editor"},
     {KeyHelpItem::mouseRightClick, "Right click: actions menu", "Clic derecho: menú de acciones"},
     {KeyHelpItem::mouseWheel, "Wheel: scrolls the pane under the pointer (Shift: horizontal)", "Rueda: desplaza el panel bajo el puntero (Shift: horizontal)"},
-    {KeyHelpItem::selectionHint, "To select terminal text hold Option (or Fn)", "Para seleccionar texto del terminal mantén Option (o Fn)"},
+    {KeyHelpItem::selectionHint, "To select terminal text hold Shift", "Para seleccionar texto del terminal mantén Mayús"},
     {KeyHelpItem::backToList, "Back to the list", "Volver a la lista"},
 };
 
@@ -340,7 +343,7 @@ inline const std::vector<ExpectedItemText<AppCommand>> expectedAppCommandTexts =
     {AppCommand::markResolved, "Mark as resolved", "Marcar como resuelto"},
     {AppCommand::openInEditor, "Open in editor", "Abrir en el editor"},
     {AppCommand::openInVim, "Open with Vim / Vi", "Abrir con Vim / Vi"},
-    {AppCommand::revealInFinder, "Reveal in Finder", "Mostrar en Finder"},
+    {AppCommand::revealInFinder, "Show in file manager", "Mostrar en el gestor de archivos"},
     {AppCommand::copyPath, "Copy path", "Copiar ruta"},
     {AppCommand::copySHA, "Copy commit SHA", "Copiar SHA del commit"},
     {AppCommand::openOnWeb, "Open on web", "Abrir en la web"},
@@ -362,7 +365,7 @@ inline const std::vector<ExpectedItemText<AppCommand>> expectedAppCommandTexts =
 // Failures whose text is one literal, by declaration position.
 inline const std::vector<ExpectedFailureText> expectedFailureTexts = {
     {0, "Your organization requires authorizing access with SAML SSO. Authorize it on GitHub and try again.", "Tu organización exige autorizar el acceso con SAML SSO. Autorízalo en GitHub y vuelve a intentarlo."},
-    {3, "Authentication failed. Use a personal access token (not your password) or set up the keychain: git config --global credential.helper osxkeychain", "No se pudo autenticar. Usa un token de acceso personal (no tu contraseña) o configura el llavero: git config --global credential.helper osxkeychain"},
+    {3, "Authentication failed. Use a personal access token (not your password) or set up a credential helper: git config --global credential.helper 'cache --timeout=3600'", "No se pudo autenticar. Usa un token de acceso personal (no tu contraseña) o configura un asistente de credenciales: git config --global credential.helper 'cache --timeout=3600'"},
     {4, "You don't have permission to write to this repository.", "No tienes permiso para escribir en este repositorio."},
     {5, "Remote repository not found. Check the remote URL (git remote -v).", "No se encontró el repositorio remoto. Revisa la URL del remoto (git remote -v)."},
     {6, "Can't reach the server. Check your network and try again.", "Sin conexión con el servidor. Revisa tu red e inténtalo de nuevo."},
@@ -373,7 +376,7 @@ inline const std::vector<ExpectedFailureText> expectedFailureTexts = {
     {11, "The server rejected the push (hook or branch protection rule).", "El servidor rechazó el push (hook o regla de protección de rama)."},
     {12, "The server rejected your SSH key. Add a key (ssh-add) or switch the remote to HTTPS.", "El servidor rechazó tu llave SSH. Agrega una llave (ssh-add) o cambia el remoto a HTTPS."},
     {13, "SSH host verification failed. Check ~/.ssh/known_hosts.", "Falló la verificación del host SSH. Revisa ~/.ssh/known_hosts."},
-    {14, "This repository uses Git LFS and it is not installed. Install it (brew install git-lfs) and run git lfs install.", "Este repositorio usa Git LFS y no está instalado. Instálalo (brew install git-lfs) y ejecuta git lfs install."},
+    {14, "This repository uses Git LFS and it is not installed. Install it (sudo apt install git-lfs) and run git lfs install.", "Este repositorio usa Git LFS y no está instalado. Instálalo (sudo apt install git-lfs) y ejecuta git lfs install."},
     {15, "The commit could not be signed. Check your GPG/SSH key (git config user.signingkey) or disable signing: git config commit.gpgsign false", "No se pudo firmar el commit. Revisa tu llave GPG/SSH (git config user.signingkey) o desactiva la firma: git config commit.gpgsign false"},
 };
 

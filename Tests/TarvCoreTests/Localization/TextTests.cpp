@@ -154,9 +154,9 @@ TEST(Text, FactoriesOfPayloadFreeCasesBuildThatCase) {
 
 TEST(Text, LiteralsKeepBlankRunsQuotesAndTypography) {
     EXPECT_EQ(Text::doctorGitMissing().english(),
-              "git          not found (install Command Line Tools: xcode-select --install, or brew install git)");
+              "git          not found (install it: sudo apt install git)");
     EXPECT_EQ(Text::doctorHelperMissing().spanish(),
-              "credenciales sin credential.helper (Tarv puede configurar osxkeychain)");
+              "credenciales sin credential.helper (Tarv puede configurar la caché de credenciales de git)");
     EXPECT_EQ(Text::keymapUsage().english(),
               "Format: {\"version\": 1, \"bindings\": {\"commandPalette\": [\"ctrl+k\"], \"push\": [\"P\"], "
               "\"quit\": []}}  ·  keys: ctrl+x, alt+x, shift+x, f1…f12, enter, home, end, pageup, pagedown");
@@ -189,10 +189,10 @@ std::vector<Rendered> renderedSamples() {
          "Se eliminará la rama local «topic». Su último commit queda guardado en refs/tarv/backups/deleted/topic "
          "por si necesitas recuperarla."},
         {Text::onboardingGitTooOld("2.20.1", "2.30.0"),
-         "Your git (2.20.1) is older than the recommended minimum (2.30.0). You can continue, but update with: brew "
-         "install git",
+         "Your git (2.20.1) is older than the recommended minimum (2.30.0). You can continue, but update with: sudo "
+         "apt install git",
          "Tu git (2.20.1) es anterior a la versión mínima recomendada (2.30.0). Puedes continuar, pero actualiza "
-         "con: brew install git"},
+         "con: sudo apt install git"},
         // Integers.
         {Text::doctorSSHKeys(0), "ssh          agent has 0 key(s)", "ssh          el agente tiene 0 llave(s)"},
         {Text::probeClick("SGR", 12, 7), "mouse        click received at 12,7 using SGR encoding",
@@ -315,8 +315,8 @@ std::vector<Rendered> renderedSamples() {
          "Rama movida a abc1234; los cambios quedaron sin preparar. Respaldo: refs/tarv/backups/pre-reset"},
         // Items rendered by their own renderers.
         {Text::hint(HintItem::copySHA), "copy SHA", "copiar SHA"},
-        {Text::keyHelp(KeyHelpItem::selectionHint), "To select terminal text hold Option (or Fn)",
-         "Para seleccionar texto del terminal mantén Option (o Fn)"},
+        {Text::keyHelp(KeyHelpItem::selectionHint), "To select terminal text hold Shift",
+         "Para seleccionar texto del terminal mantén Mayús"},
         {Text::command(AppCommand::squashCommit), "Squash into the previous commit",
          "Combinar con el commit anterior (squash)"},
         {Text::remoteFailure(RemoteFailure::other("")), "Unknown error", "Error desconocido"},

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "Support/AppStoreHarness.hpp"
+#include "TarvCore/Errors/PlatformError.hpp"
 #include "TarvFeatures/App/AppReducer.hpp"
 
 namespace tarv::features {
@@ -280,6 +281,60 @@ TEST(CommandTest, TerminalEditorIsAskedOfTheShell) {
     send(h, AppCommand::openInVim);
     EXPECT_TRUE(h.state().externalRequest == core::ExternalRequest::terminalEditor("/r/a.txt"));
     EXPECT_TRUE(h.lastJobIds().empty());
+}
+
+// A copy or an editor that could not work says why, in place of the
+// "copied" toast or of nothing at all.
+TEST(CommandTest, ACopyOrAnEditorThatFailsShowsWhy) {
+    struct Case {
+        const char* name;
+        AppCommand command;
+        WorkspaceTab tab;
+        const char* operation;
+        core::PlatformError error;
+        core::Text expected;
+    };
+    const Case cases[] = {
+        {"copy path without a tool", AppCommand::copyPath, WorkspaceTab::changes, "copyToClipboard",
+         core::PlatformError::noClipboardTool(), core::Text::clipboardToolMissing()},
+        {"copy SHA with a failing tool", AppCommand::copySHA, WorkspaceTab::history, "copyToClipboard",
+         core::PlatformError::toolFailed("xclip", "Error: Can't open display: (null)"),
+         core::Text::raw("xclip: Error: Can't open display: (null)")},
+        {"editor without a desktop", AppCommand::openInEditor, WorkspaceTab::changes, "openInEditor",
+         core::PlatformError::noDesktop(), core::Text::openInEditorNoDesktop()},
+        {"editor without xdg-open", AppCommand::openInEditor, WorkspaceTab::changes, "openInEditor",
+         core::PlatformError::noOpener(), core::Text::openInEditorNoOpener()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        AppState state = workspaceState();
+        state.workspace->tab = c.tab;
+        AppStoreHarness h(state);
+        h.fakes.platform->fail(c.operation, c.error);
+        send(h, c.command);
+        h.runJob("-");
+        h.drain();
+        ASSERT_TRUE(h.state().toast);
+        EXPECT_EQ(h.state().toast->text, c.expected);
+        EXPECT_TRUE(h.state().toast->isError);
+    }
+}
+
+// With an editor chosen and no desktop, `o` runs the editor on this terminal
+// as `v` does, and a failure to start it names the editor, not vim.
+TEST(CommandTest, AChosenEditorWithoutADesktopRunsOnTheTerminal) {
+    AppStoreHarness h(workspaceState());
+    h.fakes.platform->answers.terminalEditor = {"nano", "-w"};
+    send(h, AppCommand::openInEditor);
+    EXPECT_TRUE(h.state().externalRequest == core::ExternalRequest::command({"nano", "-w", "/r/a.txt"}));
+    EXPECT_TRUE(h.lastJobIds().empty());
+    h.settle();
+    EXPECT_TRUE(h.fakes.platform->calls().empty());
+
+    h.send(AppAction::ExternalFinished{true});
+    EXPECT_FALSE(h.state().externalRequest);
+    ASSERT_TRUE(h.state().toast);
+    EXPECT_EQ(h.state().toast->text, core::Text::openInEditorUnavailable());
 }
 
 TEST(CommandTest, SignOutForgetsTheSession) {

@@ -1,5 +1,6 @@
 #include "TarvSystem/Opener/LinuxPlatformServices.hpp"
 
+#include "TarvCore/Errors/PlatformError.hpp"
 #include "TarvSystem/Process/PosixProcessRunner.hpp"
 #include "TarvSystemTests/FileSystem/ScratchFolder.hpp"
 
@@ -111,11 +112,54 @@ TEST(LinuxPlatformServices, OpeningNeedsADesktopAWebAddressAndAnOpener) {
     LinuxPlatformServices headless(runner, {{"PATH", scratch / "bin"}});
     headless.openURL("https://example.com", {});
     headless.reveal("/tmp/x", {});
-    headless.openInEditor("/tmp/x", {});
     LinuxPlatformServices noOpener(runner, {{"PATH", scratch / "empty"}, {"DISPLAY", ":0"}});
     noOpener.openURL("https://example.com", {});
-    noOpener.openInEditor("/tmp/x", {});
     EXPECT_TRUE(runner->specs.empty());
+}
+
+// When nothing can open the file the editor call says why; with an editor
+// chosen and no desktop, the editor is for the terminal (never started
+// detached, where it could not show).
+TEST(LinuxPlatformServices, AnEditorThatCannotOpenSaysWhyAndAChosenOneRunsOnTheTerminal) {
+    ScratchFolder scratch;
+    writeScript(scratch, "bin/xdg-open", "exit 0\n");
+    using Env = std::map<std::string, std::string>;
+    using Words = std::vector<std::string>;
+    struct Case {
+        const char* name;
+        Env environment;
+        std::optional<core::PlatformError> error;
+        std::optional<Words> terminalCommand;
+    };
+    const Case cases[] = {
+        {"no desktop, no editor", {{"PATH", scratch / "bin"}}, core::PlatformError::noDesktop(), std::nullopt},
+        {"desktop without xdg-open", {{"PATH", scratch / "empty"}, {"DISPLAY", ":0"}},
+         core::PlatformError::noOpener(), std::nullopt},
+        {"editor chosen, no desktop", {{"PATH", scratch / "bin"}, {"TARV_EDITOR", "vim -n"}},
+         core::PlatformError::noDesktop(), Words{"vim", "-n", "/tmp/x"}},
+        {"editor chosen on a desktop", {{"PATH", scratch / "bin"}, {"TARV_EDITOR", "vim"}, {"WAYLAND_DISPLAY", "w"}},
+         std::nullopt, std::nullopt},
+        {"blank editor, no desktop", {{"PATH", scratch / "bin"}, {"TARV_EDITOR", "  "}},
+         core::PlatformError::noDesktop(), std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto runner = std::make_shared<RecordingRunner>();
+        LinuxPlatformServices services(runner, c.environment);
+        EXPECT_EQ(services.terminalEditorCommand("/tmp/x"), c.terminalCommand);
+        if (c.error) {
+            try {
+                services.openInEditor("/tmp/x", {});
+                ADD_FAILURE() << "no error";
+            } catch (const core::PlatformError& error) {
+                EXPECT_EQ(error, *c.error);
+            }
+            EXPECT_TRUE(runner->specs.empty());
+        } else {
+            services.openInEditor("/tmp/x", {});
+            EXPECT_EQ(runner->specs.size(), 1u);
+        }
+    }
 }
 
 TEST(LinuxPlatformServices, TheClipboardToolSuitsTheSessionAndGetsTheTextsExactBytes) {
@@ -133,20 +177,47 @@ TEST(LinuxPlatformServices, TheClipboardToolSuitsTheSessionAndGetsTheTextsExactB
         {{{"PATH", scratch / "bin"}, {"DISPLAY", ":0"}}, {xclip, "-selection", "clipboard"}},
         {{{"PATH", scratch / "bin"}}, {wlCopy}},
         {{{"PATH", scratch / "only-xsel"}, {"DISPLAY", ":0"}}, {xsel, "--clipboard", "--input"}},
-        {{{"PATH", scratch / "only-xsel"}, {"WAYLAND_DISPLAY", "w"}}, {}},
     };
     for (const Case& c : cases) {
         auto runner = std::make_shared<RecordingRunner>();
         LinuxPlatformServices(runner, c.environment).copyToClipboard(text, {});
-        if (c.expected.empty()) {
-            EXPECT_TRUE(runner->specs.empty());
-            continue;
-        }
         ASSERT_EQ(runner->specs.size(), 1u);
         const auto& spec = runner->specs[0];
         EXPECT_EQ(startedCommand(spec), c.expected);
         EXPECT_EQ(spec.stdin, core::toBytes(text));
         EXPECT_EQ(spec.timeout, 5000ms);
+    }
+}
+
+// The real tools through the real runner: no tool for the session, or a tool
+// that fails, is an error that says so (never a silent success).
+TEST(LinuxPlatformServices, ACopyWithoutAToolOrWithAFailingOneFails) {
+    ScratchFolder scratch;
+    writeScript(scratch, "only-xsel/xsel", "exit 0\n");
+    writeScript(scratch, "failing/xclip", "cat >/dev/null\necho \"Error: Can't open display: (null)\" >&2\nexit 1\n");
+    writeScript(scratch, "mute/wl-copy", "exit 3\n");
+    struct Case {
+        const char* name;
+        std::map<std::string, std::string> environment;
+        core::PlatformError expected;
+    };
+    const Case cases[] = {
+        {"no tool on PATH", {{"PATH", scratch / "empty"}}, core::PlatformError::noClipboardTool()},
+        {"only a tool of the other session", {{"PATH", scratch / "only-xsel"}, {"WAYLAND_DISPLAY", "w"}},
+         core::PlatformError::noClipboardTool()},
+        {"a tool that fails", {{"PATH", scratch / "failing"}, {"DISPLAY", ":0"}},
+         core::PlatformError::toolFailed("xclip", "Error: Can't open display: (null)")},
+        {"a tool that fails without a word", {{"PATH", scratch / "mute"}},
+         core::PlatformError::toolFailed("wl-copy", "exit status 3")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        try {
+            LinuxPlatformServices(std::make_shared<PosixProcessRunner>(), c.environment).copyToClipboard("text", {});
+            ADD_FAILURE() << "no error";
+        } catch (const core::PlatformError& error) {
+            EXPECT_EQ(error, c.expected);
+        }
     }
 }
 

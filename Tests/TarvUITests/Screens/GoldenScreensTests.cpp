@@ -63,7 +63,7 @@ TEST(GoldenScreensTests, OnboardingIdentityForm) {
         "  │                                                                │  ",
         "  │ Default branchmain                                             │  ",
         "  │                                                                │  ",
-        "  │ ☐ Store credentials in the macOS Keychain                      │  ",
+        "  │ ☐ Keep credentials in git's credential cache for an hour       │  ",
         "  │                                                                │  ",
         "  │                                                                │  ",
         "  │                                                                │  ",

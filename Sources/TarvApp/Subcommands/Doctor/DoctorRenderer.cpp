@@ -12,14 +12,9 @@ using core::Text;
 
 const std::string good = " \xE2\x9C\x93 ";  // " ✓ "
 const std::string bad = " ! ";
-// Three blanks, then the note, with U+2212 as the minus sign.
-const std::string shimNote = "   [sin shim: \xE2\x88\x92" "5 ms/llamada]";
-
 std::string gitLine(const core::EnvironmentReport& report, core::Language language) {
     if (!report.gitPath || !report.gitVersion) return bad + Text::doctorGitMissing().render(language);
-    std::string line = good + Text::doctorGit(*report.gitPath, report.gitVersion->description()).render(language);
-    if (*report.gitPath != "/usr/bin/git") line += shimNote;
-    return line;
+    return good + Text::doctorGit(*report.gitPath, report.gitVersion->description()).render(language);
 }
 
 std::string identityLine(const core::Identity& identity, core::Language language) {

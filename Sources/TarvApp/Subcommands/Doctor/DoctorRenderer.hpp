@@ -9,8 +9,8 @@ namespace tarv::app::DoctorRenderer {
 
 // The doctor report: the title, then git, identity, credentials, ssh and
 // terminal, each after a good (" ✓ ") or bad (" ! ") mark, in the input's
-// language, joined with line feeds (none after the last). A git anywhere
-// but /usr/bin/git gets the shim note at the end of its line.
+// language, joined with line feeds (none after the last). The git line
+// names the git found, wherever it is.
 std::string render(const DoctorInput& input, std::string_view version);
 
 }  // namespace tarv::app::DoctorRenderer
