@@ -190,9 +190,15 @@ TEST(LiveDependencies, EditorFromTheEnvironmentReachesThePlatformServices) {
     ProcessTempDir temporary;
     const std::string marker = temporary.file("opened");
     processWriteFile(temporary.file("editor"), "#!/bin/sh\nprintf '%s' \"$1\" > '" + marker + "'\n", true);
-    const features::Dependencies ports = LiveDependencies::make({{"TARV_EDITOR", temporary.file("editor")}}, programs());
+    // In a graphical session the editor is started on its own; without one
+    // it is the command to run on the terminal.
+    const features::Dependencies ports =
+        LiveDependencies::make({{"TARV_EDITOR", temporary.file("editor")}, {"DISPLAY", ":0"}}, programs());
     ports.platform->openInEditor("/some/file.txt", {});
     EXPECT_TRUE(processWaitUntil([&] { return processReadFile(marker) == "/some/file.txt"; }));
+    const features::Dependencies headless = LiveDependencies::make({{"TARV_EDITOR", temporary.file("editor")}}, programs());
+    EXPECT_EQ(headless.platform->terminalEditorCommand("/some/file.txt"),
+              (std::vector<std::string>{temporary.file("editor"), "/some/file.txt"}));
 }
 
 TEST(GitHubAppConfig, EnvironmentOverrides) {

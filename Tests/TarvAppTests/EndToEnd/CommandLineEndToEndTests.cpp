@@ -30,7 +30,7 @@ const std::string usage =
     "  --no-mouse          desactiva el ratón\n"
     "  --no-color          sin colores\n"
     "  --gallery           recorre las pantallas con datos de ejemplo (revisión visual)\n"
-    "  --theme auto|dark|light  tema de color (auto: el de macOS)\n"
+    "  --theme auto|dark|light  tema de color (auto: claro)\n"
     "  --lang es|en        idioma de la interfaz\n"
     "  --version, --help\n";
 
