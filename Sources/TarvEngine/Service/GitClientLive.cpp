@@ -2,7 +2,6 @@
 
 #include <variant>
 
-#include "TarvCore/Concurrency/Siblings.hpp"
 #include "TarvCore/Errors/GitError.hpp"
 #include "TarvEngine/Commands/GitConfigCommands.hpp"
 
@@ -32,19 +31,15 @@ core::EnvironmentReport GitClientLive::probeEnvironment(std::stop_token stop) {
         if (std::holds_alternative<core::GitError::GitNotFound>(error.value)) return core::EnvironmentReport{};
         throw;
     }
-    GitConfigCommands config{*executor};
-    auto read = [&](const char* key) {
-        return [&config, key](std::stop_token token) { return config.values(key, std::nullopt, token); };
-    };
-    auto [names, emails, helpers, branches] = core::runSiblings(
-        stop, read("user.name"), read("user.email"), read("credential.helper"), read("init.defaultBranch"));
+    auto values = GitConfigCommands{*executor}.valuesOfKeys(
+        {"user.name", "user.email", "credential.helper", "init.defaultBranch"}, std::nullopt, stop);
 
     core::EnvironmentReport report;
     report.gitPath = executor->installation.path;
     report.gitVersion = executor->installation.version;
-    report.identity = core::Identity{last(names), last(emails)};
-    report.credentialHelpers = std::move(helpers);
-    report.defaultBranch = last(branches);
+    report.identity = core::Identity{last(values[0]), last(values[1])};
+    report.credentialHelpers = std::move(values[2]);
+    report.defaultBranch = last(values[3]);
     return report;
 }
 

@@ -26,7 +26,7 @@ public:
                   std::optional<GitEnvironment::Isolation> isolation);
 
     // The located git with the identity, credential helpers and default
-    // branch from git's configuration (the four keys read at once). No git
+    // branch from git's configuration (the four keys read in one git run). No git
     // found: an empty report. A failing read throws; there is no partial
     // report.
     core::EnvironmentReport probeEnvironment(std::stop_token stop) override;

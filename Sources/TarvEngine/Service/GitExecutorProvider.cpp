@@ -1,5 +1,7 @@
 #include "TarvEngine/Service/GitExecutorProvider.hpp"
 
+#include "TarvCore/Concurrency/CancellationError.hpp"
+
 namespace tarv::engine {
 
 GitExecutorProvider::GitExecutorProvider(GitLocator locator, std::shared_ptr<core::ProcessRunning> runner,
@@ -14,15 +16,31 @@ GitExecutorProvider::GitExecutorProvider(GitLocator locator, std::shared_ptr<cor
 
 GitExecutor GitExecutorProvider::executor(std::stop_token stop) {
     {
-        std::lock_guard lock(mutex_);
+        std::unique_lock lock(mutex_);
+        if (!settled_.wait(lock, stop, [this] { return cached_ || !locating_; })) throw core::CancellationError{};
         if (cached_) return *cached_;
+        locating_ = true;
     }
-    // The lookup runs without the lock, so a slow probe never blocks callers
-    // that could be answered from the cache once it is filled.
-    GitInstallation installation = locator_.locate(stop);
-    GitExecutor executor{runner_, std::move(installation), isolation_, askpass_, extraEnvironment_};
-    std::lock_guard lock(mutex_);
-    cached_ = executor;
+    // The lookup runs without the lock; callers arriving meanwhile wait on
+    // `settled_` for its answer.
+    std::optional<GitInstallation> installation;
+    try {
+        installation = locator_.locate(stop);
+    } catch (...) {
+        {
+            std::lock_guard lock(mutex_);
+            locating_ = false;
+        }
+        settled_.notify_all();
+        throw;
+    }
+    GitExecutor executor{runner_, std::move(*installation), isolation_, askpass_, extraEnvironment_};
+    {
+        std::lock_guard lock(mutex_);
+        cached_ = executor;
+        locating_ = false;
+    }
+    settled_.notify_all();
     return executor;
 }
 

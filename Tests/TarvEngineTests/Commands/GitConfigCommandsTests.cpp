@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "TarvCore/Errors/GitError.hpp"
 #include "TarvEngine/Commands/GitConfigCommands.hpp"
 #include "TarvEngineTests/Commands/RealGit.hpp"
@@ -30,6 +32,29 @@ TEST_F(GitConfigCommandsTest, UnsetAndBlankValuesGiveNothing) {
     repo.setConfig("x.blank", "   ");
     EXPECT_TRUE(config.values("x.blank", repo.path(), none).empty());
     EXPECT_EQ(config.value("x.blank", repo.path(), none), std::nullopt);
+}
+
+// One run for several keys gives each key what its own run gives: values
+// from every file in order, blank and valueless entries dropped, names
+// without regard to case, subsections not matched, a
+// value holding a line break split as the line-wise output splits it.
+TEST_F(GitConfigCommandsTest, SeveralKeysInOneRunAgreeWithOneRunPerKey) {
+    std::ofstream(repo.globalConfig()) << (
+                   "[user]\n\tname\n\temail = \"  a@b  \"\n[User]\n\tNAME = Second Name\n"
+                   "[credential]\n\thelper = store\n\thelper =\n\thelper = \"two\\nlines\"\n"
+                   "[credential \"https://x\"]\n\thelper = other\n");
+    repo.setConfig("init.defaultBranch", "trunk");
+    const std::vector<std::string> keys{"user.name", "user.email", "credential.helper", "init.defaultBranch",
+                                        "x.unset"};
+    const auto together = config.valuesOfKeys(keys, repo.path(), none);
+    ASSERT_EQ(together.size(), keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        EXPECT_EQ(together[i], config.values(keys[i], repo.path(), none)) << keys[i];
+    }
+    EXPECT_EQ(together[0], (std::vector<std::string>{"Second Name"}));
+    EXPECT_EQ(together[2], (std::vector<std::string>{"store", "two", "lines"}));
+    EXPECT_EQ(together[3], (std::vector<std::string>{"trunk"}));
+    EXPECT_TRUE(together[4].empty());
 }
 
 TEST_F(GitConfigCommandsTest, SetGlobalWritesTheIsolatedFile) {

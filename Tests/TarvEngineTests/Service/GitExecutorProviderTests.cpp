@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <thread>
 
 #include "Support/GitScriptedRunner.hpp"
+#include "TarvCore/Concurrency/CancellationError.hpp"
 #include "TarvCore/Errors/GitError.hpp"
 #include "TarvEngine/Service/GitExecutorProvider.hpp"
 
@@ -48,7 +50,15 @@ TEST_F(GitExecutorProviderTest, FailedLookupIsNotRemembered) {
     EXPECT_EQ(locatorRunner->specs().size(), 1u);
 }
 
-TEST_F(GitExecutorProviderTest, ConcurrentFirstCallsAllGetAnExecutor) {
+// Callers that arrive while the (slow) probe runs wait for its answer: git
+// is asked for its version once however many reads start together.
+TEST(GitExecutorProvider, ConcurrentFirstCallsShareOneLookup) {
+    auto slowProbe = std::make_shared<GitScriptedRunner>([](const core::ProcessSpec&, std::stop_token) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        return GitScriptedRunner::result(0, "git version 2.39.5");
+    });
+    GitExecutorProvider provider{GitLocator{slowProbe, std::make_shared<ExecutableSet>(), std::nullopt, std::nullopt},
+                                 std::make_shared<GitScriptedRunner>(), std::nullopt, std::nullopt};
     std::vector<std::jthread> threads;
     std::atomic<int> ok{0};
     for (int i = 0; i < 8; ++i) {
@@ -58,7 +68,30 @@ TEST_F(GitExecutorProviderTest, ConcurrentFirstCallsAllGetAnExecutor) {
     }
     threads.clear();
     EXPECT_EQ(ok, 8);
-    EXPECT_GE(locatorRunner->specs().size(), 1u);
+    EXPECT_EQ(slowProbe->specs().size(), 1u);
+}
+
+// A waiter stopped before the lookup it waits for ends leaves at once; the
+// lookup still serves later callers.
+TEST(GitExecutorProvider, AWaiterStoppedWhileALookupRunsIsCancelled) {
+    std::atomic<bool> probing{false};
+    std::atomic<bool> release{false};
+    auto heldProbe = std::make_shared<GitScriptedRunner>([&](const core::ProcessSpec&, std::stop_token) {
+        probing = true;
+        while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return GitScriptedRunner::result(0, "git version 2.39.5");
+    });
+    GitExecutorProvider provider{GitLocator{heldProbe, std::make_shared<ExecutableSet>(), std::nullopt, std::nullopt},
+                                 std::make_shared<GitScriptedRunner>(), std::nullopt, std::nullopt};
+    std::jthread first([&] { provider.executor(std::stop_token{}); });
+    while (!probing) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::stop_source stop;
+    stop.request_stop();
+    EXPECT_THROW(provider.executor(stop.get_token()), core::CancellationError);
+    release = true;
+    first.join();
+    EXPECT_NO_THROW(provider.executor(std::stop_token{}));
+    EXPECT_EQ(heldProbe->specs().size(), 1u);
 }
 
 }  // namespace
