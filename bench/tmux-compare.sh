@@ -9,10 +9,13 @@
 #            commit row; without and with `git commit-graph write`. Beside
 #            them git's own opening reads, each timed alone (the slowest
 #            one is the yardstick) and all side by side, and the terminal's
-#            round trip (a shell showing the same texts the same way).
+#            round trip (a shell showing the same texts the same way). The
+#            start-up cost of tarv's own: (tarv - round trip) / git status
+#            alone, with a goal of at most 1.3.
 #   keys     key press to updated screen: moving the selection in the file
-#            list and scrolling the diff a page, in both programs, on a
-#            working tree with modified files.
+#            list, scrolling the diff a page and moving the selection in the
+#            history, in both programs, on a working tree with modified
+#            files.
 #   memory   peak resident memory after opening the repository and paging
 #            10,000 commits down the history, in both programs.
 #
@@ -206,24 +209,36 @@ git_reads() {  # -> "slowest side-by-side" in microseconds
   echo "$slowest $t"
 }
 
+status_alone() {  # -> microseconds of the working-tree status the first screen waits for
+  local start
+  cd "$repo"
+  start=$(now_us)
+  git status --porcelain=v2 -z --branch --untracked-files=all >/dev/null 2>&1 || true
+  echo $(( $(now_us) - start ))
+  cd - >/dev/null
+}
+
 # A figure of tig's and its ratio to tarv's: "n/a" without tig.
 tig_ms() { [[ -n $1 ]] && ms "$1" || echo n/a; }
 tig_ratio() { [[ -n $1 ]] && ratio "$1" "$2" || echo n/a; }
 
 measure_launch() {  # label
-  local -a tv=() tg=() gs=() gb=() rt=()
+  local -a tv=() tg=() gs=() gb=() rt=() st=()
   local i
   launch_tarv >/dev/null; ((have_tig)) && launch_tig >/dev/null; git_reads >/dev/null  # warm-up
   for ((i = 0; i < runs; i++)); do
     tv+=("$(launch_tarv)"); ((have_tig)) && tg+=("$(launch_tig)")
     read -r slowest side <<<"$(git_reads)"; gs+=("$slowest"); gb+=("$side")
     rt+=("$(launch_tarv "$round_trip")")
+    st+=("$(status_alone)")
   done
-  local a b="" c d e
+  local a b="" c d e f
   a=$(median "${tv[@]}"); ((have_tig)) && b=$(median "${tg[@]}"); c=$(median "${gs[@]}"); d=$(median "${gb[@]}")
-  e=$(median "${rt[@]}")
+  e=$(median "${rt[@]}"); f=$(median "${st[@]}")
   printf '%-24s tarv %8s ms   tig %8s ms   tig/tarv %6sx   git slowest read %7s ms (tarv/slowest %sx)   git reads side by side %7s ms   terminal round trip %5s ms\n' \
     "$1" "$(ms "$a")" "$(tig_ms "$b")" "$(tig_ratio "$b" "$a")" "$(ms "$c")" "$(ratio "$a" "$c")" "$(ms "$d")" "$(ms "$e")"
+  printf '%-24s git status alone %7s ms   (tarv - round trip) / status %sx (goal <= 1.3)\n' \
+    "" "$(ms "$f")" "$(ratio $((a - e)) "$f")"
 }
 
 if wanted launch; then
@@ -302,9 +317,14 @@ if wanted keys; then
   tmux -L "$socket" send-keys -t keys g Enter
   settle keys
   tarv_scroll=$(measure_keys keys "diff" PageDown)
+  # The history: the selection moves a commit down (the commit's files and
+  # diff follow; the first change of the screen is what is timed).
+  tmux -L "$socket" send-keys -t keys 2
+  wait_texts keys "$(now_us)" "$top" >/dev/null
+  tarv_history=$(measure_keys keys "history" j)
   end_session keys
 
-  tig_move="" tig_scroll=""
+  tig_move="" tig_scroll="" tig_history=""
   if ((have_tig)); then
     # tig: the status view's file list, then the file's diff opened from it.
     start_session keys tig status
@@ -315,6 +335,11 @@ if wanted keys; then
     wait_texts keys "$(now_us)" "line 1 of changed file" >/dev/null
     tig_scroll=$(measure_keys keys "diff" PageDown)
     end_session keys
+    # tig's main view: the commit list, the selection moved a commit down.
+    start_session keys tig
+    wait_texts keys "$(now_us)" "$top" >/dev/null
+    tig_history=$(measure_keys keys "history" j)
+    end_session keys
   fi
 
   echo "== key press to updated screen (median of $((runs * 5)))"
@@ -322,4 +347,6 @@ if wanted keys; then
     "$(tig_ratio "$tig_move" "$tarv_move")"
   printf 'diff page down   tarv %7s ms   tig %7s ms   tig/tarv %sx\n' "$(ms "$tarv_scroll")" "$(tig_ms "$tig_scroll")" \
     "$(tig_ratio "$tig_scroll" "$tarv_scroll")"
+  printf 'history move     tarv %7s ms   tig %7s ms   tig/tarv %sx\n' "$(ms "$tarv_history")" "$(tig_ms "$tig_history")" \
+    "$(tig_ratio "$tig_history" "$tarv_history")"
 fi
