@@ -1,10 +1,12 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <stop_token>
-#include <vector>
+#include <string>
 
 #include "TarvFeatures/Architecture/EffectExecutor.hpp"
 
@@ -13,24 +15,37 @@ namespace tarv::testing {
 // An executor for deterministic store tests: it records the jobs a store
 // starts and runs one only when the test asks, on the test's thread. Posted
 // closures (actions, job ends) wait until the test drains them.
+//
+// It keeps the live executor's rules. A job without a lane or delay has
+// started as soon as the store handed it over. A job of a lane starts when
+// every earlier job of its lane has ended; until then `runJob` refuses it.
+// A timer starts when the test runs it (its time has come). A job stopped
+// before it started never runs: running it only posts its end.
 class ManualExecutor final : public features::EffectExecutor {
 public:
     struct Job {
         std::stop_source stop;
         std::function<void(std::stop_token)> body;
         std::function<void()> done;
-        bool ran = false;
+        std::optional<std::string> lane;
+        std::chrono::milliseconds delay{0};
+        bool started = false;
+        bool ran = false;      // ended: ran its body, or was dropped unstarted
+        bool skipped = false;  // stopped before it started, so its body never ran
     };
 
-    void start(std::stop_source stop, std::function<void(std::stop_token)> body,
-               std::function<void()> done) override;
+    void start(features::EffectExecutor::Job job) override;
     void post(std::function<void()> closure) override;
 
     std::size_t jobCount() const { return jobs_.size(); }
     Job& job(std::size_t index) { return jobs_.at(index); }
     bool isStopRequested(std::size_t index) const { return jobs_.at(index).stop.stop_requested(); }
+    // Whether job `index` waits for an earlier job of its lane to end.
+    bool waitsForLane(std::size_t index) const;
 
-    // Runs job `index`'s body to its end, then queues its end notice.
+    // Runs job `index`'s body to its end (unless it was stopped before it
+    // started), then queues its end notice; throws std::logic_error when it
+    // already ran or waits for its lane.
     void runJob(std::size_t index);
     // Runs every job not yet run, in start order (including ones started meanwhile).
     void runAllJobs();
@@ -39,6 +54,8 @@ public:
     std::size_t pendingCount() const { return posted_.size(); }
 
 private:
+    void startNextInLane(const std::string& lane);
+
     std::deque<Job> jobs_;
     std::deque<std::function<void()>> posted_;
 };

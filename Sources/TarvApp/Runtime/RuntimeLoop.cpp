@@ -78,7 +78,7 @@ int RuntimeLoop::pollTimeout() const {
     int timeout = scheduler_ ? scheduler_->pollTimeout() : -1;
     if (spinnerDue_) timeout = earlier(timeout, millisecondsUntil(*spinnerDue_, now));
     if (clockDue_) timeout = earlier(timeout, millisecondsUntil(*clockDue_, now));
-    return timeout;
+    return earlier(timeout, queue_->timerTimeout());
 }
 
 std::optional<int> RuntimeLoop::step() {
@@ -124,6 +124,7 @@ std::optional<int> RuntimeLoop::afterChanges() {
 }
 
 void RuntimeLoop::runTimers() {
+    queue_->runDueTimers();
     const Clock::time_point now = Clock::now();
     if (spinnerDue_ && now >= *spinnerDue_) {
         ++tick_;

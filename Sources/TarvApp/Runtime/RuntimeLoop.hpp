@@ -22,10 +22,11 @@ namespace tarv::app {
 // The main loop of the interactive process. It takes the terminal, then
 // waits in one `poll` on three descriptors (the terminal's input events, the
 // main queue's wake descriptor that effect jobs post their actions to, and
-// the SIGTSTP pipe) with the nearest of three deadlines as its timeout: the
+// the SIGTSTP pipe) with the nearest of four deadlines as its timeout: the
 // frame scheduler's pending frame, the spinner's next step (only while the
-// host is busy) and the 30-second clock. Nothing else wakes it, so an idle
-// interface costs nothing but the clock.
+// host is busy), the 30-second clock and the main queue's next timer (the
+// jobs' timers: toasts, the background fetch). Nothing else wakes it, so an
+// idle interface costs nothing but the clock.
 //
 // Everything runs on the calling thread: events are routed, queued actions
 // reduced and frames drawn there. It handles itself: terminate (end),

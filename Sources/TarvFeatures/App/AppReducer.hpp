@@ -19,8 +19,6 @@
 #include "TarvFeatures/App/AppState.hpp"
 #include "TarvFeatures/Architecture/Dependencies.hpp"
 #include "TarvFeatures/Architecture/Effect.hpp"
-#include "TarvFeatures/Branches/WriteTurns.hpp"
-#include "TarvFeatures/Changes/ConflictWriteOrder.hpp"
 #include "TarvFeatures/Onboarding/OnboardingReducer.hpp"
 #include "TarvFeatures/Sync/ChecksTarget.hpp"
 
@@ -246,9 +244,10 @@ public:
     // A write of branch heads (switch, create, rename, delete, reset, tag),
     // handed the repository, its path and the token to give git.
     using BranchWrite = std::function<void(core::GitRepositoryClient&, const std::string&, std::stop_token)>;
-    // Job "branch" (Branches/AppReducer+Branches.cpp): runs `write` after
-    // the writes asked for before it and to its end, even when a later
-    // "branch" job replaces it (git is never stopped half-way), then sends
+    // Job "branch" (Branches/AppReducer+Branches.cpp), a write of the
+    // repository's lane: runs `write` after the writes asked for before it
+    // and to its end, even when a later "branch" job replaces it (git is
+    // never stopped half-way), then sends
     // `branchOperationDone(done)` or `branchOperationFailed`; with
     // `unforcedDelete`, git's "not fully merged" refusal sends
     // `deleteNeedsForce` for that branch instead.
@@ -362,15 +361,13 @@ public:
     // or queued behind the one on screen or the sign-in.
     AppEffect credentialRequested(AppState& state, core::CredentialPrompt prompt) const;
 
+    // The lane of the writes of the repository at `path`: they run one at a
+    // time, in the order they were asked for, each to its end.
+    static std::string writeLane(const std::string& path) { return "writes " + path; }
+
 private:
     Dependencies dependencies_;
     OnboardingReducer onboardingReducer_;
-    // Puts the conflict file writes of quick successive choices in order
-    // (Changes/ConflictWriteOrder.hpp); copies of the reducer share it.
-    std::shared_ptr<ConflictWriteOrder> conflictWrites_ = std::make_shared<ConflictWriteOrder>();
-    // Puts the branch, merge and history writes in the order of their
-    // requests (Branches/WriteTurns.hpp); copies of the reducer share it.
-    std::shared_ptr<WriteTurns> writeTurns_ = std::make_shared<WriteTurns>();
 };
 
 }  // namespace tarv::features

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <stop_token>
@@ -11,6 +12,14 @@ namespace tarv::features {
 
 // A description of asynchronous work returned by a reducer: jobs to start,
 // in order, and ids of running jobs to cancel, in order.
+//
+// A job runs as soon as the executor has a worker for it, unless it names a
+// lane: the jobs of one lane run one at a time, in the order they were
+// started. A timer is a job that starts once its delay has passed. A write
+// is never stopped: replacing or cancelling it only forgets it, so it runs
+// to its end and reports. Any other job that is replaced or cancelled is
+// stopped: if it has not started it never starts, and nothing it sends
+// afterwards is reduced.
 template <class Action>
 struct Effect {
     // Posts an action back to the store; safe to call from any thread, only
@@ -23,6 +32,9 @@ struct Effect {
     struct Job {
         std::optional<std::string> id;  // nil: anonymous job
         Work work;
+        std::optional<std::string> lane;  // nil: runs beside every other job
+        bool isWrite = false;
+        std::chrono::milliseconds delay{0};  // a timer's wait before it starts
     };
 
     std::vector<Job> jobs;
@@ -32,7 +44,21 @@ struct Effect {
 
     static Effect run(std::optional<std::string> id, Work work) {
         Effect effect;
-        effect.jobs.push_back(Job{std::move(id), std::move(work)});
+        effect.jobs.push_back(Job{std::move(id), std::move(work), std::nullopt, false, std::chrono::milliseconds(0)});
+        return effect;
+    }
+
+    // A write of lane `lane`: never stopped, run after the lane's earlier jobs.
+    static Effect write(std::string id, std::string lane, Work work) {
+        Effect effect;
+        effect.jobs.push_back(Job{std::move(id), std::move(work), std::move(lane), true, std::chrono::milliseconds(0)});
+        return effect;
+    }
+
+    // A timer: `work` starts once `delay` has passed, unless it was stopped.
+    static Effect after(std::optional<std::string> id, std::chrono::milliseconds delay, Work work) {
+        Effect effect;
+        effect.jobs.push_back(Job{std::move(id), std::move(work), std::nullopt, false, delay});
         return effect;
     }
 
@@ -60,8 +86,8 @@ struct Effect {
         return merge(std::move(list));
     }
 
-    // Lifts the effect into another action type: each job keeps its id and
-    // sends `transform(action)` for every action it sends.
+    // Lifts the effect into another action type: each job keeps its id, lane,
+    // kind and delay and sends `transform(action)` for every action it sends.
     template <class NewAction>
     Effect<NewAction> map(std::function<NewAction(Action)> transform) const {
         Effect<NewAction> mapped;
@@ -71,7 +97,8 @@ struct Effect {
             mapped.jobs.push_back(typename Effect<NewAction>::Job{
                 job.id, [work, transform](typename Effect<NewAction>::Send send, std::stop_token stop) {
                     work([send, transform](Action action) { send(transform(std::move(action))); }, stop);
-                }});
+                },
+                job.lane, job.isWrite, job.delay});
         }
         return mapped;
     }

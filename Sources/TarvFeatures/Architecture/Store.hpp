@@ -17,6 +17,11 @@ namespace tarv::features {
 // Holds the one state value and runs the reducer. Lives on the main thread:
 // `send`, `cancelEffects` and `activeEffectCount` are only called there, and
 // the executor brings every job's actions and its end back there.
+//
+// Replacing a job (a new one under its id) or cancelling it forgets it and,
+// unless it is a write, stops it: from then on nothing it sends is reduced,
+// also what it sent before the stop and is still on its way. A write is
+// never stopped, so its outcome is always reduced.
 template <Reducer R>
 class Store {
 public:
@@ -39,7 +44,7 @@ public:
         if (onChange_) onChange_();
         for (const auto& id : effect.cancelledIDs) {
             if (auto found = tasks_.find(id); found != tasks_.end()) {
-                found->second.stop.request_stop();
+                stopUnlessWrite(found->second);
                 tasks_.erase(found);
             }
         }
@@ -47,7 +52,7 @@ public:
     }
 
     void cancelEffects() {
-        for (auto& [key, entry] : tasks_) entry.stop.request_stop();
+        for (auto& [key, entry] : tasks_) stopUnlessWrite(entry);
         tasks_.clear();
     }
 
@@ -57,31 +62,40 @@ private:
     struct Entry {
         std::int64_t token;
         std::stop_source stop;
+        bool isWrite;
     };
+
+    static void stopUnlessWrite(Entry& entry) {
+        if (!entry.isWrite) entry.stop.request_stop();
+    }
 
     void startJob(typename Effect<Action>::Job job) {
         const std::int64_t token = ++counter_;
         std::string key = job.id ? *job.id : "anonymous-" + std::to_string(token);
-        if (auto found = tasks_.find(key); found != tasks_.end()) found->second.stop.request_stop();
+        if (auto found = tasks_.find(key); found != tasks_.end()) stopUnlessWrite(found->second);
 
         std::stop_source stop;
         std::weak_ptr<Store*> weak = alive_;
         // Weak, so that an executor holding a job that holds this closure
         // forms no cycle.
         std::weak_ptr<EffectExecutor> weakExecutor = executor_;
-        typename Effect<Action>::Send send = [weak, weakExecutor](Action sent) {
+        typename Effect<Action>::Send send = [weak, weakExecutor, stopped = stop.get_token()](Action sent) {
+            if (stopped.stop_requested()) return;
             auto executor = weakExecutor.lock();
             if (!executor) return;
-            executor->post([weak, sent = std::move(sent)]() mutable {
+            // Checked again on the main thread: the job may be stopped
+            // while its action waits in the queue.
+            executor->post([weak, stopped, sent = std::move(sent)]() mutable {
+                if (stopped.stop_requested()) return;
                 if (auto store = weak.lock()) (*store)->send(std::move(sent));
             });
         };
-        auto work = std::move(job.work);
-        executor_->start(
-            stop,
-            [work = std::move(work), send = std::move(send)](std::stop_token token) {
+        tasks_[key] = Entry{token, stop, job.isWrite};
+        executor_->start(EffectExecutor::Job{
+            std::move(stop),
+            [work = std::move(job.work), send = std::move(send)](std::stop_token stopToken) {
                 try {
-                    work(send, token);
+                    work(send, stopToken);
                 } catch (...) {
                     // Jobs report their failures as actions; anything that
                     // still escapes ends the job quietly.
@@ -89,8 +103,8 @@ private:
             },
             [weak, key, token] {
                 if (auto store = weak.lock()) (*store)->finish(key, token);
-            });
-        tasks_[key] = Entry{token, std::move(stop)};
+            },
+            std::move(job.lane), job.delay});
     }
 
     void finish(const std::string& key, std::int64_t token) {

@@ -3,10 +3,9 @@
 // branch into the current one, and what their outcomes do to the workspace.
 //
 // A running write is never stopped: a later request with the same job id
-// replaces the job in the store, but git is handed a token that never
-// stops, so no checkout or merge dies half-way, and both outcomes are
-// reported. The later request runs after it: each write waits for its turn
-// (WriteTurns), taken in the order of the requests.
+// replaces the job in the store, which forgets it without stopping it, so
+// no checkout or merge dies half-way, and both outcomes are reported. The
+// later request runs after it: the writes of a repository share one lane.
 #include <algorithm>
 #include <cctype>
 #include <exception>
@@ -43,12 +42,12 @@ constexpr const char* notFullyMerged = "not fully merged";
 
 AppEffect AppReducer::branchJob(const WorkspaceState& workspace, core::Text done, BranchWrite write,
                                 std::optional<std::string> unforcedDelete) const {
-    return AppEffect::run("branch", [repository = dependencies_.repository, path = workspace.path,
-                                     turn = writeTurns_->take(), done = std::move(done), write = std::move(write),
-                                     unforcedDelete = std::move(unforcedDelete)](AppEffect::Send send,
-                                                                                 std::stop_token) {
+    return AppEffect::write("branch", writeLane(workspace.path),
+                            [repository = dependencies_.repository, path = workspace.path, done = std::move(done),
+                             write = std::move(write),
+                             unforcedDelete = std::move(unforcedDelete)](AppEffect::Send send, std::stop_token) {
         try {
-            turn->run([&] { write(*repository, path, std::stop_token()); });
+            write(*repository, path, std::stop_token());
             send(WorkspaceAction::BranchOperationDone{done});
         } catch (...) {
             std::string message = ErrorText::describe(std::current_exception());
@@ -114,12 +113,12 @@ AppEffect AppReducer::branchOperationFailed(AppState& state, const std::string& 
 }
 
 AppEffect AppReducer::merge(AppState& state, const std::string& branch) const {
-    return AppEffect::run("merge", [repository = dependencies_.repository, path = state.workspace->path, branch,
-                                    turn = writeTurns_->take()](AppEffect::Send send, std::stop_token) {
+    const std::string& path = state.workspace->path;
+    return AppEffect::write("merge", writeLane(path), [repository = dependencies_.repository, path, branch](
+                                                          AppEffect::Send send, std::stop_token) {
         try {
-            std::optional<core::MergeResult> result;
-            turn->run([&] { result = repository->merge(path, branch, std::stop_token()); });
-            send(WorkspaceAction::MergeFinished{branch, std::move(*result)});
+            core::MergeResult result = repository->merge(path, branch, std::stop_token());
+            send(WorkspaceAction::MergeFinished{branch, std::move(result)});
         } catch (...) {
             send(WorkspaceAction::MergeFailed{ErrorText::describe(std::current_exception())});
         }

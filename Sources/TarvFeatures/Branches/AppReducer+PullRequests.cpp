@@ -1,6 +1,7 @@
 // The branch picker's pull-request tab: whether the repository's pull
 // requests can be listed (a remote on the hosting service and a session),
-// loading them, and checking one out into a local branch.
+// loading them, and checking one out into a local branch (a branch write
+// like any other: in the repository's write lane, never stopped half-way).
 #include <optional>
 #include <string>
 #include <utility>
@@ -71,17 +72,17 @@ AppEffect AppReducer::loadPullRequests(AppState& state) const {
 AppEffect AppReducer::checkoutPullRequest(AppState& state, const core::PullRequest& pullRequest) const {
     if (!state.workspace) return AppEffect::none();
     state.overlay.reset();
-    auto job = [repository = dependencies_.repository, path = state.workspace->path, pullRequest](
-                   AppEffect::Send send, std::stop_token stop) {
+    const std::string& path = state.workspace->path;
+    auto job = [repository = dependencies_.repository, path, pullRequest](AppEffect::Send send, std::stop_token) {
         try {
             const std::string branch = repository->checkoutPullRequest(path, pullRequest.number, pullRequest.headBranch,
-                                                                       pullRequest.isFromFork, stop);
+                                                                       pullRequest.isFromFork, std::stop_token());
             send(WorkspaceAction::BranchOperationDone{core::Text::toastPullRequestCheckedOut(branch)});
         } catch (...) {
             send(WorkspaceAction::BranchOperationFailed{ErrorText::describe(std::current_exception())});
         }
     };
-    return AppEffect::run("branch", std::move(job));
+    return AppEffect::write("branch", writeLane(path), std::move(job));
 }
 
 }  // namespace tarv::features

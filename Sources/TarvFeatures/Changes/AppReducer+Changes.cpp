@@ -85,8 +85,9 @@ AppEffect AppReducer::discard(AppState& state, std::vector<core::FileChange> fil
         state.overlay = Overlay::message(core::Text::errorTitle(), core::Text::discardSubmodule());
         return AppEffect::none();
     }
-    return AppEffect::run("discard", [repository = dependencies_.repository, path = workspace.path,
-                                      files = std::move(files)](AppEffect::Send send, std::stop_token) {
+    return AppEffect::write("discard", writeLane(workspace.path),
+                            [repository = dependencies_.repository, path = workspace.path,
+                             files = std::move(files)](AppEffect::Send send, std::stop_token) {
         try {
             std::string reference = repository->discard(path, files, std::stop_token());
             send(WorkspaceAction::Discarded{DiscardRecord{std::move(reference), discardedPaths(files)}});
@@ -108,8 +109,9 @@ AppEffect AppReducer::undo(AppState& state) const {
         workspace.lastDiscard.reset();
         workspace.isUndoing = true;
         workspace.restoringDiscard = record;
-        return AppEffect::run("undo", [repository, path = workspace.path, record = std::move(record)](
-                                          AppEffect::Send send, std::stop_token) {
+        return AppEffect::write("undo", writeLane(workspace.path),
+                                [repository, path = workspace.path, record = std::move(record)](
+                                    AppEffect::Send send, std::stop_token) {
             try {
                 repository->restoreSnapshot(path, record.reference, record.paths, std::stop_token());
                 send(WorkspaceAction::Restored{});
@@ -122,7 +124,8 @@ AppEffect AppReducer::undo(AppState& state) const {
     if (!branch.objectID) return showToast(state, core::Text::toastNothingToUndo(), false);
     if (branch.upstream && branch.ahead < 1) return showToast(state, core::Text::toastUndoNotAllowed(), false);
     workspace.isUndoing = true;
-    return AppEffect::run("undo", [repository, path = workspace.path](AppEffect::Send send, std::stop_token) {
+    return AppEffect::write("undo", writeLane(workspace.path), [repository, path = workspace.path](
+                                                                  AppEffect::Send send, std::stop_token) {
         try {
             send(WorkspaceAction::UndoneCommit{repository->undoLastCommit(path, std::stop_token())});
         } catch (...) {
@@ -166,8 +169,9 @@ AppEffect AppReducer::undoFailed(AppState& state, const std::string& message) co
 }
 
 AppEffect AppReducer::ignore(WorkspaceState& workspace, core::FileChange file) const {
-    return AppEffect::run("ignore", [repository = dependencies_.repository, path = workspace.path,
-                                     file = std::move(file)](AppEffect::Send send, std::stop_token) {
+    return AppEffect::write("ignore", writeLane(workspace.path),
+                            [repository = dependencies_.repository, path = workspace.path,
+                             file = std::move(file)](AppEffect::Send send, std::stop_token) {
         try {
             repository->ignore(path, file, std::stop_token());
             send(WorkspaceAction::Ignored{file.path, file.kind != core::ChangeKind::untracked});

@@ -39,10 +39,11 @@ AppEffect AppReducer::commit(WorkspaceState& workspace) const {
     core::CommitMessage message{workspace.summary.text(), workspace.description.text(), workspace.coAuthors};
     core::CommitSelection selection = workspace.changes.commitSelection(workspace.status);
     std::string summary = core::trimmed(message.summary);
-    return AppEffect::run("commit", [repository = dependencies_.repository, path = workspace.path,
-                                     amending = workspace.isAmending, message = std::move(message),
-                                     selection = std::move(selection),
-                                     summary = std::move(summary)](AppEffect::Send send, std::stop_token) {
+    return AppEffect::write("commit", writeLane(workspace.path),
+                            [repository = dependencies_.repository, path = workspace.path,
+                             amending = workspace.isAmending, message = std::move(message),
+                             selection = std::move(selection),
+                             summary = std::move(summary)](AppEffect::Send send, std::stop_token) {
         try {
             if (amending) {
                 repository->amend(path, message, selection, std::stop_token());

@@ -5,11 +5,12 @@
 //
 // Writes go through the file store, which replaces the file atomically
 // (a temporary file in the same folder, renamed over it), so a failed write
-// leaves the previous text whole. They never stop half-way and are kept in
-// the order of the choices (ConflictWriteOrder). A choice is made on the
-// text that was read; when the file holds something else by the time it is
-// written (saved from an editor meanwhile), nothing is written and the file
-// is read again.
+// leaves the previous text whole. They are writes of the repository's lane:
+// never stopped half-way, and run in the order of the choices, so the text
+// of the newest choice (which holds the ones before it) lands last. A
+// choice is made on the text that was read; when the file holds something
+// else by the time it is written (saved from an editor meanwhile), nothing
+// is written and the file is read again.
 #include <algorithm>
 #include <exception>
 #include <utility>
@@ -114,23 +115,18 @@ AppEffect AppReducer::chooseConflict(WorkspaceState& workspace, std::int64_t blo
     std::vector<std::uint64_t> known = texts;
     std::string text = document.render();
     texts.push_back(conflictFingerprint(text));
-    return AppEffect::run("conflict-write", [files = dependencies_.files, repository = dependencies_.repository,
-                                             order = conflictWrites_, ticket = conflictWrites_->ticket(file), file,
-                                             repositoryPath = workspace.path, path, text = std::move(text),
-                                             known = std::move(known), resolved = !document.hasConflicts()](
-                                                AppEffect::Send send, std::stop_token) {
+    return AppEffect::write("conflict-write", writeLane(workspace.path),
+                            [files = dependencies_.files, repository = dependencies_.repository, file,
+                             repositoryPath = workspace.path, path, text = std::move(text), known = std::move(known),
+                             resolved = !document.hasConflicts()](AppEffect::Send send, std::stop_token) {
         try {
-            std::optional<core::Bytes> onDisk;
-            bool stale = false;
-            // A skipped write had a later choice behind it, whose text
-            // holds this one and lands after it.
-            const bool written = order->writeIfNewest(file, ticket, [&] {
-                onDisk = files->readFile(file);
-                stale = !holdsOneOf(onDisk, known);
-                if (!stale) files->writeFile(file, core::toBytes(text));
-            });
-            if (stale) send(loaded(path, onDisk));
-            if (!written || stale || !resolved) return;
+            const std::optional<core::Bytes> onDisk = files->readFile(file);
+            if (!holdsOneOf(onDisk, known)) {
+                send(loaded(path, onDisk));
+                return;
+            }
+            files->writeFile(file, core::toBytes(text));
+            if (!resolved) return;
             repository->markResolved(repositoryPath, {path}, std::stop_token());
             send(WorkspaceAction::ConflictHandled{});
         } catch (...) {
@@ -159,8 +155,9 @@ void AppReducer::scrollConflictTo(WorkspaceState& workspace, std::int64_t row) c
 
 AppEffect AppReducer::resolveConflict(WorkspaceState& workspace, const std::string& path,
                                       core::ConflictResolution resolution) const {
-    return AppEffect::run("conflict", [repository = dependencies_.repository, repositoryPath = workspace.path, path,
-                                       resolution](AppEffect::Send send, std::stop_token) {
+    return AppEffect::write("conflict", writeLane(workspace.path),
+                            [repository = dependencies_.repository, repositoryPath = workspace.path, path,
+                             resolution](AppEffect::Send send, std::stop_token) {
         try {
             repository->resolve(repositoryPath, path, resolution, std::stop_token());
             send(WorkspaceAction::ConflictHandled{});
@@ -171,8 +168,9 @@ AppEffect AppReducer::resolveConflict(WorkspaceState& workspace, const std::stri
 }
 
 AppEffect AppReducer::markResolved(WorkspaceState& workspace, const std::string& path) const {
-    return AppEffect::run("conflict", [repository = dependencies_.repository, repositoryPath = workspace.path,
-                                       path](AppEffect::Send send, std::stop_token) {
+    return AppEffect::write("conflict", writeLane(workspace.path),
+                            [repository = dependencies_.repository, repositoryPath = workspace.path,
+                             path](AppEffect::Send send, std::stop_token) {
         try {
             repository->markResolved(repositoryPath, {path}, std::stop_token());
             send(WorkspaceAction::ConflictHandled{});

@@ -5,9 +5,9 @@
 // conflicts message and the Changes tab.
 //
 // Like the branch writes, none of these stops git half-way: a later job of
-// the same id replaces the running one in the store, yet git runs to its
-// end (it is handed a token that never stops) and its outcome is reported;
-// the later write waits for its turn (WriteTurns) and runs after it.
+// the same id replaces the running one in the store, which forgets it
+// without stopping it, so git runs to its end and its outcome is reported;
+// the later write waits in the repository's write lane and runs after it.
 #include <exception>
 #include <functional>
 #include <optional>
@@ -24,15 +24,15 @@ namespace {
 using Replay = std::function<core::OperationResult(core::GitRepositoryClient&, const std::string&, std::stop_token)>;
 
 // Job "operation": runs one replay and reports its kind with the result.
-AppEffect replay(std::shared_ptr<core::GitRepositoryClient> repository, std::string path,
-                 std::shared_ptr<WriteTurns::Turn> turn, ReplayKind kind, Replay operation) {
-    return AppEffect::run("operation", [repository = std::move(repository), path = std::move(path),
-                                        turn = std::move(turn), kind = std::move(kind),
-                                        operation = std::move(operation)](AppEffect::Send send, std::stop_token) {
+AppEffect replay(std::shared_ptr<core::GitRepositoryClient> repository, std::string path, ReplayKind kind,
+                 Replay operation) {
+    std::string lane = AppReducer::writeLane(path);
+    return AppEffect::write("operation", std::move(lane),
+                            [repository = std::move(repository), path = std::move(path), kind = std::move(kind),
+                             operation = std::move(operation)](AppEffect::Send send, std::stop_token) {
         try {
-            std::optional<core::OperationResult> result;
-            turn->run([&] { result = operation(*repository, path, std::stop_token()); });
-            send(WorkspaceAction::OperationFinished{kind, std::move(*result)});
+            core::OperationResult result = operation(*repository, path, std::stop_token());
+            send(WorkspaceAction::OperationFinished{kind, std::move(result)});
         } catch (...) {
             send(WorkspaceAction::OperationFailed{ErrorText::describe(std::current_exception())});
         }
@@ -85,28 +85,28 @@ void clearMessage(WorkspaceState& workspace) {
 }  // namespace
 
 AppEffect AppReducer::revert(AppState& state, const std::string& commit) const {
-    return replay(dependencies_.repository, state.workspace->path, writeTurns_->take(), ReplayKind::Revert{},
+    return replay(dependencies_.repository, state.workspace->path, ReplayKind::Revert{},
                   [commit](core::GitRepositoryClient& repository, const std::string& path, std::stop_token stop) {
                       return repository.revert(path, commit, stop);
                   });
 }
 
 AppEffect AppReducer::cherryPick(AppState& state, const std::string& commit) const {
-    return replay(dependencies_.repository, state.workspace->path, writeTurns_->take(), ReplayKind::CherryPick{},
+    return replay(dependencies_.repository, state.workspace->path, ReplayKind::CherryPick{},
                   [commit](core::GitRepositoryClient& repository, const std::string& path, std::stop_token stop) {
                       return repository.cherryPick(path, commit, stop);
                   });
 }
 
 AppEffect AppReducer::editHistory(AppState& state, const core::HistoryEdit& edit) const {
-    return replay(dependencies_.repository, state.workspace->path, writeTurns_->take(), ReplayKind::Edit{edit},
+    return replay(dependencies_.repository, state.workspace->path, ReplayKind::Edit{edit},
                   [edit](core::GitRepositoryClient& repository, const std::string& path, std::stop_token stop) {
                       return repository.editHistory(path, edit, stop);
                   });
 }
 
 AppEffect AppReducer::rebase(AppState& state, const std::string& onto) const {
-    return replay(dependencies_.repository, state.workspace->path, writeTurns_->take(), ReplayKind::Rebase{onto},
+    return replay(dependencies_.repository, state.workspace->path, ReplayKind::Rebase{onto},
                   [onto](core::GitRepositoryClient& repository, const std::string& path, std::stop_token stop) {
                       return repository.rebase(path, onto, stop);
                   });
@@ -115,7 +115,7 @@ AppEffect AppReducer::rebase(AppState& state, const std::string& onto) const {
 AppEffect AppReducer::continueOperation(AppState& state) const {
     const WorkspaceState& workspace = *state.workspace;
     if (!workspace.status.operation) return AppEffect::none();
-    return replay(dependencies_.repository, workspace.path, writeTurns_->take(), ReplayKind::Continued{*workspace.status.operation},
+    return replay(dependencies_.repository, workspace.path, ReplayKind::Continued{*workspace.status.operation},
                   [](core::GitRepositoryClient& repository, const std::string& path, std::stop_token stop) {
                       return repository.continueOperation(path, stop);
                   });
@@ -128,10 +128,11 @@ AppEffect AppReducer::reset(AppState& state, const std::string& commit, core::Re
 }
 
 AppEffect AppReducer::abortOperation(AppState& state) const {
-    return AppEffect::run("merge", [repository = dependencies_.repository, path = state.workspace->path,
-                                    turn = writeTurns_->take()](AppEffect::Send send, std::stop_token) {
+    const std::string& path = state.workspace->path;
+    return AppEffect::write("merge", writeLane(path), [repository = dependencies_.repository, path](
+                                                          AppEffect::Send send, std::stop_token) {
         try {
-            turn->run([&] { repository->abortOperation(path, std::stop_token()); });
+            repository->abortOperation(path, std::stop_token());
             send(WorkspaceAction::OperationAborted{});
         } catch (...) {
             send(WorkspaceAction::MergeFailed{ErrorText::describe(std::current_exception())});

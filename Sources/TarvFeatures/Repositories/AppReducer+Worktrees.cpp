@@ -78,8 +78,9 @@ AppEffect AppReducer::removeSelectedWorktree(AppState& state, const WorktreePick
     if (worktree.isMain || tidied(worktree.path) == tidied(open)) {
         return showToast(state, core::Text::worktreeCannotRemove(), true);
     }
-    return AppEffect::run("worktreeChange", [repository = dependencies_.repository, files = dependencies_.files,
-                                             open, target = worktree.path](AppEffect::Send send, std::stop_token) {
+    return AppEffect::write("worktreeChange", writeLane(open),
+                            [repository = dependencies_.repository, files = dependencies_.files, open,
+                             target = worktree.path](AppEffect::Send send, std::stop_token) {
         try {
             if (sameFolder(*files, target, open)) {
                 send(AppAction::Notice{core::Text::worktreeCannotRemove(), true});
@@ -94,7 +95,7 @@ AppEffect AppReducer::removeSelectedWorktree(AppState& state, const WorktreePick
 }
 
 AppEffect AppReducer::addWorktree(AppState&, const NewWorktreeState& prompt) const {
-    return AppEffect::run("worktreeChange",
+    return AppEffect::write("worktreeChange", writeLane(prompt.repositoryPath),
                           [repository = dependencies_.repository, repositoryPath = prompt.repositoryPath,
                            destination = prompt.destination(),
                            branch = core::trimmed(prompt.branch.text())](AppEffect::Send send, std::stop_token) {

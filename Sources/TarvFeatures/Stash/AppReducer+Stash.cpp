@@ -29,9 +29,10 @@ using Repository = std::shared_ptr<core::GitRepositoryClient>;
 using StashWrite = std::function<void(core::GitRepositoryClient&, const std::string&)>;
 
 AppEffect stashJob(Repository repository, std::string path, StashWrite write, core::Text done) {
-    return AppEffect::run("stash", [repository = std::move(repository), path = std::move(path),
-                                    write = std::move(write), done = std::move(done)](AppEffect::Send send,
-                                                                                     std::stop_token) {
+    std::string lane = AppReducer::writeLane(path);
+    return AppEffect::write("stash", std::move(lane),
+                            [repository = std::move(repository), path = std::move(path), write = std::move(write),
+                             done = std::move(done)](AppEffect::Send send, std::stop_token) {
         std::optional<std::string> failure;
         try {
             write(*repository, path);

@@ -32,10 +32,8 @@ using Work = std::function<void(std::stop_token)>;
 std::string pushedBranch(const WorkspaceState& workspace) { return workspace.status.branch.head.value_or("HEAD"); }
 
 // One remote operation as the job "sync", reporting exactly one outcome. A
-// classified failure is reported even when the job was stopped (the user
-// asked for it and git has answered); anything else from a stopped job is
-// dropped. A stopped background fetch reports nothing at all: the sync that
-// replaced it reports for itself.
+// stopped job reports nothing (the store drops what it sends): a stopped
+// background fetch was replaced by a sync that reports for itself.
 AppEffect remote(core::SyncAction action, bool silent, Work work) {
     return AppEffect::run("sync", [action, silent, work = std::move(work)](AppEffect::Send send, std::stop_token stop) {
         try {

@@ -56,13 +56,13 @@ TEST(AppReducerTest, ASecondToastReplacesTheFirstAndTheFirstTimerDismissesNothin
         EXPECT_EQ(h.state().toast, (Toast{2, core::Text::raw("second"), c.secondIsError}));
 
         // The first timer was replaced: its cancelled sleep ends at once and
-        // its dismissal of toast 1 changes nothing.
+        // its dismissal of toast 1 is dropped.
         const auto toastJobs = h.jobsWithID("toast");
         ASSERT_EQ(toastJobs.size(), 2u);
         EXPECT_TRUE(h.executor().isStopRequested(toastJobs[0]));
         h.executor().runJob(toastJobs[0]);
         h.drain();
-        EXPECT_EQ(h.reducedActions().back(), AppAction(AppAction::DismissToast{1}));
+        EXPECT_NE(h.reducedActions().back(), AppAction(AppAction::DismissToast{1}));
         ASSERT_TRUE(h.state().toast);
         EXPECT_EQ(h.state().toast->id, 2);
 

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <functional>
 #include <future>
+#include <stdexcept>
 #include <memory>
 #include <string>
 #include <thread>
@@ -103,11 +104,11 @@ TEST(StoreTest, JobWithSameIdReplacesAndCancelsTheRunningOne) {
     EXPECT_FALSE(s.executor->isStopRequested(1));
     EXPECT_EQ(s.store.activeEffectCount(), 1u);
 
-    // The replaced job finishes late: its action is still reduced, but it
-    // does not remove its successor's entry.
+    // The replaced job finishes late: its action is dropped, and it does
+    // not remove its successor's entry.
     s.executor->runJob(0);
     s.executor->drain();
-    EXPECT_EQ(s.store.state().log.back(), "load1-result");
+    EXPECT_EQ(s.store.state().log.back(), "load2");
     EXPECT_EQ(s.store.activeEffectCount(), 1u);
 
     s.executor->runJob(1);
@@ -148,7 +149,8 @@ TEST(StoreTest, TwoJobsWithOneIdInOneEffectAndTwoAnonymousJobs) {
     s.executor->runAllJobs();
     s.executor->drain();
     EXPECT_EQ(s.store.activeEffectCount(), 0u);
-    EXPECT_EQ(s.store.state().log, (std::vector<std::string>{"same", "anon", "a", "b", "c", "d"}));
+    // "a" was replaced by "b" in the same effect: what it sends is dropped.
+    EXPECT_EQ(s.store.state().log, (std::vector<std::string>{"same", "anon", "b", "c", "d"}));
 }
 
 TEST(StoreTest, UnknownCancelIdIsIgnored) {
@@ -157,7 +159,7 @@ TEST(StoreTest, UnknownCancelIdIsIgnored) {
     EXPECT_EQ(s.store.activeEffectCount(), 0u);
 }
 
-TEST(StoreTest, CancelEffectsEmptiesTableButLateActionsAreStillReduced) {
+TEST(StoreTest, CancelEffectsEmptiesTableAndNothingACancelledJobSendsIsReduced) {
     ManualStore s([](const std::string& a) {
         if (a == "start") {
             return TestEffect::run("long", [](TestEffect::Send send, std::stop_token stop) {
@@ -171,8 +173,82 @@ TEST(StoreTest, CancelEffectsEmptiesTableButLateActionsAreStillReduced) {
     EXPECT_EQ(s.store.activeEffectCount(), 0u);
     s.executor->runJob(0);
     s.executor->drain();
-    EXPECT_EQ(s.store.state().log.back(), "saw-cancel");
+    EXPECT_EQ(s.store.state().log, std::vector<std::string>{"start"});
     EXPECT_EQ(s.store.activeEffectCount(), 0u);
+}
+
+// A job of lane "L" sending `message`; a write when `write`.
+TestEffect inLane(std::string id, std::string message, bool write) {
+    TestEffect::Work work = [message](TestEffect::Send send, std::stop_token) { send(message); };
+    if (write) return TestEffect::write(std::move(id), "L", std::move(work));
+    TestEffect effect;
+    effect.jobs.push_back(TestEffect::Job{std::move(id), std::move(work), "L", false, std::chrono::milliseconds(0)});
+    return effect;
+}
+
+TEST(StoreTest, ALaneRunsItsJobsInOrderOneAtATimeAndAReadStoppedWhileItWaitsNeverStarts) {
+    ManualStore s([](const std::string& a) {
+        if (a == "w1" || a == "w2") return inLane(a, a + "-done", true);
+        if (a == "r1" || a == "r2") return inLane("read", a + "-done", false);
+        return TestEffect::none();
+    });
+    for (const char* action : {"w1", "w2", "r1", "r2"}) s.store.send(action);
+    ASSERT_EQ(s.executor->jobCount(), 4u);
+    EXPECT_FALSE(s.executor->waitsForLane(0));
+    EXPECT_TRUE(s.executor->waitsForLane(1));
+    EXPECT_THROW(s.executor->runJob(1), std::logic_error);
+    EXPECT_TRUE(s.executor->isStopRequested(2)) << "r2 replaced r1";
+
+    s.executor->runJob(0);
+    s.executor->runJob(1);
+    EXPECT_TRUE(s.executor->job(2).skipped) << "r1 was stopped before its turn: it never starts";
+    s.executor->runJob(3);
+    s.executor->drain();
+    EXPECT_EQ(s.store.state().log,
+              (std::vector<std::string>{"w1", "w2", "r1", "r2", "w1-done", "w2-done", "r2-done"}));
+    EXPECT_EQ(s.store.activeEffectCount(), 0u);
+}
+
+TEST(StoreTest, AWriteIsNeverStoppedAndReportsAfterItWasReplacedOrCancelled) {
+    ManualStore s([](const std::string& a) { return a == "cancel" ? TestEffect::cancel("branch") : inLane("branch", a + "-done", true); });
+    s.store.send("switch a");
+    s.store.send("switch b");
+    s.store.send("cancel");
+    s.store.cancelEffects();
+    EXPECT_FALSE(s.executor->isStopRequested(0));
+    EXPECT_FALSE(s.executor->isStopRequested(1));
+    EXPECT_EQ(s.store.activeEffectCount(), 0u);
+    s.executor->runAllJobs();
+    s.executor->drain();
+    EXPECT_EQ(s.store.state().log,
+              (std::vector<std::string>{"switch a", "switch b", "cancel", "switch a-done", "switch b-done"}));
+}
+
+TEST(StoreTest, AnActionOfAJobStoppedWhileTheActionWaitsInTheQueueIsDropped) {
+    ManualStore s([](const std::string& a) { return a.starts_with("open") ? sendsOnce("remote", a + "-remote") : TestEffect::none(); });
+    s.store.send("open a");
+    s.executor->runJob(0);  // its action is queued, not yet reduced
+    s.store.send("open b");
+    s.executor->runJob(1);
+    s.executor->drain();
+    EXPECT_EQ(s.store.state().log, (std::vector<std::string>{"open a", "open b", "open b-remote"}));
+}
+
+TEST(StoreTest, ATimerStartsWhenItsTimeHasComeAndNeverOnceReplaced) {
+    ManualStore s([](const std::string& a) {
+        if (a.starts_with("dismiss")) return TestEffect::none();
+        return TestEffect::after("toast", std::chrono::seconds(4),
+                                 [a](TestEffect::Send send, std::stop_token) { send("dismiss " + a); });
+    });
+    s.store.send("first");
+    s.store.send("second");
+    ASSERT_EQ(s.executor->jobCount(), 2u);
+    EXPECT_EQ(s.executor->job(1).delay, std::chrono::seconds(4));
+    EXPECT_FALSE(s.executor->job(1).started);
+    s.executor->runAllJobs();
+    EXPECT_TRUE(s.executor->job(0).skipped);
+    s.executor->drain();
+    EXPECT_EQ(s.store.state().log, (std::vector<std::string>{"first", "second", "dismiss second"}));
 }
 
 TEST(StoreTest, ActionsAfterTheStoreIsGoneAreDropped) {
@@ -205,7 +281,7 @@ bool pumpUntil(core::MainQueue& queue, const std::function<bool()>& done,
     return testing::pumpMainQueue(queue, done, limit);
 }
 
-TEST(LiveExecutorStoreTest, CancelledJobSeesStopAndItsLateActionsArriveInOrderOnTheMainThread) {
+TEST(LiveExecutorStoreTest, ActionsArriveInOrderOnTheMainThreadAndNoneOfACancelledJob) {
     auto queue = std::make_shared<core::MainQueue>();
     auto executor = std::make_shared<LiveEffectExecutor>(queue);
     std::promise<void> started;
@@ -215,6 +291,11 @@ TEST(LiveExecutorStoreTest, CancelledJobSeesStopAndItsLateActionsArriveInOrderOn
     Store<ScriptedReducer> store(
         LogState{},
         ScriptedReducer{[&](const std::string& a) {
+            if (a == "count") {
+                return TestEffect::run("count", [](TestEffect::Send send, std::stop_token) {
+                    for (int i = 0; i < 50; ++i) send("n-" + std::to_string(i));
+                });
+            }
             if (a != "start") return TestEffect::none();
             return TestEffect::run("job", [&](TestEffect::Send send, std::stop_token stop) {
                 send("first");
@@ -232,16 +313,15 @@ TEST(LiveExecutorStoreTest, CancelledJobSeesStopAndItsLateActionsArriveInOrderOn
     store.send("cancel-now");
     store.cancelEffects();
     EXPECT_EQ(store.activeEffectCount(), 0u);
+    store.send("count");
 
     ASSERT_TRUE(pumpUntil(*queue, [&] { return store.state().log.size() == 53 && executor->runningCount() == 0; }));
     queue->drain();
     EXPECT_TRUE(sawStop);
-    const auto& log = store.state().log;
-    EXPECT_EQ(log[0], "start");
-    // "first" was posted before "cancel-now" was sent, so it comes after it.
-    EXPECT_EQ(log[1], "cancel-now");
-    EXPECT_EQ(log[2], "first");
-    for (int i = 0; i < 50; ++i) EXPECT_EQ(log[3 + i], "late-" + std::to_string(i));
+    std::vector<std::string> expected{"start", "cancel-now", "count"};
+    // "first" was posted before the cancel but reduced after it: dropped too.
+    for (int i = 0; i < 50; ++i) expected.push_back("n-" + std::to_string(i));
+    EXPECT_EQ(store.state().log, expected);
     for (auto id : store.state().reducedOn) EXPECT_EQ(id, mainThread);
     EXPECT_EQ(store.activeEffectCount(), 0u);
 }

@@ -5,6 +5,8 @@
 // and the cursor and scrolling stay inside the document.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "../Workspace/WorkspaceFixtures.hpp"
 #include "Support/AppStoreHarness.hpp"
 #include "TarvCore/Errors/GitError.hpp"
@@ -89,24 +91,21 @@ TEST(ConflictFlowTest, AChoiceThatNamesNoBlockDoesNothing) {
     }
 }
 
-// Two quick choices run as two jobs; whichever order their threads take,
-// the file ends with both choices.
+// Two quick choices run as two writes of one lane: the newer waits for the
+// older, so the file ends with both choices.
 TEST(ConflictFlowTest, QuickChoicesAllReachTheFileInTheirOrder) {
-    for (const bool newestFirst : {false, true}) {
-        SCOPED_TRACE(newestFirst ? "the newer job runs first" : "in order");
-        AppStoreHarness h(resolving(threeBlocks));
-        h.fakes.files->put("/r/f.txt", threeBlocks);
-        sendWorkspace(h, WorkspaceAction::ChooseConflict{0, Choice::incoming});
-        sendWorkspace(h, WorkspaceAction::ChooseConflict{0, Choice::incoming});
-        const auto jobs = h.jobsWithID("conflict-write");
-        ASSERT_EQ(jobs.size(), 2u);
-        h.executor().runJob(jobs[newestFirst ? 1 : 0]);
-        h.executor().runJob(jobs[newestFirst ? 0 : 1]);
-        h.drain();
-        EXPECT_EQ(h.fakes.files->content("/r/f.txt"), "top\nt1\nmiddle\nt2\n" + block("m3", "t3") + "end\n");
-        // The older text is already part of the newer one: only that lands.
-        EXPECT_EQ(h.fakes.files->calls("writeFile").size(), 1u);
-    }
+    AppStoreHarness h(resolving(threeBlocks));
+    h.fakes.files->put("/r/f.txt", threeBlocks);
+    sendWorkspace(h, WorkspaceAction::ChooseConflict{0, Choice::incoming});
+    sendWorkspace(h, WorkspaceAction::ChooseConflict{0, Choice::incoming});
+    const auto jobs = h.jobsWithID("conflict-write");
+    ASSERT_EQ(jobs.size(), 2u);
+    EXPECT_THROW(h.executor().runJob(jobs[1]), std::logic_error) << "the newer write ran before the older";
+    h.executor().runJob(jobs[0]);
+    h.executor().runJob(jobs[1]);
+    h.drain();
+    EXPECT_EQ(h.fakes.files->content("/r/f.txt"), "top\nt1\nmiddle\nt2\n" + block("m3", "t3") + "end\n");
+    EXPECT_EQ(h.fakes.files->calls("writeFile").size(), 2u);
 }
 
 // The screen shows the text that was read; a file saved from an editor
