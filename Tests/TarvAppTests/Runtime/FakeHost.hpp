@@ -3,7 +3,7 @@
 // A small application for the runtime loop's tests: a real Store with live
 // effect jobs over a reducer of a few actions, drawn as a few lines of text.
 // Keys: q quit, b busy, n not busy, e ask for the terminal editor, j start a
-// job that ignores cancellation and reports back late, anything else is
+// write (never stopped) that reports back late, anything else is
 // shown as the last key.
 
 #include <termios.h>
@@ -66,8 +66,8 @@ struct FakeReducer {
         } else if (a == "E") {
             state.external = core::ExternalRequest::command({"nano", "-w", "/tmp/notes.txt"});
         } else if (a == "j") {
-            return features::Effect<FakeAction>::run("late", [](auto send, std::stop_token) {
-                // Ignores its cancellation, as a write that already started does.
+            return features::Effect<FakeAction>::write("late", "writes", [](auto send, std::stop_token) {
+                // A write: quitting does not stop it, and it still reports.
                 std::this_thread::sleep_for(std::chrono::milliseconds(300));
                 send(FakeAction{"late", ""});
             });

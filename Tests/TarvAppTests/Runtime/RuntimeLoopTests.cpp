@@ -302,7 +302,7 @@ TEST(RuntimeLoop, TerminalEditorGetsTheTerminalVimFirstThenVi) {
     }
 }
 
-// A job that ignores its cancellation reports back after quit: its action is
+// A write (never stopped) reports back after quit: its action is
 // reduced if anyone drains the queue, but no frame reaches the terminal once
 // it has been given back, and the host was detached while the terminal was
 // still the interface's.
