@@ -51,6 +51,7 @@
 #include "TarvSystem/FileSystem/LocalFileStore.hpp"
 #include "TarvSystem/FileSystem/LocalFileSystem.hpp"
 #include "TarvSystem/Process/PosixProcessRunner.hpp"
+#include "WriteBenchSupport.hpp"
 
 namespace {
 
@@ -73,42 +74,16 @@ constexpr int linesPerFile = 400;
 constexpr int changedPlaces = 20;  // per partial file, every 20th line
 constexpr int chosenPlaces = 5;    // per partial file: 5 removals + 5 additions
 
-double millisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// A temporary folder for the whole run, removed at exit.
-struct Scratch {
-    std::string root;
-    Scratch() {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/tarv-writes-bench-XXXXXX";
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        root = pattern;
-        fs::create_directories(root + "/home");
-        std::ofstream(root + "/home/gitconfig") << "[user]\n\tname = Bench\n\temail = bench@example.com\n"
-                                                   "[commit]\n\tgpgsign = false\n[gc]\n\tauto = 0\n";
-    }
-    ~Scratch() {
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
-    }
-};
+using tarv::bench::millisecondsSince;
+using tarv::bench::Scratch;
 
 Scratch& scratch() {
-    static Scratch instance;
+    static Scratch instance("tarv-writes-bench");
     return instance;
 }
 
 const GitExecutor& executor() {
-    static const GitExecutor instance = [] {
-        auto runner = std::make_shared<tarv::system::PosixProcessRunner>();
-        auto locator =
-            tarv::engine::GitLocator::fromEnvironment(runner, std::make_shared<tarv::system::LocalFileSystem>());
-        const std::string home = scratch().root + "/home";
-        return GitExecutor{runner, locator.locate(std::stop_token{}),
-                           tarv::engine::GitEnvironment::Isolation{home, home + "/gitconfig"}};
-    }();
+    static const GitExecutor instance = tarv::bench::isolatedExecutor(scratch());
     return instance;
 }
 
