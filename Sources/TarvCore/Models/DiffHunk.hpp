@@ -2,9 +2,8 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
-#include "TarvCore/Models/DiffLine.hpp"
+#include "TarvCore/Models/DiffLines.hpp"
 
 namespace tarv::core {
 
@@ -17,7 +16,7 @@ struct DiffHunk {
     std::int64_t oldCount = 0;
     std::int64_t newStart = 0;
     std::int64_t newCount = 0;
-    std::vector<DiffLine> lines = {};
+    DiffLines lines = {};
 
     bool operator==(const DiffHunk&) const = default;
 };

@@ -25,7 +25,7 @@ SplitDiff::SplitDiff(const Diff& diff) {
         const auto hunk = static_cast<std::int64_t>(h);
         hunkStarts.push_back(static_cast<std::int64_t>(rows.size()));
         rows.push_back(Row::Header{hunk});
-        const std::vector<DiffLine>& lines = diff.hunks[h].lines;
+        const DiffLines& lines = diff.hunks[h].lines;
         Kind previous = Kind::context;
         for (std::size_t l = 0; l < lines.size(); ++l) {
             const LineRef ref{hunk, static_cast<std::int64_t>(l)};

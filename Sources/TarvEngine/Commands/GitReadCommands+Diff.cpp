@@ -1,4 +1,5 @@
 #include <set>
+#include <utility>
 
 #include "TarvCore/Errors/GitError.hpp"
 #include "TarvCore/Text/Trim.hpp"
@@ -16,7 +17,7 @@ core::Diff GitReadCommands::diff(const std::string& path, const core::FileChange
         auto result = executor.run({"diff", "--no-index", "--no-color", "--no-ext-diff", "-U3", "--", "/dev/null",
                                     change.path},
                                    path, {.environment = literal, .allowedExitCodes = {0, 1}}, stop);
-        return DiffParser::parse(result.stdoutBytes());
+        return DiffParser::parseOutput(std::move(result.stdout));
     }
     std::vector<std::string> paths;
     if (change.originalPath) paths.push_back(*change.originalPath);
@@ -28,7 +29,7 @@ core::Diff GitReadCommands::diff(const std::string& path, const core::FileChange
         return executor.run(arguments, path, {.environment = literal, .allowedExitCodes = allowed}, stop);
     };
     auto result = against("HEAD", {0, 128});
-    if (result.exitCode == 0) return DiffParser::parse(result.stdoutBytes());
+    if (result.exitCode == 0) return DiffParser::parseOutput(std::move(result.stdout));
     // A HEAD that exists and still failed (an unreadable object, say) is an
     // error; it must never be shown as the whole file added.
     const auto head = executor.run({"rev-parse", "--verify", "--quiet", "HEAD^{commit}"}, path,
@@ -45,7 +46,7 @@ core::Diff GitReadCommands::diff(const std::string& path, const core::FileChange
     // empty tree, whose id depends on the repository's hash).
     auto emptyTree = executor.run({"hash-object", "-t", "tree", "/dev/null"}, path, stop);
     auto unborn = against(core::text::trimmed(emptyTree.stdoutString()), {0});
-    return DiffParser::parse(unborn.stdoutBytes());
+    return DiffParser::parseOutput(std::move(unborn.stdout));
 }
 
 core::Diff GitReadCommands::diffOfCommit(const std::string& sha, const std::string& file, const std::string& path,
@@ -54,7 +55,7 @@ core::Diff GitReadCommands::diffOfCommit(const std::string& sha, const std::stri
     auto result = executor.run(
         {"show", "--no-color", "--no-ext-diff", "--format=", "-U3", "-m", "--first-parent", sha, "--", file}, path,
         {.environment = GitEnvironment::literalPathspecs()}, stop);
-    return DiffParser::parse(result.stdoutBytes());
+    return DiffParser::parseOutput(std::move(result.stdout));
 }
 
 }  // namespace tarv::engine

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -63,18 +64,29 @@ void advance(std::int64_t& counter) {
 
 }  // namespace
 
-Diff DiffParser::parse(std::string_view text) {
-    return parseBytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-}
+Diff DiffParser::parse(std::string_view text) { return parseOutput(core::toBytes(text)); }
 
 Diff DiffParser::parseBytes(const std::uint8_t* data, std::size_t length) {
+    return parseOutput(length == 0 ? core::Bytes{} : core::Bytes(data, data + length));
+}
+
+Diff DiffParser::parseOutput(core::Bytes&& output) {
     Diff diff;
-    if (length == 0) return diff;
-    const char* base = reinterpret_cast<const char*>(data);
+    if (output.empty()) return diff;
+    const auto buffer = std::make_shared<const core::Bytes>(std::move(output));
+    const std::size_t length = buffer->size();
+    const char* base = reinterpret_cast<const char*>(buffer->data());
     // The open hunk lives in `diff.hunks` from the moment its header is read.
     DiffHunk* open = nullptr;
     std::int64_t oldLine = 0;
     std::int64_t newLine = 0;
+    // A line's text from byte `skip` of the line on, as a view of the buffer.
+    const auto append = [&](DiffLine::Kind kind, std::string_view line, std::size_t skip,
+                            std::optional<std::int64_t> oldNumber, std::optional<std::int64_t> newNumber) {
+        const std::size_t from = std::min(skip, line.size());
+        open->lines.appendView(kind, static_cast<std::size_t>(line.data() - base) + from, line.size() - from,
+                               oldNumber, newNumber);
+    };
 
     std::size_t position = 0;
     while (position < length) {
@@ -87,6 +99,7 @@ Diff DiffParser::parseBytes(const std::uint8_t* data, std::size_t length) {
             if (auto hunk = parseHeader(line)) {
                 oldLine = hunk->oldStart;
                 newLine = hunk->newStart;
+                hunk->lines = core::DiffLines(buffer);
                 open = &diff.hunks.emplace_back(std::move(*hunk));
                 // Room for the lines the header announces, but never more than
                 // the rest of the input can hold (each line takes two bytes).
@@ -111,22 +124,20 @@ Diff DiffParser::parseBytes(const std::uint8_t* data, std::size_t length) {
         }
         switch (line[0]) {
             case '-':
-                open->lines.push_back(DiffLine{DiffLine::Kind::removed, std::string(line.substr(1)), oldLine, std::nullopt});
+                append(DiffLine::Kind::removed, line, 1, oldLine, std::nullopt);
                 advance(oldLine);
                 break;
             case ' ':
-                open->lines.push_back(DiffLine{DiffLine::Kind::context, std::string(line.substr(1)), oldLine, newLine});
+                append(DiffLine::Kind::context, line, 1, oldLine, newLine);
                 advance(oldLine);
                 advance(newLine);
                 break;
             case '+':
-                open->lines.push_back(DiffLine{DiffLine::Kind::added, std::string(line.substr(1)), std::nullopt, newLine});
+                append(DiffLine::Kind::added, line, 1, std::nullopt, newLine);
                 advance(newLine);
                 break;
             case '\\':
-                open->lines.push_back(DiffLine{DiffLine::Kind::noNewlineMarker,
-                                               std::string(line.substr(line.size() < 2 ? line.size() : 2)),
-                                               std::nullopt, std::nullopt});
+                append(DiffLine::Kind::noNewlineMarker, line, 2, std::nullopt, std::nullopt);
                 break;
             default:
                 break;

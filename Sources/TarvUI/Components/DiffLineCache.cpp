@@ -8,11 +8,11 @@
 namespace tarv::ui {
 namespace {
 
-const core::DiffLine* lineAt(const core::Diff& diff, core::LineRef ref) {
-    if (ref.hunk < 0 || ref.line < 0 || ref.hunk >= static_cast<std::int64_t>(diff.hunks.size())) return nullptr;
+std::optional<core::DiffLine> lineAt(const core::Diff& diff, core::LineRef ref) {
+    if (ref.hunk < 0 || ref.line < 0 || ref.hunk >= static_cast<std::int64_t>(diff.hunks.size())) return std::nullopt;
     const auto& lines = diff.hunks[static_cast<std::size_t>(ref.hunk)].lines;
-    if (ref.line >= static_cast<std::int64_t>(lines.size())) return nullptr;
-    return &lines[static_cast<std::size_t>(ref.line)];
+    if (ref.line >= static_cast<std::int64_t>(lines.size())) return std::nullopt;
+    return lines[static_cast<std::size_t>(ref.line)];
 }
 
 const std::vector<core::WordDiff::Range> noRanges;
@@ -50,7 +50,7 @@ void DiffLineCache::resize(Entry& e, std::size_t bytes) {
 DiffLineCache::Entry& DiffLineCache::entry(const core::Diff& diff, core::LineRef ref) {
     const Key key{&diff, ref};
     if (last_ != nullptr && lastKey_ == key) return *last_;
-    const core::DiffLine& line = *lineAt(diff, ref);
+    const core::DiffLine line = *lineAt(diff, ref);
     Entry& e = entries_[key];
     lastKey_ = key;
     last_ = &e;
@@ -94,7 +94,7 @@ const std::vector<core::SyntaxToken>& DiffLineCache::tokens(const core::Diff& di
 
 const std::vector<core::WordDiff::Range>& DiffLineCache::emphasis(const core::Diff& diff, core::LineRef ref,
                                                                   core::LineRef partner) {
-    if (lineAt(diff, partner) == nullptr) return noRanges;
+    if (!lineAt(diff, partner)) return noRanges;
     Entry& own = entry(diff, ref);
     Entry& other = entry(diff, partner);
     if (own.partner == partner && own.partnerSerial == other.serial) return own.ranges;

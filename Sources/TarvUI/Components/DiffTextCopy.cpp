@@ -31,11 +31,11 @@ std::optional<core::LineRef> lineRef(const features::DiffViewState& view, std::i
     return core::LineRef{hunk, row - start - 1};
 }
 
-const core::DiffLine* lineAt(const core::Diff& diff, core::LineRef ref) {
-    if (ref.hunk < 0 || ref.line < 0 || ref.hunk >= static_cast<std::int64_t>(diff.hunks.size())) return nullptr;
+std::optional<core::DiffLine> lineAt(const core::Diff& diff, core::LineRef ref) {
+    if (ref.hunk < 0 || ref.line < 0 || ref.hunk >= static_cast<std::int64_t>(diff.hunks.size())) return std::nullopt;
     const auto& lines = diff.hunks[static_cast<std::size_t>(ref.hunk)].lines;
-    if (ref.line >= static_cast<std::int64_t>(lines.size())) return nullptr;
-    return &lines[static_cast<std::size_t>(ref.line)];
+    if (ref.line >= static_cast<std::int64_t>(lines.size())) return std::nullopt;
+    return lines[static_cast<std::size_t>(ref.line)];
 }
 
 }  // namespace
@@ -51,8 +51,8 @@ std::optional<std::string> text(const features::DiffViewState& view) {
     for (std::int64_t row = first; row <= last; ++row) {
         const std::optional<core::LineRef> ref = lineRef(view, row, side);
         if (!ref) continue;
-        const core::DiffLine* line = lineAt(*view.diff(), *ref);
-        if (line == nullptr || line->kind == core::DiffLine::Kind::noNewlineMarker) continue;
+        const std::optional<core::DiffLine> line = lineAt(*view.diff(), *ref);
+        if (!line || line->kind == core::DiffLine::Kind::noNewlineMarker) continue;
         const std::string display = terminal::TextSlicing::displayable(line->text);
         const auto columns = selection.columns(row, side, terminal::DisplayWidth::width(display));
         if (!columns) continue;

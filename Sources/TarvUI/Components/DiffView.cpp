@@ -154,11 +154,11 @@ struct Context {
     void fillRowsFrom(std::int64_t y) const {
         canvas().fill(Rect(rect.minX(), y, rect.size.width, rect.maxY() - y), styles().background);
     }
-    const DiffLine* lineAt(LineRef ref) const {
-        if (ref.hunk < 0 || ref.line < 0 || ref.hunk >= static_cast<std::int64_t>(diff.hunks.size())) return nullptr;
+    std::optional<DiffLine> lineAt(LineRef ref) const {
+        if (ref.hunk < 0 || ref.line < 0 || ref.hunk >= static_cast<std::int64_t>(diff.hunks.size())) return std::nullopt;
         const auto& lines = diff.hunks[static_cast<std::size_t>(ref.hunk)].lines;
-        if (ref.line >= static_cast<std::int64_t>(lines.size())) return nullptr;
-        return &lines[static_cast<std::size_t>(ref.line)];
+        if (ref.line >= static_cast<std::int64_t>(lines.size())) return std::nullopt;
+        return lines[static_cast<std::size_t>(ref.line)];
     }
 };
 
@@ -312,8 +312,8 @@ void drawUnifiedHeader(const Context& c, const DiffGeometry::Unified& g, std::in
 
 void drawUnifiedLine(const Context& c, const DiffGeometry::Unified& g, LineRef ref, std::int64_t row,
                      std::int64_t y) {
-    const DiffLine* line = c.lineAt(ref);
-    if (line == nullptr) {
+    const std::optional<DiffLine> line = c.lineAt(ref);
+    if (!line) {
         c.canvas().fill(Rect(c.rect.minX(), y, c.rect.size.width, 1), c.styles().background);
         return;
     }
@@ -380,8 +380,8 @@ void drawSide(const Context& c, const DiffGeometry::Split& g, const DiffGeometry
               const std::optional<LineRef>& ref, bool old, std::int64_t row, std::int64_t y) {
     const Rect area(half.area.minX(), y, half.area.size.width, 1);
     const ThemeStyles& s = c.styles();
-    const DiffLine* line = ref ? c.lineAt(*ref) : nullptr;
-    if (line == nullptr) {
+    const std::optional<DiffLine> line = ref ? c.lineAt(*ref) : std::nullopt;
+    if (!line) {
         c.canvas().fill(area, s.surface);
         return;
     }

@@ -211,8 +211,8 @@ TEST_F(GitReadCommandsTest, DiffOfUntrackedRenamedAndUnbornFiles) {
     auto untracked = reads.diff(repo.path(), FileChange{latin1Name, std::nullopt, ChangeKind::untracked}, none);
     ASSERT_EQ(untracked.hunks.size(), 1u);
     EXPECT_EQ(untracked.hunks[0].lines,
-              (std::vector<core::DiffLine>{{core::DiffLine::Kind::added, latin1Line, std::nullopt, 1},
-                                           {core::DiffLine::Kind::added, "second", std::nullopt, 2}}));
+              (core::DiffLines{{core::DiffLine::Kind::added, latin1Line, std::nullopt, 1},
+                              {core::DiffLine::Kind::added, "second", std::nullopt, 2}}));
 
     // A rename with an edit: both paths are named, so the diff is the edit.
     repo.writeFile("before.txt", "1\n2\n3\n4\n5\n6\n7\n8\n");
@@ -239,7 +239,7 @@ TEST_F(GitReadCommandsTest, FileNamesAreNeverPatterns) {
     auto lines = [&](const std::string& path) {
         std::vector<std::string> texts;
         for (const auto& hunk : reads.diff(repo.path(), FileChange{path, std::nullopt, ChangeKind::modified}, none).hunks)
-            for (const auto& line : hunk.lines) texts.push_back(line.text);
+            for (const auto& line : hunk.lines) texts.emplace_back(line.text);
         return texts;
     };
     EXPECT_EQ(lines("a[1].txt"), (std::vector<std::string>{"bracket", "bracket changed"}));

@@ -57,7 +57,7 @@ TEST(DiffParser, HunkHeaders) {
 TEST(DiffParser, NumbersLinesFromTheHunkStarts) {
     Diff diff = DiffParser::parse(fileHeader + "@@ -10,2 +10,2 @@\n-a\n+b\n c\n");
     ASSERT_EQ(diff.hunks.size(), 1u);
-    EXPECT_EQ(diff.hunks[0].lines, (std::vector<DiffLine>{
+    EXPECT_EQ(diff.hunks[0].lines, (core::DiffLines{
                                        {Kind::removed, "a", 10, std::nullopt},
                                        {Kind::added, "b", std::nullopt, 10},
                                        {Kind::context, "c", 11, 11},
@@ -84,7 +84,7 @@ TEST(DiffParser, SpecialLines) {
         " tail without line feed");
     ASSERT_EQ(diff.hunks.size(), 1u);
     EXPECT_EQ(diff.hunks[0].header, "@@ -1,3 +1,3 @@\r");
-    EXPECT_EQ(diff.hunks[0].lines, (std::vector<DiffLine>{
+    EXPECT_EQ(diff.hunks[0].lines, (core::DiffLines{
                                        {Kind::removed, "crlf\r", 1, std::nullopt},
                                        {Kind::added, "last", std::nullopt, 1},
                                        {Kind::noNewlineMarker, "No newline at end of file", std::nullopt, std::nullopt},
@@ -96,7 +96,7 @@ TEST(DiffParser, SpecialLines) {
 TEST(DiffParser, SecondHunkNumbersFromItsOwnStarts) {
     Diff diff = DiffParser::parse("@@ -1 +1 @@\n-a\n+b\n@@ -20,1 +30,1 @@\n x\n");
     ASSERT_EQ(diff.hunks.size(), 2u);
-    EXPECT_EQ(diff.hunks[1].lines, (std::vector<DiffLine>{{Kind::context, "x", 20, 30}}));
+    EXPECT_EQ(diff.hunks[1].lines, (core::DiffLines{{Kind::context, "x", 20, 30}}));
 }
 
 TEST(DiffParser, LineTextIsKeptByteForByte) {
@@ -122,17 +122,17 @@ TEST(DiffParser, EachFileSectionEndsTheHunkBeforeIt) {
         "diff --git a/link b/link\nnew file mode 100644\n--- /dev/null\n+++ b/link\n"
         "@@ -0,0 +1 @@\n+text\n");
     ASSERT_EQ(diff.hunks.size(), 2u);
-    EXPECT_EQ(diff.hunks[0].lines, (std::vector<DiffLine>{{Kind::removed, "target", 1, std::nullopt},
+    EXPECT_EQ(diff.hunks[0].lines, (core::DiffLines{{Kind::removed, "target", 1, std::nullopt},
                                                           {Kind::noNewlineMarker, "No newline at end of file",
                                                            std::nullopt, std::nullopt}}));
-    EXPECT_EQ(diff.hunks[1].lines, (std::vector<DiffLine>{{Kind::added, "text", std::nullopt, 1}}));
+    EXPECT_EQ(diff.hunks[1].lines, (core::DiffLines{{Kind::added, "text", std::nullopt, 1}}));
 
     // A section without hunks of its own adds nothing; its binary marker
     // still counts.
     Diff binary = DiffParser::parse("@@ -1 +1 @@\n+a\ndiff --git a/y b/y\n--- a/y\n+++ b/y\n"
                                     "Binary files a/y and b/y differ\n");
     ASSERT_EQ(binary.hunks.size(), 1u);
-    EXPECT_EQ(binary.hunks[0].lines, (std::vector<DiffLine>{{Kind::added, "a", std::nullopt, 1}}));
+    EXPECT_EQ(binary.hunks[0].lines, (core::DiffLines{{Kind::added, "a", std::nullopt, 1}}));
     EXPECT_TRUE(binary.isBinary);
 }
 

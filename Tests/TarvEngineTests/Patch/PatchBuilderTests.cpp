@@ -12,10 +12,10 @@ using core::DiffLine;
 using core::LineRef;
 using Kind = core::DiffLine::Kind;
 
-DiffLine line(Kind kind, std::string text) { return DiffLine{kind, std::move(text)}; }
+DiffLine line(Kind kind, std::string_view text) { return DiffLine{kind, text}; }
 
 DiffHunk hunk(std::int64_t oldStart, std::int64_t oldCount, std::int64_t newStart, std::int64_t newCount,
-              std::vector<DiffLine> lines) {
+              core::DiffLines lines) {
     return DiffHunk{"@@ ... @@ section", oldStart, oldCount, newStart, newCount, std::move(lines)};
 }
 

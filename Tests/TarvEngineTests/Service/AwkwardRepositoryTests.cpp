@@ -83,16 +83,16 @@ Lines rows(const core::Diff& diff) {
         for (const auto& line : hunk.lines) {
             switch (line.kind) {
                 case core::DiffLine::Kind::context:
-                    lines.push_back(" " + line.text);
+                    lines.push_back(" " + std::string(line.text));
                     break;
                 case core::DiffLine::Kind::added:
-                    lines.push_back("+" + line.text);
+                    lines.push_back("+" + std::string(line.text));
                     break;
                 case core::DiffLine::Kind::removed:
-                    lines.push_back("-" + line.text);
+                    lines.push_back("-" + std::string(line.text));
                     break;
                 case core::DiffLine::Kind::noNewlineMarker:
-                    lines.push_back("\\ " + line.text);
+                    lines.push_back("\\ " + std::string(line.text));
                     break;
             }
         }

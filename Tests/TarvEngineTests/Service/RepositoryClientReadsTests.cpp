@@ -90,7 +90,7 @@ TEST(RepositoryClientReads, ListingsHistoryAndDiffsOfARealRepository) {
     auto diff = client->diffOfCommit(second, "a[1].txt", repo.path(), none);
     ASSERT_EQ(diff.hunks.size(), 1u);
     std::vector<std::string> texts;
-    for (const auto& line : diff.hunks[0].lines) texts.push_back(line.text);
+    for (const auto& line : diff.hunks[0].lines) texts.emplace_back(line.text);
     EXPECT_EQ(texts, (std::vector<std::string>{"bracket", "bracket changed"}));
     EXPECT_EQ(client->files(second, repo.path(), none).size(), 2u);
 }

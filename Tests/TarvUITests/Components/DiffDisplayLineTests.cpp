@@ -14,7 +14,7 @@ const std::string family = "\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA7";  // m
 const std::string zeroWidthSpace = "\xE2\x80\x8B";
 const std::string dot = "\xC2\xB7";
 
-DiffLine line(DiffLine::Kind kind, std::string text) { return DiffLine{kind, std::move(text), 1, 1}; }
+DiffLine line(DiffLine::Kind kind, std::string_view text) { return DiffLine{kind, text, 1, 1}; }
 
 TEST(DiffDisplayLine, DisplayTextTable) {
     struct Case {

@@ -11,7 +11,7 @@ using core::DiffHunk;
 using core::DiffLine;
 using core::LineRef;
 
-Diff diffOf(std::vector<DiffLine> lines) {
+Diff diffOf(core::DiffLines lines) {
     DiffHunk hunk;
     hunk.header = "@@ -1,2 +1,2 @@";
     hunk.lines = std::move(lines);
@@ -43,11 +43,11 @@ TEST(DiffLineCache, ALineChangedInPlaceIsRebuilt) {
     cache.beginFrame();
     EXPECT_EQ(cache.line(diff, LineRef{0, 0}).text(), "abc");
     // Same diff object, same line, same size: a stale entry would still say "abc".
-    diff.hunks[0].lines[0].text = "xyz";
+    diff.hunks[0].lines.set(0, DiffLine{DiffLine::Kind::removed, "xyz", 1, std::nullopt});
     cache.beginFrame();
     EXPECT_EQ(cache.line(diff, LineRef{0, 0}).text(), "xyz");
     // A changed kind changes the display text of the same bytes.
-    diff.hunks[0].lines[0].kind = DiffLine::Kind::noNewlineMarker;
+    diff.hunks[0].lines.set(0, DiffLine{DiffLine::Kind::noNewlineMarker, "xyz", std::nullopt, std::nullopt});
     cache.beginFrame();
     EXPECT_EQ(cache.line(diff, LineRef{0, 0}).text(), "\\ xyz");
     EXPECT_EQ(cache.builds(), 3u);
@@ -118,14 +118,14 @@ TEST(DiffLineCache, EmphasisIsRecomputedWhenThePartnerChanges) {
     Diff diff = pairDiff("let a = 1", "let b = 1");
     cache.beginFrame();
     EXPECT_EQ(cache.emphasis(diff, LineRef{0, 0}, LineRef{0, 1}), (std::vector<core::WordDiff::Range>{{4, 5}}));
-    diff.hunks[0].lines[1].text = "let a = 22";
+    diff.hunks[0].lines.set(1, DiffLine{DiffLine::Kind::added, "let a = 22", std::nullopt, 1});
     cache.beginFrame();
     EXPECT_EQ(cache.emphasis(diff, LineRef{0, 0}, LineRef{0, 1}), (std::vector<core::WordDiff::Range>{{8, 9}}));
 }
 
 TEST(DiffLineCache, StaysWithinItsLimitsButKeepsWhatTheLastFrameUsed) {
     DiffLineCache cache(DiffLineCache::Limits{8, std::size_t{1} << 30});
-    std::vector<DiffLine> lines;
+    core::DiffLines lines;
     for (int i = 0; i < 100; ++i) lines.push_back(DiffLine{DiffLine::Kind::context, "line " + std::to_string(i), i + 1, i + 1});
     const Diff diff = diffOf(std::move(lines));
     // Scroll a window of 5 rows down one row per frame.

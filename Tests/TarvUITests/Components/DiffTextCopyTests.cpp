@@ -12,11 +12,11 @@ using features::DiffTextPoint;
 using features::DiffTextSelection;
 using features::DiffViewState;
 
-DiffLine context(std::string text, std::int64_t n) { return DiffLine{DiffLine::Kind::context, std::move(text), n, n}; }
-DiffLine removed(std::string text, std::int64_t n) {
-    return DiffLine{DiffLine::Kind::removed, std::move(text), n, std::nullopt};
+DiffLine context(std::string_view text, std::int64_t n) { return DiffLine{DiffLine::Kind::context, text, n, n}; }
+DiffLine removed(std::string_view text, std::int64_t n) {
+    return DiffLine{DiffLine::Kind::removed, text, n, std::nullopt};
 }
-DiffLine added(std::string text, std::int64_t n) { return DiffLine{DiffLine::Kind::added, std::move(text), std::nullopt, n}; }
+DiffLine added(std::string_view text, std::int64_t n) { return DiffLine{DiffLine::Kind::added, text, std::nullopt, n}; }
 DiffLine noNewline() { return DiffLine{DiffLine::Kind::noNewlineMarker, "No newline at end of file", std::nullopt, std::nullopt}; }
 
 // Unified rows: 0 header; 1 "alpha"; 2 "beta" (removed); 3 "gamma" (added);

@@ -24,11 +24,11 @@ using test::screenRows;
 
 const Theme& theme = Theme::dark;
 
-DiffLine context(std::string text, std::int64_t n) { return DiffLine{DiffLine::Kind::context, std::move(text), n, n}; }
-DiffLine removed(std::string text, std::int64_t n) {
-    return DiffLine{DiffLine::Kind::removed, std::move(text), n, std::nullopt};
+DiffLine context(std::string_view text, std::int64_t n) { return DiffLine{DiffLine::Kind::context, text, n, n}; }
+DiffLine removed(std::string_view text, std::int64_t n) {
+    return DiffLine{DiffLine::Kind::removed, text, n, std::nullopt};
 }
-DiffLine added(std::string text, std::int64_t n) { return DiffLine{DiffLine::Kind::added, std::move(text), std::nullopt, n}; }
+DiffLine added(std::string_view text, std::int64_t n) { return DiffLine{DiffLine::Kind::added, text, std::nullopt, n}; }
 DiffLine noNewline() {
     return DiffLine{DiffLine::Kind::noNewlineMarker, "No newline at end of file", std::nullopt, std::nullopt};
 }

@@ -277,8 +277,13 @@ TEST(WorkspaceScreen, RepositoryTextNeverReachesTheTerminalAsControls) {
     ws.changes.selectedPath = "evil\x1b[2J\x07.txt";
     ws.changes.list.selected = 0;
     core::Diff diff = fixtures::diff(1);
-    diff.hunks[0].lines[0].text = "rm\x1b[1;1H\xc2\x85\xc2\x9d" "8;;http://x\x1b\\";
-    diff.hunks[0].lines[1].text = "tab\there\r";
+    const auto retext = [&diff](std::size_t index, std::string_view text) {
+        core::DiffLine line = diff.hunks[0].lines[index];
+        line.text = text;
+        diff.hunks[0].lines.set(index, line);
+    };
+    retext(0, "rm\x1b[1;1H\xc2\x85\xc2\x9d" "8;;http://x\x1b\\");
+    retext(1, "tab\there\r");
     ws.changes.diff.setDiff(diff);
     state.toast = features::Toast{1, core::Text::raw("failed: \x1b[31mred\xc2\x9b" "0m"), true};
     const UIFrame frame = drawScreen(state, Size{80, 24});

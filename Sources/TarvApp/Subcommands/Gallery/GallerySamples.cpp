@@ -68,9 +68,10 @@ std::vector<core::Commit> commits(std::int64_t now) {
     return out;
 }
 
-DiffLine line(DiffLine::Kind kind, std::string text, std::optional<std::int64_t> oldNumber,
+// The text is a literal: the line views it.
+DiffLine line(DiffLine::Kind kind, std::string_view text, std::optional<std::int64_t> oldNumber,
               std::optional<std::int64_t> newNumber) {
-    return DiffLine{kind, std::move(text), oldNumber, newNumber};
+    return DiffLine{kind, text, oldNumber, newNumber};
 }
 
 // Old lines 12 to 18, new lines 12 to 20: six lines of context, one removal
