@@ -71,11 +71,22 @@ inline std::set<int> processInheritableDescriptors() {
     return result;
 }
 
+// The whole file, or what could be read of it. Plain read(2): a file under
+// /proc whose process ends between the open and the read fails with ESRCH,
+// which a stream's buffer turns into an exception.
 inline std::string processReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) return {};
+    std::string text;
+    char chunk[4096];
+    for (;;) {
+        const ssize_t got = ::read(descriptor, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        text.append(chunk, static_cast<std::size_t>(got));
+    }
+    ::close(descriptor);
+    return text;
 }
 
 inline void processWriteFile(const std::string& path, const std::string& content, bool executable = false) {

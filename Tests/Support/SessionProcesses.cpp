@@ -1,10 +1,11 @@
 #include "Support/SessionProcesses.hpp"
 
+#include "Support/ProcessTestUtil.hpp"
+
 #include <dirent.h>
 #include <signal.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <set>
 #include <sstream>
 #include <thread>
@@ -14,10 +15,10 @@ namespace {
 
 // Reads "<pid> (<name>) <state> <ppid> <group> <session> ..." from
 // /proc/<pid>/stat; the name may hold blanks and parentheses, so the fields
-// are counted from the last ")".
+// are counted from the last ")". A process that ends meanwhile reads as
+// nothing and is not counted.
 bool readStat(pid_t pid, SessionProcess& process, char& state, pid_t& session) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-    std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string stat = processReadFile("/proc/" + std::to_string(pid) + "/stat");
     const std::size_t open = stat.find('(');
     const std::size_t close = stat.rfind(')');
     if (open == std::string::npos || close == std::string::npos || close < open) return false;
