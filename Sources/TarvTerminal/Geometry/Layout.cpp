@@ -51,4 +51,25 @@ std::vector<Rect> split(const Rect& rect, Axis axis, const std::vector<Constrain
     return result;
 }
 
+Rect RowStack::take(std::int64_t count) {
+    const std::int64_t rows = std::max<std::int64_t>(count, 0);
+    const Rect taken(area_.minX(), area_.minY() + fromTop_, area_.size.width, rows);
+    fromTop_ += rows;
+    return taken;
+}
+
+void RowStack::skip(std::int64_t count) { take(count); }
+
+Rect RowStack::takeBottom(std::int64_t count) {
+    const std::int64_t rows = std::max<std::int64_t>(count, 0);
+    fromBottom_ += rows;
+    return Rect(area_.minX(), area_.maxY() - fromBottom_, area_.size.width, rows);
+}
+
+void RowStack::skipBottom(std::int64_t count) { takeBottom(count); }
+
+Rect RowStack::rest() const {
+    return Rect(area_.minX(), area_.minY() + fromTop_, area_.size.width, area_.size.height - fromTop_ - fromBottom_);
+}
+
 }  // namespace tarv::terminal::Layout
