@@ -15,6 +15,10 @@ namespace tarv::system {
 // a URL that cannot be parsed, and a header name or value that could break
 // the request apart (CR, LF, NUL), throw core::HostingError::invalidResponse
 // before any connection is made.
+//
+// libcurl is loaded (dlopen) when the first request is sent, not linked, so
+// the program starts without it; a library that cannot be loaded fails that
+// request with core::HostingError::network.
 class CurlHTTPClient final : public core::HTTPClient {
 public:
     // `timeoutSeconds` bounds each whole request, connection included.
