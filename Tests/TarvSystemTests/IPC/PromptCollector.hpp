@@ -19,8 +19,10 @@ public:
     explicit PromptCollector(std::shared_ptr<core::Channel<core::CredentialPrompt>> stream)
         : stream_(std::move(stream)), thread_([this](std::stop_token stop) { drain(stop); }) {}
 
-    // Waits until `count` prompts have arrived; false at the limit.
-    bool waitFor(std::size_t count, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+    // Waits until `count` prompts have arrived; false at the limit. The limit
+    // is generous: the end-to-end tests start several sanitizer-built clients
+    // at once, each taking seconds to start on a loaded machine.
+    bool waitFor(std::size_t count, std::chrono::milliseconds limit = std::chrono::seconds(60)) {
         std::unique_lock lock(mutex_);
         return changed_.wait_for(lock, limit, [&] { return prompts_.size() >= count; });
     }
