@@ -22,10 +22,12 @@ namespace tarv::app {
 //
 // `Drawn` is what drawing the state yields: `grid`, `cursor` and the
 // `viewports` measured while drawing, plus whatever the routing needs (the
-// hit regions). Routing always works against a frame drawn from the current
-// state for that purpose (not written), except that a wheel event reuses the
-// frame of the previous routed event, so a burst of wheel steps costs no
-// drawing.
+// hit regions). Routing asks for a frame only when it needs hit regions (the
+// mouse): that frame is drawn from the current state for the purpose (not
+// written), except that a wheel event reuses the routing frame of the
+// previous routed event, so a burst of wheel steps costs no drawing. Any
+// other event forgets that frame, so a wheel step after a key draws afresh.
+// Keys, pastes and focus changes are routed without drawing.
 template <class Drawn>
 class AppHost final : public RuntimeHost {
 public:
@@ -33,9 +35,12 @@ public:
         // Draws the state at a size and spinner step (theme, colour depth
         // and keymap are the screens' own).
         std::function<Drawn(const features::AppState&, terminal::Size, std::int64_t tick)> draw;
-        // The actions an event means for the state as `frame` shows it.
+        // The actions an event means for the state on a terminal of `size`;
+        // `frame` draws (or reuses) the frame the state shows, called only
+        // when needed.
         std::function<std::vector<features::AppAction>(const terminal::InputEvent&, const features::AppState&,
-                                                       const Drawn&)>
+                                                       terminal::Size size,
+                                                       const std::function<const Drawn&()>& frame)>
             route;
     };
 
@@ -61,8 +66,12 @@ public:
     void quit() override { store_.send(features::AppAction::Quit{}); }
 
     void route(const terminal::InputEvent& event, terminal::Size size, std::int64_t tick) override {
-        if (!isWheel(event) || !routingFrame_) routingFrame_ = screens_.draw(store_.state(), size, tick);
-        for (features::AppAction& action : screens_.route(event, store_.state(), *routingFrame_)) {
+        if (!isWheel(event)) routingFrame_.reset();
+        const std::function<const Drawn&()> frame = [&]() -> const Drawn& {
+            if (!routingFrame_) routingFrame_ = screens_.draw(store_.state(), size, tick);
+            return *routingFrame_;
+        };
+        for (features::AppAction& action : screens_.route(event, store_.state(), size, frame)) {
             store_.send(std::move(action));
         }
     }

@@ -5,6 +5,7 @@
 #include "TarvApp/Runtime/QuitNotice.hpp"
 #include "TarvFeatures/App/AppReducer.hpp"
 #include "TarvTerminal/Backend/TerminalOutput.hpp"
+#include "TarvUI/Components/DiffLineCache.hpp"
 #include "TarvUI/Routing/InputRouter.hpp"
 #include "TarvUI/Screens/AppView.hpp"
 
@@ -27,15 +28,21 @@ RuntimeLoop::Settings loopSettings(const RuntimeOptions& options) {
 AppHost<ui::RenderedFrame>::Screens AppRuntime::screens(const RuntimeOptions& options) {
     auto shared = std::make_shared<const RuntimeOptions>(options);
     AppHost<ui::RenderedFrame>::Screens screens;
-    screens.draw = [shared](const features::AppState& state, terminal::Size size, std::int64_t tick) {
+    // One diff line cache for the life of the screens: the diff panes cut
+    // each frame out of what earlier frames derived.
+    auto diffLines = std::make_shared<ui::DiffLineCache>();
+    screens.draw = [shared, diffLines](const features::AppState& state, terminal::Size size, std::int64_t tick) {
         return ui::AppView::draw(state, size, shared->theme, tick,
-                                 shared->colorSupport == terminal::ColorSupport::none, shared->keymap);
+                                 shared->colorSupport == terminal::ColorSupport::none, shared->keymap,
+                                 diffLines.get());
     };
     // One router for the life of the program: it keeps the last click, a
     // drag under way and the wheel brake between events.
     auto router = std::make_shared<ui::InputRouter>(shared->keymap);
     screens.route = [router](const terminal::InputEvent& event, const features::AppState& state,
-                             const ui::RenderedFrame& frame) { return router->route(event, state, frame); };
+                             terminal::Size size, const ui::InputRouter::FrameSource& frame) {
+        return router->route(event, state, size, frame);
+    };
     return screens;
 }
 

@@ -472,14 +472,14 @@ bool drawMessage(UIFrame& frame, const features::DiffViewState& view, const Rect
 
 }  // namespace
 
-DiffLineCache& sharedCache() {
-    static DiffLineCache cache;
-    return cache;
-}
-
 void draw(UIFrame& frame, const features::DiffViewState& view, Rect rect, features::Pane pane, bool focused,
           const Selection* selection) {
-    draw(frame, view, rect, pane, focused, selection, sharedCache());
+    if (frame.diffLines != nullptr) {
+        draw(frame, view, rect, pane, focused, selection, *frame.diffLines);
+        return;
+    }
+    DiffLineCache once;
+    draw(frame, view, rect, pane, focused, selection, once);
 }
 
 void draw(UIFrame& frame, const features::DiffViewState& view, Rect rect, features::Pane pane, bool focused,

@@ -25,16 +25,13 @@ using Selection = features::SelectedLines;
 
 // `pane` is Pane::diff in the Changes tab and Pane::historyDiff in the
 // History tab; `focused` whether the workspace focus is that pane. Draws with
-// the main thread's shared cache.
+// the frame's cache (`UIFrame::diffLines`), or with one for this frame only
+// when the frame has none.
 void draw(UIFrame& frame, const features::DiffViewState& view, terminal::Rect rect, features::Pane pane,
           bool focused, const Selection* selection);
 
 // The same, with the cache given.
 void draw(UIFrame& frame, const features::DiffViewState& view, terminal::Rect rect, features::Pane pane,
           bool focused, const Selection* selection, DiffLineCache& cache);
-
-// The cache the first form uses: one for the process, bounded, used on the
-// main thread only.
-DiffLineCache& sharedCache();
 
 }  // namespace tarv::ui::DiffView

@@ -18,6 +18,7 @@
 
 namespace tarv::ui {
 
+class DiffLineCache;
 class Keymap;
 
 // The drawing context of one frame, handed by reference to every view.
@@ -26,7 +27,8 @@ class Keymap;
 // `viewports`, and place `cursor` when they draw the focused text field. The
 // other members are read only. Views never keep the frame.
 //
-// The keymap is held by reference: it outlives every frame drawn with it.
+// The keymap is held by reference: it outlives every frame drawn with it;
+// so does the diff line cache, when the application hands one over.
 struct UIFrame {
     terminal::Canvas canvas;
     terminal::HitMap<HitRegion> hits;
@@ -39,6 +41,9 @@ struct UIFrame {
     // The animation counter; spinners show frame tick % 10.
     std::int64_t tick = 0;
     const Keymap& keymap;
+    // The diff panes' line cache kept between frames (the application owns
+    // it); none: each pane derives its lines for this frame only.
+    DiffLineCache* diffLines = nullptr;
 
     UIFrame(terminal::Size size, features::Viewports viewports, ThemeStyles styles, core::Language language,
             std::int64_t now, std::int64_t tick, const Keymap& keymap)

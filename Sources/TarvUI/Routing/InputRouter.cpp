@@ -22,8 +22,13 @@ InputRouter::InputRouter(Keymap keymap, Now now) : keymap_(std::move(keymap)), n
 
 std::vector<AppAction> InputRouter::route(const terminal::InputEvent& event, const AppState& state,
                                           const RenderedFrame& frame) {
+    return route(event, state, frame.grid.size, [&frame]() -> const RenderedFrame& { return frame; });
+}
+
+std::vector<AppAction> InputRouter::route(const terminal::InputEvent& event, const AppState& state,
+                                          terminal::Size size, const FrameSource& frame) {
     using E = terminal::InputEvent;
-    const bool hidden = AppView::showsTooSmallNotice(frame.grid.size);
+    const bool hidden = AppView::showsTooSmallNotice(size);
     if (const auto* key = event.get<E::Key>()) {
         scrollBrake_.noteOtherInput(now());
         return hidden ? quitOnly(key->event, state, keymap_) : routeKey(key->event, state, keymap_);
@@ -37,7 +42,7 @@ std::vector<AppAction> InputRouter::route(const terminal::InputEvent& event, con
                 wheel->direction == MouseEvent::Direction::up || wheel->direction == MouseEvent::Direction::down;
             if (vertical && !scrollBrake_.accept(wheel->direction, instant)) return {};
         }
-        return routeMouse(mouse->event, state, frame, instant);
+        return routeMouse(mouse->event, state, frame(), instant);
     }
     if (const auto* paste = event.get<E::Paste>()) {
         if (!state.isEditingText()) return {};

@@ -40,13 +40,14 @@ namespace tarv::ui {
 // first, and every key and press tells the brake of other input. A paste
 // reaches a text field only; focus changes pass through.
 //
-// Behind the notice that the terminal is too small (the frame's size tells)
+// Behind the notice that the terminal is too small (the terminal's size tells)
 // nothing is shown, so nothing acts but quitting: ctrl-Q and the keys bound
 // to the quit command. Suspending and resizing are the runtime's own.
 //
 // The application's runtime owns one router and calls `route` for every
-// event it does not handle itself, with a frame drawn from the current
-// state (wheel ticks may reuse the previous one).
+// event it does not handle itself, with a source of the frame drawn from the
+// current state (wheel ticks may reuse the previous one): only mouse events
+// read it, so keys, pastes and focus changes are routed without drawing.
 class InputRouter {
 public:
     using Clock = std::chrono::steady_clock;
@@ -61,6 +62,14 @@ public:
     // `now` defaults to the monotonic clock; tests inject their own.
     explicit InputRouter(Keymap keymap = Keymap::standard(), Now now = {});
 
+    // Gives the frame the state shows; asked only by events that need hit
+    // regions, at most once per event.
+    using FrameSource = std::function<const RenderedFrame&()>;
+
+    // `size` is the terminal's; `frame` is drawn at that size.
+    std::vector<features::AppAction> route(const terminal::InputEvent& event, const features::AppState& state,
+                                           terminal::Size size, const FrameSource& frame);
+    // The same against a frame drawn already (its size is the terminal's).
     std::vector<features::AppAction> route(const terminal::InputEvent& event, const features::AppState& state,
                                            const RenderedFrame& frame);
 

@@ -68,9 +68,10 @@ bool showsTooSmallNotice(Size size) {
 }
 
 RenderedFrame draw(const AppState& state, Size size, const Theme& theme, std::int64_t tick, bool monochrome,
-                   const Keymap& keymap) {
+                   const Keymap& keymap, DiffLineCache* diffLines) {
     UIFrame frame(size, state.viewports, ThemeStyles(theme, monochrome), state.language, state.now,
                   std::max<std::int64_t>(tick, 0), keymap);
+    frame.diffLines = diffLines;
     frame.canvas.fill(frame.canvas.bounds(), frame.styles.background);
     if (showsTooSmallNotice(size)) {
         drawTooSmall(frame, size);

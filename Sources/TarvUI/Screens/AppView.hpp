@@ -11,6 +11,10 @@ namespace tarv::features {
 struct AppState;
 }
 
+namespace tarv::ui {
+class DiffLineCache;
+}
+
 // The whole application state as one frame, bottom to top: the background,
 // the screen of the phase (onboarding, launching, welcome or workspace), the
 // toast, then the one overlay. Below the minimum size of 50 x 14 only a
@@ -22,8 +26,11 @@ namespace tarv::ui::AppView {
 bool showsTooSmallNotice(terminal::Size size);
 
 // `tick` is the animation counter (never negative); `keymap` is the
-// resolved keymap, read by the views that show shortcuts.
+// resolved keymap, read by the views that show shortcuts; `diffLines` the
+// diff line cache the caller keeps between frames (none: the diff panes
+// derive their visible lines afresh).
 RenderedFrame draw(const features::AppState& state, terminal::Size size, const Theme& theme, std::int64_t tick,
-                   bool monochrome = false, const Keymap& keymap = Keymap::standard());
+                   bool monochrome = false, const Keymap& keymap = Keymap::standard(),
+                   DiffLineCache* diffLines = nullptr);
 
 }  // namespace tarv::ui::AppView

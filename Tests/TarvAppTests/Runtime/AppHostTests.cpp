@@ -6,6 +6,7 @@
 #include "Support/FakePorts.hpp"
 #include "Support/ManualExecutor.hpp"
 #include "TarvApp/Runtime/AppHost.hpp"
+#include "TarvApp/Runtime/AppRuntime.hpp"
 #include "TarvApp/Runtime/BusyRule.hpp"
 
 namespace tarv::app {
@@ -30,8 +31,10 @@ protected:
             ++draws;
             return TestFrame{terminal::Grid(size), std::nullopt, drawnViewports, draws};
         };
-        screens.route = [this](const InputEvent&, const AppState&, const TestFrame& frame) {
-            routedAgainst.push_back(frame.serial);
+        // Like the input router: only the mouse reads the frame.
+        screens.route = [this](const InputEvent& event, const AppState&, terminal::Size,
+                               const std::function<const TestFrame&()>& frame) {
+            routedAgainst.push_back(event.is<InputEvent::Mouse>() ? frame().serial : 0);
             return std::vector<AppAction>{};
         };
         return AppHost<TestFrame>(AppState(core::Language::en), features::AppReducer(fakes.dependencies()), executor,
@@ -54,18 +57,51 @@ TEST_F(AppHostTest, LaunchThenTheStartupNoticeAsAnErrorToast) {
     EXPECT_GT(executor->jobCount(), 0u);
 }
 
-TEST_F(AppHostTest, WheelEventsReuseTheLastRoutingFrameOtherEventsDrawAfresh) {
+TEST_F(AppHostTest, WheelEventsReuseTheLastRoutingFrameOtherMouseEventsDrawAfreshKeysDrawNothing) {
     auto host = makeHost();
     const InputEvent wheel = InputEvent::mouse(
         terminal::MouseEvent{terminal::MouseEvent::Kind::scroll(terminal::MouseEvent::Direction::down), {3, 3}, {}});
+    const InputEvent press = InputEvent::mouse(terminal::MouseEvent{
+        terminal::MouseEvent::Kind::press(terminal::MouseEvent::Button::left), {3, 3}, {}});
     const InputEvent key = InputEvent::key(terminal::KeyEvent::character("x"));
     host.route(wheel, {80, 24}, 0);  // nothing to reuse yet
     host.route(wheel, {80, 24}, 0);
-    host.route(key, {80, 24}, 0);
+    host.route(key, {80, 24}, 0);    // draws nothing, forgets the frame
+    host.route(wheel, {80, 24}, 0);
+    host.route(press, {80, 24}, 0);
     host.route(wheel, {80, 24}, 0);
     host.forgetRoutingFrame();
     host.route(wheel, {80, 24}, 0);
-    EXPECT_EQ(routedAgainst, (std::vector<int>{1, 1, 2, 2, 3}));
+    EXPECT_EQ(routedAgainst, (std::vector<int>{1, 1, 0, 2, 3, 3, 4}));
+    EXPECT_EQ(draws, 4);
+}
+
+// The program's own screens: a key acts without any frame being drawn (the
+// terminal's size alone tells whether the too-small notice hides the
+// screen); a click needs the hit regions of one.
+TEST_F(AppHostTest, TheProgramsScreensRouteAKeyWithoutDrawing) {
+    AppState state(core::Language::en);
+    state.onboarding.step = features::OnboardingState::Step::done();
+    state.launchHandled = true;
+    state.workspace.emplace("/r", "r", std::nullopt);
+    const RuntimeOptions options;
+    AppHost<ui::RenderedFrame>::Screens screens = AppRuntime::screens(options);
+    screens.draw = [this, draw = screens.draw](const AppState& s, terminal::Size size, std::int64_t tick) {
+        ++draws;
+        return draw(s, size, tick);
+    };
+    AppHost<ui::RenderedFrame> host(std::move(state), features::AppReducer(fakes.dependencies()), executor,
+                                    std::move(screens));
+    // Behind the too-small notice the key does nothing, still without a frame.
+    host.route(InputEvent::key(terminal::KeyEvent::character("2")), {40, 10}, 0);
+    EXPECT_EQ(host.state().workspace->tab, features::WorkspaceTab::changes);
+    host.route(InputEvent::key(terminal::KeyEvent::character("2")), {120, 40}, 0);
+    EXPECT_EQ(host.state().workspace->tab, features::WorkspaceTab::history);
+    EXPECT_EQ(draws, 0);
+    host.route(InputEvent::mouse(terminal::MouseEvent{
+                   terminal::MouseEvent::Kind::press(terminal::MouseEvent::Button::left), {10, 10}, {}}),
+               {120, 40}, 0);
+    EXPECT_EQ(draws, 1);
 }
 
 TEST_F(AppHostTest, ViewportsAreSentOnlyWhenTheDrawnOnesDiffer) {
