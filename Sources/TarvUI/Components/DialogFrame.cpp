@@ -85,6 +85,22 @@ void drawButtons(UIFrame& frame, const std::vector<Button>& buttons, std::int64_
     for (const auto& button : buttons) x += drawButton(frame, button, x, y) + 2;
 }
 
+void drawButtons(UIFrame& frame, const std::vector<Button>& buttons, const Rect& row) {
+    drawButtons(frame, buttons, row.minX(), row.minY());
+}
+
+Button submit(const UIFrame& frame, const core::Text& text) {
+    return {label(frame, text, "\u23CE"), primary(frame.styles), {overlayAction(features::OverlayAction::Submitted{})}};
+}
+
+Button confirm(const UIFrame& frame, const core::Text& text) {
+    return {label(frame, text, "\u23CE"), primary(frame.styles), {overlayAction(features::OverlayAction::Confirm{})}};
+}
+
+Button cancel(const UIFrame& frame, const core::Text& text) {
+    return {label(frame, text, "Esc"), secondary(frame.styles), {overlayAction(features::OverlayAction::Dismiss{})}};
+}
+
 void textField(UIFrame& frame, const Rect& field, const core::EditableText& text,
                const std::optional<std::string>& placeholder) {
     const ThemeStyles& s = frame.styles;

@@ -14,7 +14,8 @@
 
 // What every dialog shares: a box centred on the screen over a dimmed
 // backdrop (a click on the backdrop dismisses, a click in the box reaches
-// only its controls), one-row buttons, and the one-line text field.
+// only its controls), one-row buttons (submit, confirm and cancel among
+// them), and the one-line text field.
 namespace tarv::ui::DialogFrame {
 
 // No dialog shows more than a few screens of text.
@@ -53,6 +54,16 @@ std::int64_t buttonWidth(const std::string& label);
 std::int64_t drawButton(UIFrame& frame, const Button& button, std::int64_t x, std::int64_t y);
 // Buttons left to right from (x, y), 2 columns apart.
 void drawButtons(UIFrame& frame, const std::vector<Button>& buttons, std::int64_t x, std::int64_t y);
+// Buttons left to right from the start of `row`, 2 columns apart.
+void drawButtons(UIFrame& frame, const std::vector<Button>& buttons, const terminal::Rect& row);
+
+// The button that submits the dialog: its words and "⏎" in the primary style.
+Button submit(const UIFrame& frame, const core::Text& text);
+// The primary button of a question: its words and "⏎", pressing confirms.
+Button confirm(const UIFrame& frame, const core::Text& text);
+// The button that closes the dialog: "Cancel Esc" (or other words) in the
+// secondary style.
+Button cancel(const UIFrame& frame, const core::Text& text = core::Text::cancel());
 
 // The one-line field over (x, y, width): the visible slice of the text with
 // the cursor kept in view, or the placeholder when empty. Sets the frame's

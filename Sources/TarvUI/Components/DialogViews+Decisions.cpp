@@ -16,14 +16,10 @@ using terminal::TextWrapping::wrap;
 
 namespace {
 
-DialogFrame::Button cancelButton(const UIFrame& frame) {
-    return {DialogFrame::label(frame, core::Text::cancel(), "Esc"), DialogFrame::secondary(frame.styles),
-            {DialogFrame::overlayAction(OverlayAction::Dismiss{})}};
-}
-
 DialogFrame::Button dangerConfirm(const UIFrame& frame, const core::Text& text) {
-    return {DialogFrame::label(frame, text, "\u23CE"), DialogFrame::danger(frame.styles),
-            {DialogFrame::overlayAction(OverlayAction::Confirm{})}};
+    DialogFrame::Button button = DialogFrame::confirm(frame, text);
+    button.style = DialogFrame::danger(frame.styles);
+    return button;
 }
 
 }  // namespace
@@ -49,7 +45,7 @@ void confirmDiscard(UIFrame& frame, const std::vector<core::FileChange>& files) 
     if (count > 4) {
         frame.canvas.draw("\u2026 +" + std::to_string(count - 4), Point{c.minX(), y}, frame.styles.popoverDim);
     }
-    DialogFrame::drawButtons(frame, {dangerConfirm(frame, core::Text::discardConfirm()), cancelButton(frame)},
+    DialogFrame::drawButtons(frame, {dangerConfirm(frame, core::Text::discardConfirm()), DialogFrame::cancel(frame)},
                              c.minX(), c.maxY() - 1);
 }
 
@@ -67,7 +63,8 @@ void confirmDeleteBranch(UIFrame& frame, const features::DeleteBranchState& prom
     }
     const core::Text confirm =
         prompt.needsForce ? core::Text::deleteBranchForceConfirm() : core::Text::deleteBranchConfirm();
-    DialogFrame::drawButtons(frame, {dangerConfirm(frame, confirm), cancelButton(frame)}, c.minX(), c.maxY() - 1);
+    DialogFrame::drawButtons(frame, {dangerConfirm(frame, confirm), DialogFrame::cancel(frame)}, c.minX(),
+                             c.maxY() - 1);
 }
 
 void message(UIFrame& frame, const core::Text& title, const core::Text& body,

@@ -90,17 +90,11 @@ void credentials(UIFrame& frame, const features::CredentialPromptState& state) {
     for (const auto& line : terminal::TextWrapping::wrap(frame.text(explanation(state.prompt)), c.size.width)) {
         frame.canvas.draw(line, Point{c.minX(), y++}, frame.styles.popover);
     }
-    const auto button = [&](const core::Text& text, std::string_view key, terminal::Style style, features::AppAction a) {
-        return DialogFrame::Button{DialogFrame::label(frame, text, key), style, {std::move(a)}};
-    };
-    const auto dismiss = DialogFrame::overlayAction(OverlayAction::Dismiss{});
     if (confirmation) {
-        DialogFrame::drawButtons(
-            frame,
-            {button(core::Text::buttonYes(), "\u23CE", DialogFrame::primary(frame.styles),
-                    DialogFrame::overlayAction(OverlayAction::Confirm{})),
-             button(core::Text::buttonNo(), "Esc", DialogFrame::secondary(frame.styles), dismiss)},
-            c.minX(), c.maxY() - 1);
+        DialogFrame::drawButtons(frame,
+                                 {DialogFrame::confirm(frame, core::Text::buttonYes()),
+                                  DialogFrame::cancel(frame, core::Text::buttonNo())},
+                                 c.minX(), c.maxY() - 1);
         return;
     }
     DialogFrame::textField(frame, Rect(c.minX(), y + 1, c.size.width, 1), shown(state), std::nullopt);
@@ -110,12 +104,9 @@ void credentials(UIFrame& frame, const features::CredentialPromptState& state) {
             frame.canvas.draw(line, Point{c.minX(), hintY++}, frame.styles.popoverDim);
         }
     }
-    DialogFrame::drawButtons(
-        frame,
-        {button(core::Text::buttonContinue(), "\u23CE", DialogFrame::primary(frame.styles),
-                DialogFrame::overlayAction(OverlayAction::Submitted{})),
-         button(core::Text::cancel(), "Esc", DialogFrame::secondary(frame.styles), dismiss)},
-        c.minX(), c.maxY() - 1);
+    DialogFrame::drawButtons(frame,
+                             {DialogFrame::submit(frame, core::Text::buttonContinue()), DialogFrame::cancel(frame)},
+                             c.minX(), c.maxY() - 1);
 }
 
 }  // namespace tarv::ui::DialogViews

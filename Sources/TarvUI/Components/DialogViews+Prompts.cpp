@@ -25,16 +25,6 @@ void line(UIFrame& frame, const std::string& text, const Rect& content, std::int
     frame.canvas.draw(text, Point{content.minX(), y}, style, content.size.width);
 }
 
-DialogFrame::Button submit(const UIFrame& frame, const core::Text& text) {
-    return {DialogFrame::label(frame, text, "\u23CE"), DialogFrame::primary(frame.styles),
-            {DialogFrame::overlayAction(OverlayAction::Submitted{})}};
-}
-
-DialogFrame::Button cancel(const UIFrame& frame) {
-    return {DialogFrame::label(frame, core::Text::cancel(), "Esc"), DialogFrame::secondary(frame.styles),
-            {DialogFrame::overlayAction(OverlayAction::Dismiss{})}};
-}
-
 }  // namespace
 
 void newBranch(UIFrame& frame, const features::NewBranchState& prompt) {
@@ -58,7 +48,8 @@ void newBranch(UIFrame& frame, const features::NewBranchState& prompt) {
         }
     }
     const core::Text confirm = prompt.renaming ? core::Text::buttonRename() : core::Text::buttonCreate();
-    DialogFrame::drawButtons(frame, {submit(frame, confirm), cancel(frame)}, c.minX(), c.maxY() - 1);
+    DialogFrame::drawButtons(frame, {DialogFrame::submit(frame, confirm), DialogFrame::cancel(frame)}, c.minX(),
+                             c.maxY() - 1);
 }
 
 void addRepository(UIFrame& frame, const features::PathPromptState& prompt) {
@@ -77,13 +68,13 @@ void addRepository(UIFrame& frame, const features::PathPromptState& prompt) {
         line(frame, frame.text(core::Text::loading()), c, c.minY() + 3, frame.styles.popoverDim);
     }
     std::vector<DialogFrame::Button> buttons{
-        submit(frame, prompt.isCreating ? core::Text::buttonCreate() : core::Text::buttonAdd())};
+        DialogFrame::submit(frame, prompt.isCreating ? core::Text::buttonCreate() : core::Text::buttonAdd())};
     if (prompt.offersCreate) {
         buttons.push_back({DialogFrame::label(frame, core::Text::createRepositoryHere(), "\u2303N"),
                            DialogFrame::secondary(frame.styles),
                            {DialogFrame::overlayAction(OverlayAction::CreateRepositoryInstead{})}});
     }
-    buttons.push_back(cancel(frame));
+    buttons.push_back(DialogFrame::cancel(frame));
     DialogFrame::drawButtons(frame, buttons, c.minX(), c.maxY() - 1);
 }
 
@@ -95,7 +86,8 @@ void coAuthor(UIFrame& frame, const features::CoAuthorPromptState& prompt) {
     line(frame, frame.text(core::Text::coAuthorPrompt()), c, c.minY(), frame.styles.popoverDim);
     DialogFrame::textField(frame, field(c, c.minY() + 1), prompt.input, std::string(coAuthorSample));
     if (prompt.error) line(frame, frame.text(*prompt.error), c, c.minY() + 3, DialogFrame::error(frame.styles));
-    DialogFrame::drawButtons(frame, {submit(frame, core::Text::buttonAdd()), cancel(frame)}, c.minX(), c.maxY() - 1);
+    DialogFrame::drawButtons(frame, {DialogFrame::submit(frame, core::Text::buttonAdd()), DialogFrame::cancel(frame)},
+                             c.minX(), c.maxY() - 1);
 }
 
 }  // namespace tarv::ui::DialogViews
