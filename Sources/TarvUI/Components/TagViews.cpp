@@ -5,13 +5,12 @@
 
 #include "TarvFeatures/History/NewTagState.hpp"
 #include "TarvFeatures/History/TagPickerState.hpp"
+#include "TarvTerminal/Geometry/Layout.hpp"
 #include "TarvUI/Components/DialogFrame.hpp"
 #include "TarvUI/Components/PickerDialog.hpp"
 
 namespace tarv::ui::TagViews {
 
-using features::OverlayAction;
-using terminal::Point;
 using terminal::Rect;
 
 void newTag(UIFrame& frame, const features::NewTagState& prompt) {
@@ -19,20 +18,18 @@ void newTag(UIFrame& frame, const features::NewTagState& prompt) {
     const Rect box = DialogFrame::centred(screen, std::min<std::int64_t>(screen.width - 2, 60),
                                           std::min<std::int64_t>(screen.height - 2, 9));
     const Rect c = DialogFrame::open(frame, box, frame.text(core::Text::newTagTitle(prompt.commit.substr(0, 7))));
-    DialogFrame::textField(frame, Rect(c.minX(), c.minY() + 1, c.size.width, 1), prompt.name,
-                           frame.text(core::Text::tagNamePlaceholder()));
+    terminal::Layout::RowStack rows(c);
+    rows.skip();
+    const Rect name = rows.take();
+    rows.skip();
+    const Rect message = rows.take();
+    DialogFrame::textField(frame, name, prompt.name, frame.text(core::Text::tagNamePlaceholder()));
     if (!prompt.name.isEmpty() && !prompt.isValid()) {
-        frame.canvas.draw(frame.text(core::Text::invalidTagName()), Point{c.minX(), c.minY() + 3},
-                          DialogFrame::error(frame.styles), c.size.width);
+        frame.canvas.draw(frame.text(core::Text::invalidTagName()), message.origin, DialogFrame::error(frame.styles),
+                          message.size.width);
     }
-    DialogFrame::drawButtons(frame,
-                             {{DialogFrame::label(frame, core::Text::buttonCreate(), "\u23CE"),
-                               DialogFrame::primary(frame.styles),
-                               {DialogFrame::overlayAction(OverlayAction::Submitted{})}},
-                              {DialogFrame::label(frame, core::Text::cancel(), "Esc"),
-                               DialogFrame::secondary(frame.styles),
-                               {DialogFrame::overlayAction(OverlayAction::Dismiss{})}}},
-                             c.minX(), c.maxY() - 1);
+    DialogFrame::drawButtons(
+        frame, {DialogFrame::submit(frame, core::Text::buttonCreate()), DialogFrame::cancel(frame)}, rows.takeBottom());
 }
 
 void picker(UIFrame& frame, const features::AppState& /*state*/, const features::TagPickerState& picker) {

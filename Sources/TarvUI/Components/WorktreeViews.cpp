@@ -4,6 +4,7 @@
 #include <string>
 
 #include "TarvFeatures/App/AppState.hpp"
+#include "TarvTerminal/Geometry/Layout.hpp"
 #include "TarvTerminal/Text/DisplayWidth.hpp"
 #include "TarvTerminal/Text/TextTruncation.hpp"
 #include "TarvUI/Components/DialogFrame.hpp"
@@ -11,8 +12,6 @@
 
 namespace tarv::ui::WorktreeViews {
 
-using features::OverlayAction;
-using terminal::Point;
 using terminal::Rect;
 
 namespace {
@@ -48,26 +47,23 @@ void newWorktree(UIFrame& frame, const features::NewWorktreeState& prompt) {
     const Rect box = DialogFrame::centred(screen, std::min<std::int64_t>(screen.width - 4, 80),
                                           std::min<std::int64_t>(screen.height - 2, 9));
     const Rect c = DialogFrame::open(frame, box, frame.text(core::Text::newWorktreeTitle()));
-    DialogFrame::textField(frame, Rect(c.minX(), c.minY() + 1, c.size.width, 1), prompt.branch,
-                           frame.text(core::Text::newWorktreePlaceholder()));
+    terminal::Layout::RowStack rows(c);
+    rows.skip();
+    const Rect branch = rows.take();
+    rows.skip();
+    const Rect message = rows.take();
+    DialogFrame::textField(frame, branch, prompt.branch, frame.text(core::Text::newWorktreePlaceholder()));
     if (!prompt.branch.isEmpty()) {
-        const Point at{c.minX(), c.minY() + 3};
         if (prompt.isValid()) {
-            frame.canvas.draw(frame.text(core::Text::newWorktreeWillBe(prompt.destination())), at,
-                              frame.styles.popoverDim, c.size.width);
+            frame.canvas.draw(frame.text(core::Text::newWorktreeWillBe(prompt.destination())), message.origin,
+                              frame.styles.popoverDim, message.size.width);
         } else {
-            frame.canvas.draw(frame.text(core::Text::invalidBranchName()), at, DialogFrame::error(frame.styles),
-                              c.size.width);
+            frame.canvas.draw(frame.text(core::Text::invalidBranchName()), message.origin,
+                              DialogFrame::error(frame.styles), message.size.width);
         }
     }
-    DialogFrame::drawButtons(frame,
-                             {{DialogFrame::label(frame, core::Text::buttonCreate(), "\u23CE"),
-                               DialogFrame::primary(frame.styles),
-                               {DialogFrame::overlayAction(OverlayAction::Submitted{})}},
-                              {DialogFrame::label(frame, core::Text::cancel(), "Esc"),
-                               DialogFrame::secondary(frame.styles),
-                               {DialogFrame::overlayAction(OverlayAction::Dismiss{})}}},
-                             c.minX(), c.maxY() - 1);
+    DialogFrame::drawButtons(
+        frame, {DialogFrame::submit(frame, core::Text::buttonCreate()), DialogFrame::cancel(frame)}, rows.takeBottom());
 }
 
 }  // namespace tarv::ui::WorktreeViews
