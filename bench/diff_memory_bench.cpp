@@ -31,6 +31,7 @@
 #include "BenchGit.hpp"
 #include "TarvEngine/Service/GitExecutorProvider.hpp"
 #include "TarvEngine/Service/GitRepositoryClientLive.hpp"
+#include "TarvFeatures/App/ErrorText.hpp"
 #include "TarvFeatures/Diff/DiffViewState.hpp"
 #include "TarvSystem/Clock/SystemClock.hpp"
 #include "TarvSystem/FileSystem/LocalFileStore.hpp"
@@ -98,6 +99,9 @@ std::string repositoryWithBigFile(std::size_t length) {
     }
     // Back to the start: nothing committed after "start", the file untracked.
     git({"reset", "-q", "--mixed", "start"}, path);
+    // The client commits with the repository's own identity (its home is empty).
+    git({"config", "user.name", "Bench"}, path);
+    git({"config", "user.email", "bench@example.com"}, path);
     return path;
 }
 
@@ -148,6 +152,9 @@ double peakGrowthInChild(Work work) {
         int code = 0;
         try {
             work();
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "failed: %s\n", features::ErrorText::describe(error).c_str());
+            code = 1;
         } catch (...) {
             code = 1;
         }

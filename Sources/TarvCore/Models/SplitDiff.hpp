@@ -55,8 +55,10 @@ struct SplitDiff {
     bool operator==(const SplitDiff&) const = default;
 
     // Which removed line is compared with which added line for word-level
-    // emphasis, in both directions.
-    std::map<LineRef, LineRef> wordPairs() const;
+    // emphasis, in both directions: the lines set side by side in one row of
+    // `SplitDiff(diff)`, found without building the rows (a diff of millions
+    // of lines costs no row per line).
+    static std::map<LineRef, LineRef> wordPairs(const Diff& diff);
 };
 
 }  // namespace tarv::core

@@ -48,9 +48,8 @@ void DiffViewState::setDiff(std::optional<core::Diff> diff) {
     stats_.reset();
     if (diff_) {
         stats_.emplace(*diff_);
-        core::SplitDiff built(*diff_);
-        wordPairs_ = built.wordPairs();
-        if (isSplit_) split_.emplace(std::move(built));
+        wordPairs_ = core::SplitDiff::wordPairs(*diff_);
+        if (isSplit_) split_.emplace(*diff_);
     }
     textSelection.reset();
 }
