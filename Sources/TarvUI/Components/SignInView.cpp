@@ -5,30 +5,62 @@
 #include <variant>
 
 #include "TarvFeatures/Auth/SignInState.hpp"
+#include "TarvTerminal/Geometry/Layout.hpp"
 #include "TarvTerminal/Text/DisplayWidth.hpp"
 #include "TarvTerminal/Text/Grapheme.hpp"
 #include "TarvUI/Components/DialogFrame.hpp"
 
 namespace tarv::ui::SignInView {
 
-using features::AppAction;
-using features::OverlayAction;
 using features::SignInState;
 using terminal::Point;
 using terminal::Rect;
 
 namespace {
 
+using Rows = terminal::Layout::RowStack;
+
 // A user code is a handful of characters; a longer answer is cut.
 constexpr std::size_t codeLimit = 64;
 
-DialogFrame::Button cancel(const UIFrame& frame) {
-    return {DialogFrame::label(frame, core::Text::cancel(), "Esc"), DialogFrame::secondary(frame.styles),
-            {AppAction(OverlayAction::Dismiss{})}};
+void show(UIFrame& frame, const SignInState::Status::Waiting& waiting, Rows& rows) {
+    const ThemeStyles& s = frame.styles;
+    rows.skip();
+    const Rect instructions = rows.take();
+    rows.skip();
+    const Rect codeRow = rows.take();
+    rows.skip();
+    const Rect note = rows.take();
+    frame.canvas.draw(frame.text(core::Text::signInInstructions(DialogFrame::bounded(waiting.code.verificationURL))),
+                      instructions.origin, s.popover, instructions.size.width);
+    const std::string code = spaced(DialogFrame::bounded(waiting.code.userCode, codeLimit));
+    const std::int64_t x =
+        codeRow.minX() + std::max<std::int64_t>((codeRow.size.width - terminal::DisplayWidth::width(code)) / 2, 0);
+    const terminal::Attributes bold{terminal::Attributes::bold};
+    frame.canvas.draw(code, Point{x, codeRow.minY()}, s.popoverBorder.with(std::nullopt, std::nullopt, bold));
+    frame.canvas.draw(frame.text(core::Text::signInWaiting()), note.origin, s.popoverDim, note.size.width);
+    DialogFrame::drawButtons(frame,
+                             {DialogFrame::confirm(frame, core::Text::signInCopyAndOpen()), DialogFrame::cancel(frame)},
+                             rows.takeBottom());
 }
 
-DialogFrame::Button confirm(const UIFrame& frame, const core::Text& text) {
-    return {DialogFrame::label(frame, text, "\u23CE"), frame.styles.button, {AppAction(OverlayAction::Confirm{})}};
+// The failure takes up to four lines.
+void show(UIFrame& frame, const SignInState::Status::Failed& failed, Rows& rows) {
+    rows.skip();
+    const Rect message = rows.take(4);
+    DialogFrame::drawWrapped(frame, frame.text(failed.message), message.origin, message.size.width,
+                             message.size.height, DialogFrame::error(frame.styles));
+    DialogFrame::drawButtons(frame,
+                             {DialogFrame::confirm(frame, core::Text::onboardingRetry()), DialogFrame::cancel(frame)},
+                             rows.takeBottom());
+}
+
+void show(UIFrame& frame, const SignInState::Status::Requesting& /*requesting*/, Rows& rows) {
+    rows.skip();
+    const Rect note = rows.take();
+    frame.canvas.draw(frame.text(core::Text::signInRequesting()), note.origin, frame.styles.popoverDim,
+                      note.size.width);
+    DialogFrame::drawButtons(frame, {DialogFrame::cancel(frame)}, rows.takeBottom());
 }
 
 }  // namespace
@@ -46,36 +78,10 @@ std::string spaced(std::string_view code) {
 
 void draw(UIFrame& frame, const SignInState& state) {
     const terminal::Size screen = frame.canvas.bounds().size;
-    const std::int64_t w = std::min<std::int64_t>(64, screen.width - 4);
-    const std::int64_t h = std::min<std::int64_t>(11, screen.height - 2);
-    const Rect box(std::max<std::int64_t>((screen.width - w) / 2, 0), std::max<std::int64_t>((screen.height - h) / 2, 0),
-                   w, h);
-    const Rect c = DialogFrame::open(frame, box, frame.text(core::Text::signInTitle()));
-    const ThemeStyles& s = frame.styles;
-    const std::int64_t buttonRow = c.maxY() - 1;
-    const auto& status = state.status.value;
-    if (const auto* waiting = std::get_if<SignInState::Status::Waiting>(&status)) {
-        frame.canvas.draw(frame.text(core::Text::signInInstructions(DialogFrame::bounded(waiting->code.verificationURL))),
-                          Point{c.minX(), c.minY() + 1}, s.popover, c.size.width);
-        const std::string code = spaced(DialogFrame::bounded(waiting->code.userCode, codeLimit));
-        const std::int64_t x =
-            c.minX() + std::max<std::int64_t>((c.size.width - terminal::DisplayWidth::width(code)) / 2, 0);
-        frame.canvas.draw(code, Point{x, c.minY() + 3},
-                          s.popoverBorder.with(std::nullopt, std::nullopt, terminal::Attributes{terminal::Attributes::bold}));
-        frame.canvas.draw(frame.text(core::Text::signInWaiting()), Point{c.minX(), c.minY() + 5}, s.popoverDim,
-                          c.size.width);
-        DialogFrame::drawButtons(frame, {confirm(frame, core::Text::signInCopyAndOpen()), cancel(frame)}, c.minX(),
-                                 buttonRow);
-    } else if (const auto* failed = std::get_if<SignInState::Status::Failed>(&status)) {
-        DialogFrame::drawWrapped(frame, frame.text(failed->message), Point{c.minX(), c.minY() + 1}, c.size.width, 4,
-                                 DialogFrame::error(s));
-        DialogFrame::drawButtons(frame, {confirm(frame, core::Text::onboardingRetry()), cancel(frame)}, c.minX(),
-                                 buttonRow);
-    } else {
-        frame.canvas.draw(frame.text(core::Text::signInRequesting()), Point{c.minX(), c.minY() + 1}, s.popoverDim,
-                          c.size.width);
-        DialogFrame::drawButtons(frame, {cancel(frame)}, c.minX(), buttonRow);
-    }
+    const Rect box = DialogFrame::centred(screen, std::min<std::int64_t>(64, screen.width - 4),
+                                          std::min<std::int64_t>(11, screen.height - 2));
+    Rows rows(DialogFrame::open(frame, box, frame.text(core::Text::signInTitle())));
+    std::visit([&](const auto& status) { show(frame, status, rows); }, state.status.value);
 }
 
 }  // namespace tarv::ui::SignInView
