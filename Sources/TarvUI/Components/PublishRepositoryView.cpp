@@ -5,6 +5,7 @@
 
 #include "TarvCore/Text/Trim.hpp"
 #include "TarvFeatures/Sync/PublishRepositoryState.hpp"
+#include "TarvTerminal/Geometry/Layout.hpp"
 #include "TarvTerminal/Text/DisplayWidth.hpp"
 #include "TarvTerminal/Text/TextWrapping.hpp"
 #include "TarvUI/Components/DialogFrame.hpp"
@@ -28,16 +29,44 @@ void field(UIFrame& frame, const Rect& rect, const core::EditableText& text, boo
     frame.hits.add(rect, HitRegion::pressing({AppAction(OverlayAction::FocusPublishField{which})}));
 }
 
-void visibility(UIFrame& frame, const PublishRepositoryState& prompt, const Rect& c) {
+void visibility(UIFrame& frame, const PublishRepositoryState& prompt, const Rect& row) {
     const std::string label = frame.text(core::Text::publishPrivate());
-    const Rect row(c.minX(), c.minY() + 6, terminal::DisplayWidth::width(label) + 4, 1);
+    const Rect box(row.minX(), row.minY(), terminal::DisplayWidth::width(label) + 4, 1);
     const terminal::Style style =
         prompt.field == Field::visibility ? DialogFrame::highlighted(frame.styles) : frame.styles.popover;
-    frame.canvas.fill(row, style);
-    frame.canvas.draw(prompt.isPrivate ? "\u2611" : "\u2610", Point{c.minX() + 1, row.minY()}, style);
-    frame.canvas.draw(label, Point{c.minX() + 3, row.minY()}, style);
-    frame.hits.add(row, HitRegion::pressing({AppAction(OverlayAction::FocusPublishField{Field::visibility}),
+    frame.canvas.fill(box, style);
+    frame.canvas.draw(prompt.isPrivate ? "\u2611" : "\u2610", Point{box.minX() + 1, box.minY()}, style);
+    frame.canvas.draw(label, Point{box.minX() + 3, box.minY()}, style);
+    frame.hits.add(box, HitRegion::pressing({AppAction(OverlayAction::FocusPublishField{Field::visibility}),
                                              AppAction(OverlayAction::TogglePublishPrivate{})}));
+}
+
+// The failure as shown, wrapped to `width`; none while publishing. A
+// server's error body can be long: it is cut before wrapping.
+std::vector<std::string> errorLines(const UIFrame& frame, const PublishRepositoryState& prompt, std::int64_t width) {
+    if (prompt.isPublishing || !prompt.error) return {};
+    return terminal::TextWrapping::wrap(DialogFrame::bounded(frame.text(*prompt.error)), width);
+}
+
+// The name as it will be created, then the progress or the failure over it.
+void status(UIFrame& frame, const PublishRepositoryState& prompt, const std::vector<std::string>& errors,
+            const Rect& rows) {
+    const ThemeStyles& s = frame.styles;
+    const std::string sanitized = prompt.sanitizedName();
+    if (sanitized != core::text::trimmed(prompt.name.text()) && prompt.isValid()) {
+        frame.canvas.draw(frame.text(core::Text::newBranchWillBe(sanitized)), rows.origin, s.popoverDim,
+                          rows.size.width);
+    }
+    if (prompt.isPublishing) {
+        frame.canvas.draw(std::string(ToolbarView::spinnerFrame(frame.tick)) + " ", rows.origin, s.popover);
+        frame.canvas.draw(frame.text(core::Text::publishing()), Point{rows.minX() + 2, rows.minY()}, s.popover);
+        return;
+    }
+    const auto shown = std::min(static_cast<std::int64_t>(errors.size()), rows.size.height);
+    for (std::int64_t i = 0; i < shown; ++i) {
+        frame.canvas.draw(errors[static_cast<std::size_t>(i)], Point{rows.minX(), rows.minY() + i},
+                          DialogFrame::error(s));
+    }
 }
 
 }  // namespace
@@ -45,48 +74,28 @@ void visibility(UIFrame& frame, const PublishRepositoryState& prompt, const Rect
 void draw(UIFrame& frame, const PublishRepositoryState& prompt) {
     const terminal::Size screen = frame.canvas.bounds().size;
     const std::int64_t w = std::min<std::int64_t>(72, screen.width - 4);
-    std::vector<std::string> errorLines;
-    if (!prompt.isPublishing && prompt.error) {
-        // A server's error body can be long: it is cut before wrapping.
-        errorLines = terminal::TextWrapping::wrap(DialogFrame::bounded(frame.text(*prompt.error)),
-                                                  std::max<std::int64_t>(std::min<std::int64_t>(screen.width - 4, 72) - 4, 1));
-    }
-    const auto n = static_cast<std::int64_t>(errorLines.size());
-    const std::int64_t extra =
-        std::min(std::max<std::int64_t>(n - 2, 0), std::max<std::int64_t>(screen.height - 18, 0));
-    const std::int64_t h = std::min<std::int64_t>(16 + extra, screen.height - 2);
-    const Rect box(std::max<std::int64_t>((screen.width - w) / 2, 0), std::max<std::int64_t>((screen.height - h) / 2, 0),
-                   w, h);
-    const Rect c = DialogFrame::open(frame, box, frame.text(core::Text::publishTitle()));
+    const auto errors = errorLines(frame, prompt, std::max<std::int64_t>(w - 4, 1));
+    // Two status rows; a longer failure grows the box while the screen has room.
+    const std::int64_t extra = std::min(std::max<std::int64_t>(static_cast<std::int64_t>(errors.size()) - 2, 0),
+                                        std::max<std::int64_t>(screen.height - 18, 0));
+    const Rect box = DialogFrame::centred(screen, w, std::min<std::int64_t>(16 + extra, screen.height - 2));
+    terminal::Layout::RowStack rows(DialogFrame::open(frame, box, frame.text(core::Text::publishTitle())));
     const ThemeStyles& s = frame.styles;
-    frame.canvas.draw(frame.text(core::Text::publishNameLabel()), c.origin, s.popoverDim);
-    field(frame, Rect(c.minX(), c.minY() + 1, c.size.width, 1), prompt.name, prompt.field == Field::name, Field::name);
-    frame.canvas.draw(frame.text(core::Text::publishDescriptionLabel()), Point{c.minX(), c.minY() + 3}, s.popoverDim);
-    field(frame, Rect(c.minX(), c.minY() + 4, c.size.width, 1), prompt.description, prompt.field == Field::description,
-          Field::description);
-    visibility(frame, prompt, c);
-    const std::string sanitized = prompt.sanitizedName();
-    if (sanitized != core::text::trimmed(prompt.name.text()) && prompt.isValid()) {
-        frame.canvas.draw(frame.text(core::Text::newBranchWillBe(sanitized)), Point{c.minX(), c.minY() + 8},
-                          s.popoverDim, c.size.width);
-    }
-    if (prompt.isPublishing) {
-        frame.canvas.draw(std::string(ToolbarView::spinnerFrame(frame.tick)) + " ", Point{c.minX(), c.minY() + 8},
-                          s.popover);
-        frame.canvas.draw(frame.text(core::Text::publishing()), Point{c.minX() + 2, c.minY() + 8}, s.popover);
-    } else {
-        for (std::int64_t i = 0; i < n && i < extra + 2; ++i) {
-            frame.canvas.draw(errorLines[static_cast<std::size_t>(i)], Point{c.minX(), c.minY() + 8 + i},
-                              DialogFrame::error(s));
-        }
-    }
-    frame.canvas.draw(frame.text(core::Text::publishHint()), Point{c.minX(), c.maxY() - 3}, s.popoverDim, c.size.width);
-    DialogFrame::drawButtons(frame,
-                             {{DialogFrame::label(frame, core::Text::buttonPublish(), "\u23CE"), s.button,
-                               {AppAction(OverlayAction::Submitted{})}},
-                              {DialogFrame::label(frame, core::Text::cancel(), "Esc"), DialogFrame::secondary(s),
-                               {AppAction(OverlayAction::Dismiss{})}}},
-                             c.minX(), c.maxY() - 1);
+    frame.canvas.draw(frame.text(core::Text::publishNameLabel()), rows.take().origin, s.popoverDim);
+    field(frame, rows.take(), prompt.name, prompt.field == Field::name, Field::name);
+    rows.skip();
+    frame.canvas.draw(frame.text(core::Text::publishDescriptionLabel()), rows.take().origin, s.popoverDim);
+    field(frame, rows.take(), prompt.description, prompt.field == Field::description, Field::description);
+    rows.skip();
+    visibility(frame, prompt, rows.take());
+    rows.skip();
+    status(frame, prompt, errors, rows.take(extra + 2));
+    const Rect buttons = rows.takeBottom();
+    rows.skipBottom();
+    const Rect hint = rows.takeBottom();
+    frame.canvas.draw(frame.text(core::Text::publishHint()), hint.origin, s.popoverDim, hint.size.width);
+    DialogFrame::drawButtons(
+        frame, {DialogFrame::submit(frame, core::Text::buttonPublish()), DialogFrame::cancel(frame)}, buttons);
 }
 
 }  // namespace tarv::ui::PublishRepositoryView
