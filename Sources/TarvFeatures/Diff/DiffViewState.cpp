@@ -79,6 +79,17 @@ void DiffViewState::begin(std::string path) {
     textSelection.reset();
 }
 
+void DiffViewState::reload() {
+    isLoading = true;
+    if (!stats_ || stats_->lineCount <= longestKeptWhileReloading) return;
+    diff_.reset();
+    revision_.value = nextRevision();
+    split_.reset();
+    stats_.reset();
+    wordPairs_.clear();
+    textSelection.reset();
+}
+
 void DiffViewState::setSplit(bool split) {
     if (split == isSplit_) return;
     const std::size_t offsetHunk = hunkAt(hunkStarts(), offset);

@@ -72,6 +72,14 @@ public:
     // Starts loading `path`: clears diff, derived rows, error, scroll,
     // cursor and selection; sets isLoading. The mode stays.
     void begin(std::string path);
+    // Starts loading the shown file again: sets isLoading, and the diff
+    // stays on screen until the new one arrives, unless it has more than
+    // `longestKeptWhileReloading` unified rows (lines and hunk headers): two
+    // copies of a huge diff alive at once would double what showing it
+    // costs, so the diff, its derived rows and the selection go (scroll and
+    // cursor stay).
+    void reload();
+    static constexpr std::int64_t longestKeptWhileReloading = 250'000;
     // Switches the layout, keeping the view on the same hunks: offset and
     // cursor land on the header rows (in the new layout) of the hunks they
     // were in. Nothing happens when the mode is already `split`.

@@ -172,7 +172,7 @@ void AppReducer::syncFileListSelection(WorkspaceState& workspace) const {
 
 AppEffect AppReducer::loadDiff(WorkspaceState& workspace, const core::FileChange& file, bool keepContent) const {
     if (keepContent) {
-        workspace.changes.diff.isLoading = true;
+        workspace.changes.diff.reload();
     } else {
         workspace.changes.diff.begin(file.path);
     }

@@ -22,6 +22,36 @@ DiffViewState loaded(const core::Diff& diff, bool split = false) {
 
 const DiffTextSelection someSelection{{1, 0, 2}, {3, 0, 4}};
 
+// Reading the shown file again keeps its diff on screen, except a huge one,
+// which goes at once so that the old and the new copy are never alive
+// together; the reader's place stays either way.
+TEST(DiffViewState, ReloadKeepsTheDiffUnlessItIsHuge) {
+    const std::int64_t limit = DiffViewState::longestKeptWhileReloading;
+    struct Case {
+        std::int64_t lines;
+        bool split;
+        bool kept;
+    };
+    // One hunk: its header row and its lines.
+    const Case cases[] = {{3, false, true}, {limit - 1, false, true}, {limit, true, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines);
+        DiffViewState view = loaded(diffWithLines({c.lines}), c.split);
+        view.offset = 2;
+        view.cursor = 3;
+        view.textSelection = someSelection;
+        const auto revision = view.revision();
+        view.reload();
+        EXPECT_TRUE(view.isLoading);
+        EXPECT_EQ(view.diff().has_value(), c.kept);
+        EXPECT_EQ(view.stats().has_value(), c.kept);
+        EXPECT_EQ(view.split().has_value(), c.kept && c.split);
+        EXPECT_EQ(view.textSelection.has_value(), c.kept);
+        EXPECT_EQ(view.revision() == revision, c.kept);
+        EXPECT_EQ((std::array{view.offset, view.cursor}), (std::array<std::int64_t, 2>{2, 3}));
+    }
+}
+
 TEST(DiffViewState, FixtureLayouts) {
     const DiffViewState unified = loaded(threeHunks());
     EXPECT_EQ(unified.rowCount(), 14);
