@@ -111,8 +111,8 @@ void BM_ChangesVisibleFiles(benchmark::State& state, std::string filter) {
     changes.filter.setText(filter);
     compareWithScan(state, paths, filter, [&] {
         const auto rows = changes.visibleFiles(status);
-        benchmark::DoNotOptimize(rows.data());
-        return rows.size();
+        if (!rows.empty()) benchmark::DoNotOptimize(&rows[0]);
+        return static_cast<std::size_t>(rows.size());
     });
 }
 BENCHMARK_CAPTURE(BM_ChangesVisibleFiles, filter_3_letters, std::string("con"))

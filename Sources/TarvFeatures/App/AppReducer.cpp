@@ -136,7 +136,7 @@ void AppReducer::clampLists(AppState& state) const {
     workspace.viewports = state.viewports;
     const Viewports& sizes = workspace.viewports;
 
-    const auto visible = static_cast<std::int64_t>(workspace.changes.visibleFiles(workspace.status).size());
+    const std::int64_t visible = workspace.changes.visibleFiles(workspace.status).size();
     workspace.changes.list.clamp(visible, sizes.fileList);
     auto& changesDiff = workspace.changes.diff;
     changesDiff.offset = clampedDiffOffset(changesDiff.offset, changesDiff.rowCount(), sizes.diff);

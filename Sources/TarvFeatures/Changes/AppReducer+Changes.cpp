@@ -62,20 +62,18 @@ AppEffect AppReducer::selectFile(WorkspaceState& workspace, const std::string& p
 AppEffect AppReducer::moveFileSelection(WorkspaceState& workspace, std::int64_t by) const {
     const auto visible = workspace.changes.visibleFiles(workspace.status);
     if (visible.empty()) return AppEffect::none();
-    const auto last = static_cast<std::int64_t>(visible.size()) - 1;
+    const std::int64_t last = visible.size() - 1;
     const auto& selected = workspace.changes.selectedPath;
-    const auto found = selected ? std::find_if(visible.begin(), visible.end(),
-                                               [&](const core::FileChange* file) { return file->path == *selected; })
-                                : visible.end();
+    const auto found = selected ? visible.indexOf(*selected) : std::nullopt;
     std::int64_t target = 0;
-    if (found != visible.end()) {
-        const auto current = static_cast<std::int64_t>(std::distance(visible.begin(), found));
+    if (found) {
+        const std::int64_t current = *found;
         target = std::clamp(current + by, std::int64_t{0}, last);
         if (target == current) return AppEffect::none();
     } else {
         target = std::clamp(by >= 1 ? by - 1 : last + 1 + by, std::int64_t{0}, last);
     }
-    return selectFile(workspace, visible[static_cast<std::size_t>(target)]->path);
+    return selectFile(workspace, visible[target].path);
 }
 
 AppEffect AppReducer::discard(AppState& state, std::vector<core::FileChange> files) const {

@@ -1,17 +1,9 @@
 #include "TarvFeatures/Changes/ChangesState.hpp"
 
-#include "TarvFeatures/Changes/SubstringFilter.hpp"
-
 namespace tarv::features {
 
-std::vector<const core::FileChange*> ChangesState::visibleFiles(const core::WorkingTreeStatus& status) const {
-    const SubstringFilter query(filter.text());
-    std::vector<const core::FileChange*> rows;
-    if (query.isEmpty()) rows.reserve(status.files.size());
-    for (const auto& file : status.files) {
-        if (query.matches(file.path)) rows.push_back(&file);
-    }
-    return rows;
+VisibleFiles ChangesState::visibleFiles(const core::WorkingTreeStatus& status) const {
+    return VisibleFiles(*this, status);
 }
 
 const core::FileChange* ChangesState::selectedFile(const core::WorkingTreeStatus& status) const {

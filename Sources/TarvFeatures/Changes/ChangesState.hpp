@@ -17,6 +17,7 @@
 #include "TarvCore/Models/WorkingTreeStatus.hpp"
 #include "TarvFeatures/Changes/PartialFileSelection.hpp"
 #include "TarvFeatures/Changes/SelectedLines.hpp"
+#include "TarvFeatures/Changes/VisibleFiles.hpp"
 #include "TarvFeatures/Diff/DiffViewState.hpp"
 
 namespace tarv::features {
@@ -65,8 +66,10 @@ struct ChangesState {
 
     // The rows of the file list: the files whose lower-cased path contains
     // the trimmed, lower-cased filter (every file for a blank filter), in
-    // status order. Only `path` is searched.
-    std::vector<const core::FileChange*> visibleFiles(const core::WorkingTreeStatus& status) const;
+    // status order. Only `path` is searched. Valid while this state and
+    // `status` are unchanged.
+    VisibleFiles visibleFiles(const core::WorkingTreeStatus& status) const;
+    VisibleFiles visibleFiles(core::WorkingTreeStatus&&) const = delete;
     // The file whose path is `selectedPath`; null when none. Found at the
     // list's selection without a scan when the row there is that file (a
     // status lists each path once), else the first file with the path.

@@ -98,19 +98,16 @@ AppEffect filterChanged(const AppReducer& reducer, WorkspaceState& workspace) {
     ChangesState& changes = workspace.changes;
     changes.list = core::ListScroll{.offset = 0, .selected = std::nullopt};
     const auto rows = changes.visibleFiles(workspace.status);
-    if (changes.selectedPath) {
-        for (const core::FileChange* row : rows) {
-            if (row->path != *changes.selectedPath) continue;
-            reducer.syncFileListSelection(workspace);
-            return AppEffect::none();
-        }
+    if (changes.selectedPath && rows.indexOf(*changes.selectedPath)) {
+        reducer.syncFileListSelection(workspace);
+        return AppEffect::none();
     }
     if (rows.empty()) {
         changes.selectedPath.reset();
         changes.diff = DiffViewState(workspace.splitDiff);
         return AppEffect::none();
     }
-    return reducer.selectFile(workspace, rows.front()->path);
+    return reducer.selectFile(workspace, rows[0].path);
 }
 
 }  // namespace

@@ -103,15 +103,17 @@ void AppReducer::toggleInclude(WorkspaceState& workspace, const std::string& pat
 void AppReducer::toggleAll(WorkspaceState& workspace) const {
     ChangesState& changes = workspace.changes;
     const auto visible = changes.visibleFiles(workspace.status);
-    const bool allIncluded = std::all_of(visible.begin(), visible.end(), [&](const core::FileChange* file) {
-        return changes.included.contains(file->path);
-    });
-    for (const core::FileChange* file : visible) {
-        changes.partial.erase(file->path);
+    bool allIncluded = true;
+    for (std::int64_t row = 0; row < visible.size() && allIncluded; ++row) {
+        allIncluded = changes.included.contains(visible[row].path);
+    }
+    for (std::int64_t row = 0; row < visible.size(); ++row) {
+        const std::string& path = visible[row].path;
+        changes.partial.erase(path);
         if (allIncluded) {
-            changes.included.erase(file->path);
+            changes.included.erase(path);
         } else {
-            changes.included.insert(file->path);
+            changes.included.insert(path);
         }
     }
 }

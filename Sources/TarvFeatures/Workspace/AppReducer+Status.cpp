@@ -81,17 +81,12 @@ void reconcilePaths(ChangesState& changes, const std::vector<core::FileChange>& 
 void reconcileSelection(WorkspaceState& workspace) {
     ChangesState& changes = workspace.changes;
     const auto visible = changes.visibleFiles(workspace.status);
-    if (changes.selectedPath) {
-        const bool shown = std::any_of(visible.begin(), visible.end(), [&](const core::FileChange* file) {
-            return file->path == *changes.selectedPath;
-        });
-        if (shown) return;
-    }
+    if (changes.selectedPath && visible.indexOf(*changes.selectedPath)) return;
     if (visible.empty()) {
         changes.selectedPath.reset();
         changes.diff = DiffViewState(workspace.splitDiff);
     } else {
-        changes.selectedPath = visible.front()->path;
+        changes.selectedPath = visible[0].path;
     }
 }
 
@@ -155,19 +150,15 @@ AppEffect AppReducer::statusLoaded(WorkspaceState& workspace, core::WorkingTreeS
 void AppReducer::syncFileListSelection(WorkspaceState& workspace) const {
     ChangesState& changes = workspace.changes;
     const auto visible = changes.visibleFiles(workspace.status);
-    const auto count = static_cast<std::int64_t>(visible.size());
+    const std::int64_t count = visible.size();
     const std::int64_t rows = workspace.viewports.fileList;
     changes.list.clamp(count, rows);
-    const auto found = changes.selectedPath ? std::find_if(visible.begin(), visible.end(),
-                                                           [&](const core::FileChange* file) {
-                                                               return file->path == *changes.selectedPath;
-                                                           })
-                                            : visible.end();
-    if (found == visible.end()) {
+    const auto found = changes.selectedPath ? visible.indexOf(*changes.selectedPath) : std::nullopt;
+    if (!found) {
         changes.list.selected.reset();
         return;
     }
-    changes.list.select(std::distance(visible.begin(), found), count, rows);
+    changes.list.select(*found, count, rows);
 }
 
 AppEffect AppReducer::loadDiff(WorkspaceState& workspace, const core::FileChange& file, bool keepContent) const {

@@ -9,7 +9,6 @@
 #include "TarvTerminal/Text/TextTruncation.hpp"
 #include "TarvTerminal/Text/TextWrapping.hpp"
 #include "TarvTerminal/Widgets/ScrollBar.hpp"
-#include "TarvUI/Components/ChangesRows.hpp"
 
 namespace tarv::ui::FileListView {
 
@@ -30,7 +29,7 @@ struct Glyph {
 
 Style onSurface(const ThemeStyles& s, const Style& style) { return style.with(std::nullopt, s.theme.surface.color()); }
 
-Glyph includeGlyph(const features::ChangesState& changes, const ChangesRows& rows, const std::string& path,
+Glyph includeGlyph(const features::ChangesState& changes, const features::VisibleFiles& rows, const std::string& path,
                    const Theme& t) {
     const bool included = rows.isIncluded(path);
     const ThemeColor color = included ? t.accent : t.textSecondary;
@@ -110,7 +109,7 @@ std::string_view shownPath(const std::string& path, std::int64_t width, std::str
     return cut;
 }
 
-void drawRow(UIFrame& frame, const features::ChangesState& changes, const ChangesRows& rows,
+void drawRow(UIFrame& frame, const features::ChangesState& changes, const features::VisibleFiles& rows,
              const core::FileChange& file, const Style& row, std::int64_t x, std::int64_t y, std::int64_t width) {
     const Theme& t = frame.styles.theme;
     frame.canvas.fill(Rect(x, y, width, 1), row);
@@ -157,14 +156,14 @@ Rect drawHeader(UIFrame& frame, const features::WorkspaceState& ws, const Rect& 
         }
         frame.hits.add(input, HitRegion::pressing(actions(WorkspaceAction::SetFilterFocused{true})));
 
-        const ChangesRows rows(ws);
+        const auto rows = ws.changes.visibleFiles(ws.status);
         const std::int64_t y = rect.minY() + 1;
         const auto inclusion = rows.inclusion();
-        const std::string_view box = inclusion == ChangesRows::Inclusion::all    ? "\u2611"
-                                     : inclusion == ChangesRows::Inclusion::some ? "\u25EA"
+        const std::string_view box = inclusion == features::VisibleFiles::Inclusion::all    ? "\u2611"
+                                     : inclusion == features::VisibleFiles::Inclusion::some ? "\u25EA"
                                                                                  : "\u2610";
         canvas.draw(box, Point{rect.minX() + 1, y}, Style{s.theme.accent.color(), s.theme.surface.color(), {}});
-        canvas.draw(frame.text(core::Text::changedFiles(rows.count())), Point{rect.minX() + 3, y}, onSurface(s, s.bold),
+        canvas.draw(frame.text(core::Text::changedFiles(rows.size())), Point{rect.minX() + 3, y}, onSurface(s, s.bold),
                     rect.size.width - 4);
         frame.hits.add(Rect(rect.minX(), y, rect.size.width, 1), HitRegion::pressing(actions(WorkspaceAction::ToggleAll{})));
         canvas.horizontalLine(rect.minY() + 2, rect.minX(), rect.size.width, onSurface(s, s.border));
@@ -178,15 +177,15 @@ void draw(UIFrame& frame, const features::WorkspaceState& ws, const Rect& rect, 
     const ThemeStyles& s = frame.styles;
     frame.hits.add(rect, HitRegion::scrolling(features::Pane::files));
     frame.canvas.withClip(rect, [&](terminal::Canvas& canvas) {
-        const ChangesRows rows(ws);
-        if (rows.count() == 0) {
+        const auto rows = ws.changes.visibleFiles(ws.status);
+        if (rows.empty()) {
             canvas.fill(rect, s.surface);
             drawEmpty(frame, ws, rect);
             return;
         }
         const auto& list = ws.changes.list;
-        const auto range = list.visibleRange(rows.count(), rect.size.height);
-        const bool scrolls = rows.count() > rect.size.height;
+        const auto range = list.visibleRange(rows.size(), rect.size.height);
+        const bool scrolls = rows.size() > rect.size.height;
         const std::int64_t width = scrolls ? rect.size.width - 1 : rect.size.width;
         for (std::int64_t index = range.lowerBound; index < range.upperBound; ++index) {
             const std::int64_t y = rect.minY() + (index - range.lowerBound);
@@ -197,7 +196,7 @@ void draw(UIFrame& frame, const features::WorkspaceState& ws, const Rect& rect, 
         const std::int64_t end = rect.minY() + (range.upperBound - range.lowerBound);
         canvas.fill(Rect(rect.minX(), end, rect.size.width, rect.maxY() - end), s.surface);
         if (scrolls) {
-            terminal::ScrollBar::draw(canvas, rect.maxX() - 1, rect.minY(), rect.size.height, list.offset, rows.count(),
+            terminal::ScrollBar::draw(canvas, rect.maxX() - 1, rect.minY(), rect.size.height, list.offset, rows.size(),
                                       rect.size.height, onSurface(s, s.border), onSurface(s, s.dim));
         }
     });

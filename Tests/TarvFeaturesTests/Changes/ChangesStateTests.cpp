@@ -25,9 +25,9 @@ core::WorkingTreeStatus statusOf(std::vector<core::FileChange> files) {
     return status;
 }
 
-std::vector<std::string> pathsOf(const std::vector<const core::FileChange*>& files) {
+std::vector<std::string> pathsOf(const VisibleFiles& files) {
     std::vector<std::string> paths;
-    for (const auto* f : files) paths.push_back(f->path);
+    for (std::int64_t i = 0; i < files.size(); ++i) paths.push_back(files[i].path);
     return paths;
 }
 
