@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <map>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -19,7 +18,6 @@
 #include "TarvCore/Errors/ProcessError.hpp"
 #include "TarvSystem/Process/CStringArray.hpp"
 #include "TarvSystem/Process/SpawnAttributes.hpp"
-#include "TarvSystem/Process/SpawnLock.hpp"
 
 extern char** environ;
 
@@ -119,32 +117,28 @@ Spawned spawn(const core::ProcessSpec& spec, bool inputPipe, std::stop_token sto
     Descriptor outWrite;
     Descriptor errWrite;
     Descriptor inRead;
-    int spawnError = 0;
-    {
-        std::lock_guard lock(spawnLock());
-        if (stop.stop_requested()) throw core::ProcessError::cancelled();
-        const CStringArray envp(makeEnvironment(spec));
-        spawnError = makePipe(child.out, outWrite);
-        if (spawnError == 0) spawnError = makePipe(child.err, errWrite);
-        if (spawnError == 0 && inputPipe) spawnError = makePipe(inRead, child.in);
+    if (stop.stop_requested()) throw core::ProcessError::cancelled();
+    const CStringArray envp(makeEnvironment(spec));
+    int spawnError = makePipe(child.out, outWrite);
+    if (spawnError == 0) spawnError = makePipe(child.err, errWrite);
+    if (spawnError == 0 && inputPipe) spawnError = makePipe(inRead, child.in);
+    if (spawnError == 0) {
+        FileActions actions;
+        if (inputPipe)
+            actions.dup2(inRead.get(), 0);
+        else
+            actions.openReadOnly(0, "/dev/null");
+        actions.dup2(outWrite.get(), 1);
+        actions.dup2(errWrite.get(), 2);
+        actions.closeFrom(3);
+        if (spec.currentDirectory) actions.chdir(spec.currentDirectory->c_str());
+        spawnError = actions.error();
         if (spawnError == 0) {
-            FileActions actions;
-            if (inputPipe)
-                actions.dup2(inRead.get(), 0);
-            else
-                actions.openReadOnly(0, "/dev/null");
-            actions.dup2(outWrite.get(), 1);
-            actions.dup2(errWrite.get(), 2);
-            actions.closeFrom(3);
-            if (spec.currentDirectory) actions.chdir(spec.currentDirectory->c_str());
-            spawnError = actions.error();
-            if (spawnError == 0) {
-                const bool isPath = spec.executable.find('/') != std::string::npos;
-                spawnError = isPath ? ::posix_spawn(&child.pid, spec.executable.c_str(), actions.get(),
-                                                    attributes.get(), argv.get(), envp.get())
-                                    : ::posix_spawnp(&child.pid, spec.executable.c_str(), actions.get(),
-                                                     attributes.get(), argv.get(), envp.get());
-            }
+            const bool isPath = spec.executable.find('/') != std::string::npos;
+            spawnError = isPath ? ::posix_spawn(&child.pid, spec.executable.c_str(), actions.get(),
+                                                attributes.get(), argv.get(), envp.get())
+                                : ::posix_spawnp(&child.pid, spec.executable.c_str(), actions.get(),
+                                                 attributes.get(), argv.get(), envp.get());
         }
     }
     // The child's ends close when this returns; on failure the parent's ends

@@ -27,14 +27,16 @@ struct Spawned {
     Descriptor in;
 };
 
-// Starts the child `spec` describes, under the process-wide spawn lock.
-// `spec.stdin` is not written here; `inputPipe` only says whether the child
-// reads a pipe. Throws ProcessError::spawnFailed (EINVAL for a NUL byte in
-// any string of the request, which would silently cut it short); nothing is
-// left open then. A `stop` requested by the time the lock is taken starts
-// nothing and throws ProcessError::cancelled: requests stopped while they
-// waited for the lock (a quick succession of replaced reads) never start a
-// child only to end it.
+// Starts the child `spec` describes. `spec.stdin` is not written here;
+// `inputPipe` only says whether the child reads a pipe. Throws
+// ProcessError::spawnFailed (EINVAL for a NUL byte in any string of the
+// request, which would silently cut it short); nothing is left open then. A
+// `stop` already requested starts nothing and throws ProcessError::cancelled.
+//
+// Any number of threads may spawn at once, none waits for another: every
+// descriptor this makes is close-on-exec from the start and the child closes
+// all but its standard three before it runs, so no child can hold another's
+// pipe (which would keep that pipe from ever reaching end of file).
 Spawned spawn(const core::ProcessSpec& spec, bool inputPipe, std::stop_token stop = {});
 
 // When a run that starts at `start` must have ended; none without a limit

@@ -5,13 +5,11 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <mutex>
 #include <string_view>
 
 #include "TarvSystem/Process/CStringArray.hpp"
 #include "TarvSystem/Process/ExitStatus.hpp"
 #include "TarvSystem/Process/SpawnAttributes.hpp"
-#include "TarvSystem/Process/SpawnLock.hpp"
 
 extern char** environ;
 
@@ -33,11 +31,7 @@ std::optional<std::int32_t> PosixForegroundRunner::run(const std::string& progra
     if (attributes.error() != 0) return std::nullopt;
 
     pid_t pid = 0;
-    int spawnError = 0;
-    {
-        std::lock_guard lock(spawnLock());
-        spawnError = ::posix_spawnp(&pid, program.c_str(), nullptr, attributes.get(), argv.get(), environ);
-    }
+    const int spawnError = ::posix_spawnp(&pid, program.c_str(), nullptr, attributes.get(), argv.get(), environ);
     if (spawnError != 0) return std::nullopt;
 
     int status = 0;
