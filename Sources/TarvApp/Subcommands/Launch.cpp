@@ -74,20 +74,21 @@ std::int32_t run(const std::vector<std::string>& arguments, const Environment& e
     auto files = std::make_shared<system::LocalFileStore>();
     const storage::AppPaths paths(files->homeDirectory(), environment);
     storage::JSONKeymapStore keymap(files, paths.configDirectory);
-    RuntimeOptions settled = options(launch, environment, keymap);
     AllocatorSettings::retainFreedMemory();
-    if (launch.gallery) return GalleryCommand::run(settled);
+    if (launch.gallery) return GalleryCommand::run(options(launch, environment, keymap));
 
     const std::string cwd = currentDirectory();
     const std::string startDirectory =
         launch.startPath ? StartPath::absolute(*launch.startPath, cwd, files->homeDirectory()) : cwd;
     LiveDependencies::Interactive live = LiveDependencies::makeInteractive(environment);
     // The first screen waits above all for the start folder's status: it is
-    // read from now on, beside the start-up checks that gate the open.
+    // read from now on, beside the start-up checks that gate the open, and
+    // while the settings below are read.
     const auto& repository = live.dependencies.repository;
     if (const auto client = std::dynamic_pointer_cast<engine::GitRepositoryClientLive>(repository)) {
         client->readAhead(startDirectory);
     }
+    RuntimeOptions settled = options(launch, environment, keymap);
     AppRuntime runtime(std::move(live.dependencies), std::move(settled),
                        std::make_shared<system::PosixForegroundRunner>(), std::move(live.shutdown));
     return runtime.run(startDirectory);
