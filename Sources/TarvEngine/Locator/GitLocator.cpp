@@ -42,13 +42,23 @@ std::optional<std::string> GitLocator::searchPathGit() const {
     return std::nullopt;
 }
 
-GitInstallation GitLocator::locate(std::stop_token stop) const {
+std::vector<std::string> GitLocator::candidates() const {
     std::vector<std::string> candidates;
     if (override && !override->empty()) candidates.push_back(*override);
     if (auto found = searchPathGit()) candidates.push_back(*found);
     for (const auto& path : fixedCandidates()) candidates.push_back(path);
+    return candidates;
+}
 
-    for (const auto& candidate : candidates) {
+std::optional<std::string> GitLocator::firstCandidate() const {
+    for (auto& candidate : candidates()) {
+        if (fileSystem->isExecutableFile(candidate)) return std::move(candidate);
+    }
+    return std::nullopt;
+}
+
+GitInstallation GitLocator::locate(std::stop_token stop) const {
+    for (const auto& candidate : candidates()) {
         if (stop.stop_requested()) break;
         if (!fileSystem->isExecutableFile(candidate)) continue;
         core::ProcessSpec spec;

@@ -37,8 +37,15 @@ struct GitLocator {
     // 5-second limit.
     GitInstallation locate(std::stop_token stop) const;
 
+    // The candidate `locate` probes first: the first one that is an
+    // executable file, not yet asked for its version. None when no candidate
+    // is an executable file.
+    std::optional<std::string> firstCandidate() const;
+
 private:
     std::optional<std::string> searchPathGit() const;
+    // Every candidate in order, executable files or not.
+    std::vector<std::string> candidates() const;
 };
 
 }  // namespace tarv::engine

@@ -44,4 +44,16 @@ GitExecutor GitExecutorProvider::executor(std::stop_token stop) {
     return executor;
 }
 
+std::optional<GitExecutor> GitExecutorProvider::located() {
+    std::lock_guard lock(mutex_);
+    return cached_;
+}
+
+std::optional<GitExecutor> GitExecutorProvider::unconfirmed() const {
+    auto path = locator_.firstCandidate();
+    if (!path) return std::nullopt;
+    return GitExecutor{runner_, GitInstallation{std::move(*path), core::GitVersion{}}, isolation_, askpass_,
+                       extraEnvironment_};
+}
+
 }  // namespace tarv::engine

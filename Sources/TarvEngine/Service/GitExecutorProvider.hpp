@@ -1,12 +1,16 @@
 #pragma once
 
 #include <condition_variable>
+#include <exception>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <stop_token>
 #include <string>
+#include <system_error>
+#include <thread>
+#include <type_traits>
 
 #include "TarvEngine/Environment/GitEnvironment.hpp"
 #include "TarvEngine/Locator/GitLocator.hpp"
@@ -34,7 +38,24 @@ public:
     // core::CancellationError.
     GitExecutor executor(std::stop_token stop);
 
+    // Runs `read(executor)` without waiting for git to be located first. While
+    // no lookup has answered, the read runs at once with the candidate the
+    // lookup probes first (GitLocator::firstCandidate; its version not yet
+    // known, zero) and the lookup runs beside it on a thread of its own. The
+    // read's outcome stands once the lookup has found that same git; when it
+    // found another, the read runs again with that one. With git located
+    // already, or no candidate at all, the read runs with `executor(stop)`.
+    // Throws what `executor` throws, otherwise what the read throws. Only for
+    // reads: one may run twice.
+    template <class Read>
+    std::invoke_result_t<Read&, const GitExecutor&> besideLookup(std::stop_token stop, Read read);
+
 private:
+    // The executor once located.
+    std::optional<GitExecutor> located();
+    // An executor of the first candidate, before any lookup confirmed it.
+    std::optional<GitExecutor> unconfirmed() const;
+
     const GitLocator locator_;
     const std::shared_ptr<core::ProcessRunning> runner_;
     const std::optional<GitEnvironment::Isolation> isolation_;
@@ -46,5 +67,39 @@ private:
     std::optional<GitExecutor> cached_;
     bool locating_ = false;
 };
+
+template <class Read>
+std::invoke_result_t<Read&, const GitExecutor&> GitExecutorProvider::besideLookup(std::stop_token stop, Read read) {
+    if (auto known = located()) return read(*known);
+    const std::optional<GitExecutor> early = unconfirmed();
+    if (!early) return read(executor(stop));
+    std::optional<GitExecutor> found;
+    std::exception_ptr lookupFailure;
+    std::jthread lookup;
+    try {
+        lookup = std::jthread([&] {
+            try {
+                found = executor(stop);
+            } catch (...) {
+                lookupFailure = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        return read(executor(stop));  // no thread to spare: the lookup comes first
+    }
+    using Result = std::invoke_result_t<Read&, const GitExecutor&>;
+    std::optional<Result> result;
+    std::exception_ptr readFailure;
+    try {
+        result.emplace(read(*early));
+    } catch (...) {
+        readFailure = std::current_exception();
+    }
+    lookup.join();
+    if (lookupFailure) std::rethrow_exception(lookupFailure);
+    if (found->installation.path != early->installation.path) return read(*found);
+    if (readFailure) std::rethrow_exception(readFailure);
+    return std::move(*result);
+}
 
 }  // namespace tarv::engine

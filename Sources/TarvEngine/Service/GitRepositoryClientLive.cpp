@@ -23,11 +23,16 @@ void GitRepositoryClientLive::readAhead(const std::string& directory) {
     try {
         ahead = std::make_shared<StartReadAhead>(
             directory,
+            // Both reads start without waiting for git's version: this is
+            // what the first screen waits for.
             [provider = provider_](const std::string& path, std::stop_token stop) {
-                return GitReadCommands{provider->executor(stop)}.repositoryRoot(path, stop);
+                return provider->besideLookup(stop, [&](const GitExecutor& git) {
+                    return GitReadCommands{git}.repositoryRoot(path, stop);
+                });
             },
             [provider = provider_, files = files_](const std::string& repository, std::stop_token stop) {
-                return GitReadCommands{provider->executor(stop)}.status(repository, *files, stop);
+                return provider->besideLookup(
+                    stop, [&](const GitExecutor& git) { return GitReadCommands{git}.status(repository, *files, stop); });
             },
             [files = files_](const std::string& folder) { return files->fileExists(folder + "/.git"); });
     } catch (const std::system_error&) {

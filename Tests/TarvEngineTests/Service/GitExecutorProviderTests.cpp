@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <set>
 #include <thread>
 
 #include "Support/GitScriptedRunner.hpp"
@@ -92,6 +93,83 @@ TEST(GitExecutorProvider, AWaiterStoppedWhileALookupRunsIsCancelled) {
     first.join();
     EXPECT_NO_THROW(provider.executor(std::stop_token{}));
     EXPECT_EQ(heldProbe->specs().size(), 1u);
+}
+
+// A read beside the lookup: which git it ran with, in order, and what it
+// returned. The override is probed first, /usr/bin/git last.
+TEST(GitExecutorProvider, AReadBesideTheLookupCountsOnlyWithTheGitTheLookupFinds) {
+    const std::string override = "/opt/git/bin/git";
+    const struct Case {
+        const char* name;
+        std::set<std::string> executables;
+        std::set<std::string> notGit;  // executables whose --version fails
+        bool locatedBefore;
+        std::vector<std::string> reads;
+        std::optional<std::string> result;  // none: GitError
+    } cases[] = {
+        {"the first candidate is git", {"/usr/bin/git"}, {}, false, {"/usr/bin/git"}, "/usr/bin/git"},
+        {"located before: no second probe", {"/usr/bin/git"}, {}, true, {"/usr/bin/git"}, "/usr/bin/git"},
+        {"the first candidate is not git: read again",
+         {override, "/usr/bin/git"},
+         {override},
+         false,
+         {override, "/usr/bin/git"},
+         "/usr/bin/git"},
+        {"no candidate answers", {override}, {override}, false, {override}, std::nullopt},
+        {"no candidate at all", {}, {}, false, {}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        struct Executables final : core::FileSystem {
+            std::set<std::string> paths;
+            bool isExecutableFile(const std::string& path) const override { return paths.contains(path); }
+        };
+        auto files = std::make_shared<Executables>();
+        files->paths = c.executables;
+        auto probe = std::make_shared<GitScriptedRunner>([&](const core::ProcessSpec& spec, std::stop_token) {
+            return c.notGit.contains(spec.executable) ? GitScriptedRunner::result(1)
+                                                      : GitScriptedRunner::result(0, "git version 2.39.5");
+        });
+        GitExecutorProvider provider{GitLocator{probe, files, override, std::nullopt},
+                                     std::make_shared<GitScriptedRunner>(), std::nullopt, std::nullopt};
+        if (c.locatedBefore) provider.executor(std::stop_token{});
+        std::vector<std::string> reads;
+        std::optional<std::string> result;
+        try {
+            result = provider.besideLookup(std::stop_token{}, [&](const GitExecutor& git) {
+                reads.push_back(git.installation.path);
+                return git.installation.path;
+            });
+        } catch (const core::GitError&) {
+        }
+        EXPECT_EQ(reads, c.reads) << c.name;
+        EXPECT_EQ(result, c.result) << c.name;
+        EXPECT_LE(probe->specs().size(), c.executables.size()) << c.name;  // each candidate probed at most once
+    }
+}
+
+// The read does not wait for the probe: here the probe answers only once
+// the read has run (or after 20 s, which then fails the test).
+TEST(GitExecutorProvider, AReadBesideTheLookupStartsBeforeTheProbeAnswers) {
+    std::atomic<bool> read{false};
+    std::atomic<bool> answered{false};
+    auto probe = std::make_shared<GitScriptedRunner>([&](const core::ProcessSpec&, std::stop_token) {
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!read && std::chrono::steady_clock::now() < limit) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        answered = true;
+        return GitScriptedRunner::result(0, "git version 2.39.5");
+    });
+    GitExecutorProvider provider{GitLocator{probe, std::make_shared<ExecutableSet>(), std::nullopt, std::nullopt},
+                                 std::make_shared<GitScriptedRunner>(), std::nullopt, std::nullopt};
+    const bool answeredBeforeTheRead = provider.besideLookup(std::stop_token{}, [&](const GitExecutor&) {
+        const bool before = answered;
+        read = true;
+        return before;
+    });
+    EXPECT_FALSE(answeredBeforeTheRead);
+    EXPECT_EQ(probe->specs().size(), 1u);
+    EXPECT_EQ(provider.executor(std::stop_token{}).installation.version, (core::GitVersion{2, 39, 5}));
 }
 
 }  // namespace
