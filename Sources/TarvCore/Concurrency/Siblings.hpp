@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <exception>
 #include <functional>
 #include <mutex>
@@ -29,13 +30,16 @@ SiblingResult<F> invokeSibling(F& f, std::stop_token stop) {
 }
 }  // namespace detail
 
-// Runs sibling functions concurrently, each on its own thread, under one stop
-// source linked to the caller's `stop`. Every function receives that token.
-// Results come back in argument order (a void function gives monostate).
-// When any sibling throws, the others are asked to stop, all are joined, and
-// the first failure (in time) is rethrown. Nothing outlives the call.
+// Runs sibling functions concurrently under one stop source linked to the
+// caller's `stop`: the first on the calling thread (which would only wait
+// otherwise), each other one on a thread of its own, started before the
+// first begins. Every function receives that token. Results come back in
+// argument order (a void function gives monostate). When any sibling throws,
+// the others are asked to stop, all are joined, and the first failure (in
+// time) is rethrown. Nothing outlives the call.
 template <class... F>
 auto runSiblings(std::stop_token stop, F&&... fns) -> std::tuple<detail::SiblingResult<F>...> {
+    static_assert(sizeof...(F) > 0, "runSiblings needs at least one function");
     std::stop_source group;
     std::stop_callback forward(stop, [&group] { group.request_stop(); });
 
@@ -57,10 +61,11 @@ auto runSiblings(std::stop_token stop, F&&... fns) -> std::tuple<detail::Sibling
 
     [&]<std::size_t... I>(std::index_sequence<I...>) {
         auto fnsTuple = std::forward_as_tuple(fns...);
-        std::jthread threads[sizeof...(F)] = {
-            std::jthread([&] { runOne(std::get<I>(fnsTuple), std::get<I>(results)); })...};
-        for (auto& t : threads) t.join();
-    }(std::index_sequence_for<F...>{});
+        std::array<std::jthread, sizeof...(I)> others = {
+            std::jthread([&] { runOne(std::get<I + 1>(fnsTuple), std::get<I + 1>(results)); })...};
+        runOne(std::get<0>(fnsTuple), std::get<0>(results));
+        for (auto& t : others) t.join();
+    }(std::make_index_sequence<sizeof...(F) - 1>{});
 
     if (failure) std::rethrow_exception(failure);
     return std::apply([](auto&... r) { return std::make_tuple(std::move(*r)...); }, results);

@@ -32,6 +32,22 @@ TEST(SiblingsTest, ResultsComeBackInArgumentOrder) {
     EXPECT_EQ(c, std::monostate{});
 }
 
+// Each sibling waits until the other has begun: siblings run one after
+// another would never both begin (each gives up after 10 s).
+TEST(SiblingsTest, SiblingsRunAtOnce) {
+    std::atomic<int> begun{0};
+    auto meet = [&](std::stop_token) {
+        ++begun;
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (begun < 3 && std::chrono::steady_clock::now() < limit) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return begun == 3;
+    };
+    auto [a, b, c] = runSiblings(std::stop_token{}, meet, meet, meet);
+    EXPECT_TRUE(a && b && c);
+}
+
 TEST(SiblingsTest, FirstFailureStopsTheOthersAndIsRethrown) {
     std::stop_source caller;
     std::atomic<bool> otherStopped{false};
