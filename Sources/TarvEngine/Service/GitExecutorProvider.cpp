@@ -49,6 +49,11 @@ std::optional<GitExecutor> GitExecutorProvider::located() {
     return cached_;
 }
 
+bool GitExecutorProvider::lookingUp() {
+    std::lock_guard lock(mutex_);
+    return locating_;
+}
+
 std::optional<GitExecutor> GitExecutorProvider::unconfirmed() const {
     auto path = locator_.firstCandidate();
     if (!path) return std::nullopt;

@@ -53,6 +53,8 @@ public:
 private:
     // The executor once located.
     std::optional<GitExecutor> located();
+    // Whether a lookup runs now.
+    bool lookingUp();
     // An executor of the first candidate, before any lookup confirmed it.
     std::optional<GitExecutor> unconfirmed() const;
 
@@ -75,17 +77,22 @@ std::invoke_result_t<Read&, const GitExecutor&> GitExecutorProvider::besideLooku
     if (!early) return read(executor(stop));
     std::optional<GitExecutor> found;
     std::exception_ptr lookupFailure;
+    const auto locate = [&] {
+        try {
+            found = executor(stop);
+        } catch (...) {
+            lookupFailure = std::current_exception();
+        }
+    };
+    // A lookup already under way is awaited after the read, not joined by a
+    // thread of this call.
     std::jthread lookup;
-    try {
-        lookup = std::jthread([&] {
-            try {
-                found = executor(stop);
-            } catch (...) {
-                lookupFailure = std::current_exception();
-            }
-        });
-    } catch (const std::system_error&) {
-        return read(executor(stop));  // no thread to spare: the lookup comes first
+    if (!lookingUp()) {
+        try {
+            lookup = std::jthread(locate);
+        } catch (const std::system_error&) {
+            return read(executor(stop));  // no thread to spare: the lookup comes first
+        }
     }
     using Result = std::invoke_result_t<Read&, const GitExecutor&>;
     std::optional<Result> result;
@@ -95,7 +102,11 @@ std::invoke_result_t<Read&, const GitExecutor&> GitExecutorProvider::besideLooku
     } catch (...) {
         readFailure = std::current_exception();
     }
-    lookup.join();
+    if (lookup.joinable()) {
+        lookup.join();
+    } else {
+        locate();
+    }
     if (lookupFailure) std::rethrow_exception(lookupFailure);
     if (found->installation.path != early->installation.path) return read(*found);
     if (readFailure) std::rethrow_exception(readFailure);
