@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "TarvFeatures/Overlay/ClonePromptState.hpp"
+#include "TarvTerminal/Geometry/Layout.hpp"
 #include "TarvTerminal/Text/DisplayWidth.hpp"
 #include "TarvTerminal/Text/TextWrapping.hpp"
 #include "TarvUI/Components/DialogFrame.hpp"
@@ -37,9 +38,11 @@ void field(UIFrame& frame, const Rect& rect, const core::EditableText& text, boo
 void rows(UIFrame& frame, const ClonePromptState& prompt, const std::vector<core::GitHubRepository>& matches,
           const Rect& list) {
     const ThemeStyles& s = frame.styles;
+    terminal::Layout::RowStack stack(list);
+    const Rect header = stack.take();
+    const Rect area = stack.rest();
     frame.canvas.draw(frame.text(matches.empty() ? core::Text::cloneNoMatches() : core::Text::cloneYourRepositories()),
-                      list.origin, s.popoverDim, list.size.width);
-    const Rect area(list.minX(), list.minY() + 1, list.size.width, std::max<std::int64_t>(list.size.height - 1, 0));
+                      header.origin, s.popoverDim, header.size.width);
     frame.viewports.picker = std::max<std::int64_t>(area.size.height, 1);
     DialogFrame::listArea(frame, area);
     const auto range = prompt.list.visibleRange(static_cast<std::int64_t>(matches.size()), area.size.height);
@@ -76,16 +79,15 @@ void repositories(UIFrame& frame, const ClonePromptState& prompt, const Rect& li
     }
 }
 
-void status(UIFrame& frame, const ClonePromptState& prompt, const Rect& c, std::int64_t y) {
-    const std::int64_t lastRow = c.maxY() - 2;  // the row above the buttons
-    if (y > lastRow) return;
+// The progress or the failure in the rows left above the buttons.
+void status(UIFrame& frame, const ClonePromptState& prompt, const Rect& rows) {
+    if (rows.size.height <= 0) return;
     if (prompt.isCloning) {
-        frame.canvas.draw(std::string(ToolbarView::spinnerFrame(frame.tick)) + " ", Point{c.minX(), y},
-                          frame.styles.popover);
-        frame.canvas.draw(frame.text(core::Text::cloning()), Point{c.minX() + 2, y}, frame.styles.popover);
+        frame.canvas.draw(std::string(ToolbarView::spinnerFrame(frame.tick)) + " ", rows.origin, frame.styles.popover);
+        frame.canvas.draw(frame.text(core::Text::cloning()), Point{rows.minX() + 2, rows.minY()}, frame.styles.popover);
     } else if (prompt.error) {
-        DialogFrame::drawWrapped(frame, frame.text(*prompt.error), Point{c.minX(), y}, c.size.width,
-                                 std::min<std::int64_t>(2, lastRow - y + 1), DialogFrame::error(frame.styles));
+        DialogFrame::drawWrapped(frame, frame.text(*prompt.error), rows.origin, rows.size.width,
+                                 std::min<std::int64_t>(2, rows.size.height), DialogFrame::error(frame.styles));
     }
 }
 
@@ -96,33 +98,34 @@ void draw(UIFrame& frame, const ClonePromptState& prompt) {
     const bool signedOut = std::holds_alternative<GitHubRepositoryList::SignedOut>(prompt.remote.value);
     const std::int64_t wanted =
         signedOut ? 1 : std::min<std::int64_t>(10, std::max<std::int64_t>(3, screen.height - 22)) + 2;
-    const std::int64_t w = std::min<std::int64_t>(screen.width - 4, 80);
-    const std::int64_t h = std::min<std::int64_t>(screen.height - 2, wanted + 13);
-    const Rect box(std::max<std::int64_t>((screen.width - w) / 2, 0), std::max<std::int64_t>((screen.height - h) / 2, 0),
-                   w, h);
-    const Rect c = DialogFrame::open(frame, box, frame.text(core::Text::cloneTitle()));
-    // The list shrinks (to a header and one row at least) before the
-    // destination field would reach the buttons.
-    const std::int64_t listRows = signedOut ? 1 : std::max<std::int64_t>(std::min(wanted, c.size.height - 11), 2);
+    const Rect box = DialogFrame::centred(screen, std::min<std::int64_t>(screen.width - 4, 80),
+                                          std::min<std::int64_t>(screen.height - 2, wanted + 13));
+    terminal::Layout::RowStack rows(DialogFrame::open(frame, box, frame.text(core::Text::cloneTitle())));
+    const Rect buttons = rows.takeBottom();
     const ThemeStyles& s = frame.styles;
     const bool onURL = prompt.field == ClonePromptState::Field::url;
-    frame.canvas.draw(frame.text(core::Text::cloneURLPrompt()), c.origin, s.popoverDim);
-    field(frame, Rect(c.minX(), c.minY() + 1, c.size.width, 1), prompt.url, onURL, std::string(urlSample));
-    const Rect list(c.minX(), c.minY() + 3, c.size.width, listRows);
+    frame.canvas.draw(frame.text(core::Text::cloneURLPrompt()), rows.take().origin, s.popoverDim);
+    field(frame, rows.take(), prompt.url, onURL, std::string(urlSample));
+    rows.skip();
+    // The list shrinks (to a header and one row at least) before the
+    // destination field would reach the buttons; below the list come a
+    // blank row, the destination's label and field, a blank row, two
+    // status rows and a blank row.
+    const std::int64_t belowList = 7;
+    const Rect list = rows.take(
+        signedOut ? 1 : std::max<std::int64_t>(std::min(wanted, rows.rest().size.height - belowList), 2));
     if (signedOut) {
-        frame.canvas.draw(frame.text(core::Text::cloneSignInHint()), list.origin, s.popoverDim, c.size.width);
+        frame.canvas.draw(frame.text(core::Text::cloneSignInHint()), list.origin, s.popoverDim, list.size.width);
     } else {
         repositories(frame, prompt, list);
     }
-    frame.canvas.draw(frame.text(core::Text::cloneDestinationPrompt()), Point{c.minX(), list.maxY() + 1}, s.popoverDim);
-    field(frame, Rect(c.minX(), list.maxY() + 2, c.size.width, 1), prompt.destination, !onURL, std::nullopt);
-    status(frame, prompt, c, list.maxY() + 4);
-    DialogFrame::drawButtons(frame,
-                             {{DialogFrame::label(frame, core::Text::buttonClone(), "\u23CE"), s.button,
-                               {AppAction(OverlayAction::Submitted{})}},
-                              {DialogFrame::label(frame, core::Text::cancel(), "Esc"), DialogFrame::secondary(s),
-                               {AppAction(OverlayAction::Dismiss{})}}},
-                             c.minX(), c.maxY() - 1);
+    rows.skip();
+    frame.canvas.draw(frame.text(core::Text::cloneDestinationPrompt()), rows.take().origin, s.popoverDim);
+    field(frame, rows.take(), prompt.destination, !onURL, std::nullopt);
+    rows.skip();
+    status(frame, prompt, rows.rest());
+    DialogFrame::drawButtons(
+        frame, {DialogFrame::submit(frame, core::Text::buttonClone()), DialogFrame::cancel(frame)}, buttons);
 }
 
 }  // namespace tarv::ui::CloneView
