@@ -18,6 +18,7 @@
 #include "TarvCore/Ports/RepositoryRegistry.hpp"
 #include "TarvFeatures/App/AppReducer.hpp"
 #include "TarvFeatures/App/ErrorText.hpp"
+#include "TarvFeatures/History/TagsRead.hpp"
 
 namespace tarv::features {
 
@@ -102,10 +103,7 @@ AppEffect AppReducer::loadBranches(const std::string& path) const {
         } catch (...) {
             // The previous list stays; the tags are read all the same.
         }
-        try {
-            send(WorkspaceAction::TagsLoaded{repository->tags(path, stop)});
-        } catch (...) {
-        }
+        readTags(*repository, path, send, stop);
     });
 }
 

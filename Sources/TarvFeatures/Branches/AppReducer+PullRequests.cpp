@@ -7,7 +7,6 @@
 #include <utility>
 #include <variant>
 
-#include "TarvCore/Errors/HostingError.hpp"
 #include "TarvCore/Models/HostingDefaults.hpp"
 #include "TarvCore/Ports/GitHubClient.hpp"
 #include "TarvCore/Ports/GitRepositoryClient.hpp"
@@ -15,6 +14,7 @@
 #include "TarvCore/Text/Unicode.hpp"
 #include "TarvFeatures/App/AppReducer.hpp"
 #include "TarvFeatures/App/ErrorText.hpp"
+#include "TarvFeatures/Auth/HostingFailure.hpp"
 
 namespace tarv::features {
 
@@ -53,17 +53,9 @@ AppEffect AppReducer::loadPullRequests(AppState& state) const {
                                                                                               std::stop_token stop) {
         try {
             send(AuthAction::PullRequestsLoaded{github->pullRequests(hosted.owner, hosted.name, token, stop)});
-        } catch (const core::HostingError& error) {
-            if (std::holds_alternative<core::HostingError::Unauthorized>(error.value)) {
-                send(AuthAction::SessionExpired{});
-                send(AuthAction::PullRequestsFailed{core::Text::hostingUnauthorized()});
-            } else if (!stop.stop_requested()) {
-                send(AuthAction::PullRequestsFailed{hostingText(std::current_exception())});
-            }
         } catch (...) {
-            // A replaced load says nothing: its failure would cover the
-            // answer of the load that replaced it.
-            if (!stop.stop_requested()) send(AuthAction::PullRequestsFailed{hostingText(std::current_exception())});
+            sendHostingFailure(send, std::current_exception(), stop.stop_requested(),
+                               [](core::Text text) { return AuthAction::PullRequestsFailed{std::move(text)}; });
         }
     };
     return AppEffect::run("pullRequests", std::move(job));

@@ -10,6 +10,7 @@
 
 #include "TarvCore/Ports/GitRepositoryClient.hpp"
 #include "TarvFeatures/App/AppReducer.hpp"
+#include "TarvFeatures/History/TagsRead.hpp"
 
 namespace tarv::features {
 
@@ -28,11 +29,7 @@ const core::Tag* selectedTag(const TagPickerState& picker) {
 AppEffect AppReducer::loadTags(const std::string& path) const {
     return AppEffect::run("tags", [repository = dependencies_.repository, path](AppEffect::Send send,
                                                                                std::stop_token stop) {
-        try {
-            send(WorkspaceAction::TagsLoaded{repository->tags(path, stop)});
-        } catch (...) {
-            // The picker keeps the list it was opened with.
-        }
+        readTags(*repository, path, send, stop);
     });
 }
 

@@ -3,9 +3,7 @@
 // pick from; the clone itself.
 #include <string>
 #include <utility>
-#include <variant>
 
-#include "TarvCore/Errors/HostingError.hpp"
 #include "TarvCore/Errors/RemoteFailure.hpp"
 #include "TarvCore/Ports/FileStore.hpp"
 #include "TarvCore/Ports/GitHubClient.hpp"
@@ -13,6 +11,7 @@
 #include "TarvCore/Text/Trim.hpp"
 #include "TarvFeatures/App/AppReducer.hpp"
 #include "TarvFeatures/App/ErrorText.hpp"
+#include "TarvFeatures/Auth/HostingFailure.hpp"
 
 namespace tarv::features {
 
@@ -48,15 +47,9 @@ AppEffect AppReducer::openClone(AppState& state) const {
                                                                                 std::stop_token stop) {
             try {
                 send(AuthAction::RepositoriesLoaded{github->repositories(token, stop)});
-            } catch (const core::HostingError& error) {
-                if (std::holds_alternative<core::HostingError::Unauthorized>(error.value)) {
-                    send(AuthAction::SessionExpired{});
-                    send(AuthAction::RepositoriesFailed{core::Text::hostingUnauthorized()});
-                } else if (!stop.stop_requested()) {
-                    send(AuthAction::RepositoriesFailed{hostingText(std::current_exception())});
-                }
             } catch (...) {
-                if (!stop.stop_requested()) send(AuthAction::RepositoriesFailed{hostingText(std::current_exception())});
+                sendHostingFailure(send, std::current_exception(), stop.stop_requested(),
+                                   [](core::Text text) { return AuthAction::RepositoriesFailed{std::move(text)}; });
             }
         };
         effect = AppEffect::run("cloneRepositories", std::move(job));

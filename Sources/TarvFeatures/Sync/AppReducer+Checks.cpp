@@ -6,13 +6,12 @@
 #include <cstdint>
 #include <string>
 #include <utility>
-#include <variant>
 #include <vector>
 
-#include "TarvCore/Errors/HostingError.hpp"
 #include "TarvCore/Ports/GitHubClient.hpp"
 #include "TarvCore/Rules/RemoteURLParser.hpp"
 #include "TarvFeatures/App/AppReducer.hpp"
+#include "TarvFeatures/Auth/HostingFailure.hpp"
 
 namespace tarv::features {
 
@@ -50,12 +49,9 @@ AppEffect AppReducer::refreshChecks(AppState& state, bool force) const {
         try {
             core::CheckSummary summary = github->checks(target.owner, target.name, target.ref, token, stop);
             send(WorkspaceAction::ChecksLoaded{key, std::move(summary)});
-        } catch (const core::HostingError& error) {
-            if (std::holds_alternative<core::HostingError::Unauthorized>(error.value)) {
-                send(AuthAction::SessionExpired{});
-            }
         } catch (...) {
             // Checks are background information: a failed load shows nothing.
+            sendHostingFailure(send, std::current_exception(), true, nullptr);
         }
     };
     return AppEffect::run("checks", std::move(job));

@@ -13,7 +13,7 @@
 #include "TarvCore/Rules/RepositoryNameRules.hpp"
 #include "TarvCore/Text/Trim.hpp"
 #include "TarvFeatures/App/AppReducer.hpp"
-#include "TarvFeatures/App/ErrorText.hpp"
+#include "TarvFeatures/Auth/HostingFailure.hpp"
 
 namespace tarv::features {
 
@@ -33,22 +33,21 @@ struct PublishRequest {
 // The one failure action of a publish that stopped (none: a cancelled
 // publish reports nothing).
 void sendFailure(const AppEffect::Send& send, const std::exception_ptr& error, bool cancelled) {
-    using core::HostingError;
+    const auto failed = [](core::Text text) { return OverlayAction::PublishFailed{std::move(text)}; };
     try {
         std::rethrow_exception(error);
-    } catch (const HostingError& hosting) {
-        if (std::holds_alternative<HostingError::Unauthorized>(hosting.value)) {
-            send(AuthAction::SessionExpired{});
-            send(OverlayAction::PublishFailed{core::Text::hostingUnauthorized()});
-        } else if (const auto* forbidden = std::get_if<HostingError::Forbidden>(&hosting.value)) {
-            send(OverlayAction::PublishFailed{core::Text::publishForbidden(forbidden->message)});
+    } catch (const core::HostingError& hosting) {
+        // The service answered, so its answer is shown even when stopped.
+        const auto* forbidden = std::get_if<core::HostingError::Forbidden>(&hosting.value);
+        if (forbidden) {
+            send(failed(core::Text::publishForbidden(forbidden->message)));
         } else {
-            send(OverlayAction::PublishFailed{AppReducer::hostingText(error)});
+            sendHostingFailure(send, error, false, failed);
         }
     } catch (const core::RemoteFailure& failure) {
-        send(OverlayAction::PublishFailed{core::Text::remoteFailure(failure)});
+        send(failed(core::Text::remoteFailure(failure)));
     } catch (...) {
-        if (!cancelled) send(OverlayAction::PublishFailed{core::Text::raw(ErrorText::describe(error))});
+        sendHostingFailure(send, error, cancelled, failed);
     }
 }
 
