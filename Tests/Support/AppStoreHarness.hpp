@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Support/ActionPrinting.hpp"
 #include "Support/FakePorts.hpp"
 #include "Support/ManualExecutor.hpp"
 #include "TarvFeatures/App/AppReducer.hpp"

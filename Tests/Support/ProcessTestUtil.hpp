@@ -158,4 +158,24 @@ inline std::vector<std::uint8_t> processPatternBytes(std::size_t size, std::uint
 
 inline std::vector<std::uint8_t> processBytes(const std::string& text) { return {text.begin(), text.end()}; }
 
+// The context switches of every thread of `pid` so far (voluntary and
+// not), read from /proc; -1 when the process is gone.
+inline std::int64_t contextSwitches(pid_t pid) {
+    std::int64_t total = 0;
+    const std::string folder = "/proc/" + std::to_string(pid) + "/task";
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return -1;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_name[0] == '.') continue;
+        std::istringstream status(processReadFile(folder + "/" + entry->d_name + "/status"));
+        for (std::string line; std::getline(status, line);) {
+            if (line.rfind("voluntary_ctxt_switches:", 0) == 0 || line.rfind("nonvoluntary_ctxt_switches:", 0) == 0) {
+                total += std::stoll(line.substr(line.find(':') + 1));
+            }
+        }
+    }
+    ::closedir(dir);
+    return total;
+}
+
 }  // namespace tarv::testing

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "Support/ActionPrinting.hpp"
 #include "Support/FakeHostingServer.hpp"
 #include "Support/FakePorts.hpp"
 #include "Support/TempGitRepo.hpp"
@@ -149,7 +150,7 @@ TEST(HostingEndToEndTest, TheClonePromptListsTheUsersRepositoriesAndClonesOne) {
         job.work([&sent](AppAction action) { sent.push_back(std::move(action)); }, std::stop_source().get_token());
     }
     ASSERT_EQ(sent.size(), 1u);
-    EXPECT_TRUE(sent[0] == AppAction(features::OverlayAction::CloneFinished{target}));
+    EXPECT_EQ(sent[0], AppAction(features::OverlayAction::CloneFinished{target}));
     EXPECT_EQ(world.repo.git({"show", "HEAD:README.md"}, target), "hello\n");
 }
 

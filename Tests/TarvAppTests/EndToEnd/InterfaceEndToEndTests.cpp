@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <signal.h>
 
 #include <fstream>
@@ -16,6 +15,7 @@ namespace tarv::app {
 namespace {
 
 using namespace std::chrono_literals;
+using tarv::testing::contextSwitches;
 using testing::TarvInTmux;
 
 class Interface : public ::testing::Test {
@@ -86,24 +86,6 @@ TEST_F(Interface, ResizeRedrawsAndATooSmallWindowGetsTheNotice) {
     ASSERT_TRUE(t->tmux->waitForText("draft.txt")) << t->tmux->capture();
     t->tmux->sendKeys({"C-c"});
     t->expectExitedCleanly();
-}
-
-std::int64_t contextSwitches(int pid) {
-    std::int64_t total = 0;
-    const std::string folder = "/proc/" + std::to_string(pid) + "/task";
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) return -1;
-    while (const dirent* entry = ::readdir(dir)) {
-        if (entry->d_name[0] == '.') continue;
-        std::ifstream status(folder + "/" + entry->d_name + "/status");
-        for (std::string line; std::getline(status, line);) {
-            if (line.rfind("voluntary_ctxt_switches:", 0) == 0 || line.rfind("nonvoluntary_ctxt_switches:", 0) == 0) {
-                total += std::stoll(line.substr(line.find(':') + 1));
-            }
-        }
-    }
-    ::closedir(dir);
-    return total;
 }
 
 // The first clock tick comes 30 seconds after the start: once the opening

@@ -4,11 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <signal.h>
 #include <sys/wait.h>
 
-#include <fstream>
 #include <map>
 
 #include "FakeHost.hpp"
@@ -21,6 +19,7 @@ namespace tarv::app {
 namespace {
 
 using namespace std::chrono_literals;
+using tarv::testing::contextSwitches;
 using tarv::testing::PtyProcess;
 using tarv::testing::report;
 
@@ -225,24 +224,6 @@ TEST(RuntimeLoop, ClockSendsATickEveryInterval) {
     ASSERT_TRUE(waitForReportContaining(child, "clock 3"));
     child.write("q");
     expectCleanExit(child);
-}
-
-std::int64_t contextSwitches(pid_t pid) {
-    std::int64_t total = 0;
-    const std::string folder = "/proc/" + std::to_string(pid) + "/task";
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) return -1;
-    while (const dirent* entry = ::readdir(dir)) {
-        if (entry->d_name[0] == '.') continue;
-        std::ifstream status(folder + "/" + entry->d_name + "/status");
-        for (std::string line; std::getline(status, line);) {
-            if (line.rfind("voluntary_ctxt_switches:", 0) == 0 || line.rfind("nonvoluntary_ctxt_switches:", 0) == 0) {
-                total += std::stoll(line.substr(line.find(':') + 1));
-            }
-        }
-    }
-    ::closedir(dir);
-    return total;
 }
 
 TEST(RuntimeLoop, NothingWakesTheProcessWhileIdle) {

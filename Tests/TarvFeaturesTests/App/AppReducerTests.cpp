@@ -9,17 +9,13 @@
 #include <vector>
 
 #include "Support/AppStoreHarness.hpp"
+#include "Support/ModelFixtures.hpp"
 
 namespace tarv::features {
 namespace {
 
 using testing::AppStoreHarness;
-
-core::Commit commitWithID(std::string sha) {
-    core::Commit commit;
-    commit.sha = std::move(sha);
-    return commit;
-}
+using testing::commitWithID;
 using Ids = std::vector<std::string>;
 using std::chrono::milliseconds;
 using std::chrono::seconds;

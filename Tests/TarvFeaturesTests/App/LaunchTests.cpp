@@ -8,18 +8,14 @@
 #include <vector>
 
 #include "Support/AppStoreHarness.hpp"
+#include "Support/ModelFixtures.hpp"
 #include "TarvCore/Errors/GitError.hpp"
 
 namespace tarv::features {
 namespace {
 
 using testing::AppStoreHarness;
-
-core::Commit commitWithID(std::string sha) {
-    core::Commit commit;
-    commit.sha = std::move(sha);
-    return commit;
-}
+using testing::commitWithID;
 using Ids = std::vector<std::string>;
 
 const Ids openJobs{"status", "branches", "remote", "history", "stashes", "watcher", "autofetch", "registry"};

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "Support/ActionPrinting.hpp"
 #include "Support/FakePorts.hpp"
 #include "TarvFeatures/App/AppReducer.hpp"
 

@@ -94,7 +94,7 @@ TEST(SignInFlowTest, TheJobPollsAtTheCodesPaceUntilItEnds) {
         EXPECT_EQ(h.fakes.clock->sleeps(), c.sleeps);
         EXPECT_EQ(h.fakes.github->calls("pollAccessToken").size(), c.sleeps.size());
         ASSERT_GE(h.reducedActions().size(), 3u);
-        EXPECT_TRUE(h.reducedActions()[1] == AppAction(AuthAction::DeviceCodeReceived{c.code}));
+        EXPECT_EQ(h.reducedActions()[1], AppAction(AuthAction::DeviceCodeReceived{c.code}));
         if (c.failure) {
             ASSERT_NE(signInOverlay(h.state()), nullptr);
             EXPECT_EQ(signInOverlay(h.state())->status, SignInState::Status::failed(*c.failure));

@@ -214,7 +214,7 @@ TEST(PullRequestFlowTest, CheckoutClosesThePickerAndReportsThroughTheBranchOpera
         const auto sent = HostingWorld::run(effect);
         EXPECT_EQ(world.fakes.repository->calls("checkoutPullRequest"), Ids{c.call});
         ASSERT_EQ(sent.size(), 1u);
-        EXPECT_TRUE(sent[0] == c.reported);
+        EXPECT_EQ(sent[0], c.reported);
     }
 
     HostingWorld none;

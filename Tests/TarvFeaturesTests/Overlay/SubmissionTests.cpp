@@ -88,7 +88,7 @@ TEST(SubmissionTest, AddRepositoryChecksThePathAfterTheHomeRule) {
         h.runJob("pathCheck");
         EXPECT_EQ(h.fakes.repository->calls(), Strings{"repositoryRoot " + *c.checked});
         h.drain();
-        EXPECT_TRUE(h.reducedActions().back() == AppAction(OverlayAction::PathChecked{std::nullopt}));
+        EXPECT_EQ(h.reducedActions().back(), AppAction(OverlayAction::PathChecked{std::nullopt}));
     }
 }
 
@@ -136,7 +136,7 @@ TEST(SubmissionTest, CreatingARepositoryReportsItsRootOrWhyNot) {
             continue;
         }
         ASSERT_EQ(actions.size(), before + 1);
-        EXPECT_TRUE(actions.back() == *c.sent);
+        EXPECT_EQ(actions.back(), *c.sent);
         EXPECT_EQ(h.fakes.repository->calls("initRepository"), Strings{"initRepository /new/sub"});
     }
 }

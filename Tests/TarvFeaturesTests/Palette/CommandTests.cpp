@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "Support/AppStoreHarness.hpp"
+#include "Support/ModelFixtures.hpp"
 #include "TarvCore/Errors/PlatformError.hpp"
 #include "TarvFeatures/App/AppReducer.hpp"
 
@@ -10,6 +11,7 @@ namespace {
 
 using core::AppCommand;
 using tarv::testing::AppStoreHarness;
+using tarv::testing::commitWithID;
 using Strings = std::vector<std::string>;
 
 core::FileChange file(std::string path, core::ChangeKind kind = core::ChangeKind::modified) {
@@ -17,12 +19,6 @@ core::FileChange file(std::string path, core::ChangeKind kind = core::ChangeKind
     change.path = std::move(path);
     change.kind = kind;
     return change;
-}
-
-core::Commit commitWithSHA(std::string sha) {
-    core::Commit commit;
-    commit.sha = std::move(sha);
-    return commit;
 }
 
 // A workspace on branch "main" (upstream "origin/main") with two changed
@@ -35,7 +31,7 @@ AppState workspaceState() {
     w.status.files = {file("a.txt"), file("c.txt", core::ChangeKind::conflicted)};
     w.isStatusLoaded = true;
     w.changes.selectedPath = "a.txt";
-    w.history.commits = {commitWithSHA("111"), commitWithSHA("222")};
+    w.history.commits = {commitWithID("111"), commitWithID("222")};
     w.history.list.selected = 1;
     w.history.selectedFilePath = "h.txt";
     w.branches = {core::Branch{.name = "main", .isCurrent = true}, core::Branch{.name = "topic"},

@@ -127,7 +127,7 @@ TEST(CloneFlowTest, TheCloneGoesIntoTheDestinationWithTheHomeFolderForATilde) {
         EXPECT_EQ(world.fakes.repository->calls("clone"),
                   Ids{std::string("clone https://github.com/octo/app.git ") + c.target});
         ASSERT_EQ(sent.size(), 1u);
-        EXPECT_TRUE(sent[0] == AppAction(OverlayAction::CloneFinished{c.target}));
+        EXPECT_EQ(sent[0], AppAction(OverlayAction::CloneFinished{c.target}));
     }
 }
 
@@ -151,7 +151,7 @@ TEST(CloneFlowTest, AFailedCloneIsReportedToThePromptUnlessCancelled) {
         HostingWorld world;
         world.fakes.repository->failWith("clone", c.error);
         const auto sent = HostingWorld::run(world.reducer.startClone(world.state, "u", "/tmp/x"), c.cancelled);
-        EXPECT_TRUE(sent == c.sent);
+        EXPECT_EQ(sent, c.sent);
     }
 }
 

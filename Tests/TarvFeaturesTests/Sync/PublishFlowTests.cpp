@@ -129,7 +129,7 @@ TEST(PublishFlowTest, AFailedPublishSaysWhyInTheForm) {
         world.fakes.github->failWith(c.operation, c.error);
         world.fakes.repository->failWith(c.operation, c.error);
         const auto sent = HostingWorld::run(submit(world), c.cancelled);
-        EXPECT_TRUE(sent == c.sent);
+        EXPECT_EQ(sent, c.sent);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Support/AppStoreHarness.hpp"
+#include "Support/ModelFixtures.hpp"
 #include "TarvFeatures/App/AppState.hpp"
 
 namespace tarv::features::fixtures {
@@ -34,12 +35,7 @@ inline core::WorkingTreeStatus statusOf(const Paths& paths) {
     return statusOf(std::move(files));
 }
 
-inline core::Commit commitWithID(std::string sha) {
-    core::Commit commit;
-    commit.sha = std::move(sha);
-    commit.summary = "summary of " + commit.sha;
-    return commit;
-}
+using tarv::testing::commitWithID;
 
 // Commits "c<first>" ... "c<first + count - 1>".
 inline std::vector<core::Commit> commitsFrom(int first, int count) {

@@ -35,7 +35,7 @@ AppAction insert(const char* text) { return edit(TextEdit::insert(text)); }
 void expectRoutes(const std::vector<KeyCase>& cases, const Keymap& keymap = Keymap::standard()) {
     for (const KeyCase& c : cases) {
         const AppState state = c.state();
-        EXPECT_TRUE(InputRouter::routeKey(c.key, state, keymap) == c.expected) << c.name;
+        EXPECT_EQ(InputRouter::routeKey(c.key, state, keymap), c.expected) << c.name;
     }
 }
 
@@ -110,7 +110,7 @@ TEST(KeyRouting, BehindTheTooSmallNoticeOnlyQuittingActs) {
         SCOPED_TRACE(c.name);
         InputRouter router;
         const AppState state = c.state();
-        EXPECT_TRUE(router.route(c.event, state, frameWith({}, {20, 5})) == c.expected);
+        EXPECT_EQ(router.route(c.event, state, frameWith({}, {20, 5})), c.expected);
     }
     InputRouter router;
     for (const terminal::Size fits : {terminal::Size{50, 14}, terminal::Size{120, 40}}) {

@@ -42,31 +42,31 @@ HitRegion withDouble() {
 TEST(MouseRouting, DoublePressOnTheSameCellWithinTheInterval) {
     Routed routed;
     const RenderedFrame frame = frameWith({{Rect(0, 0, 10, 2), withDouble()}});
-    EXPECT_TRUE(routed(leftPress(2, 0), frame) == Actions{click});
+    EXPECT_EQ(routed(leftPress(2, 0), frame), Actions{click});
     routed.clock.advance(300ms);
-    EXPECT_TRUE(routed(leftPress(2, 0), frame) == Actions{doubleClick});
+    EXPECT_EQ(routed(leftPress(2, 0), frame), Actions{doubleClick});
     routed.clock.advance(300ms);
-    EXPECT_TRUE(routed(leftPress(2, 0), frame) == Actions{click}) << "a third press is a click again";
+    EXPECT_EQ(routed(leftPress(2, 0), frame), Actions{click}) << "a third press is a click again";
 
     routed.clock.advance(300ms);
-    EXPECT_TRUE(routed(leftPress(3, 0), frame) == Actions{click}) << "a neighbouring cell";
+    EXPECT_EQ(routed(leftPress(3, 0), frame), Actions{click}) << "a neighbouring cell";
     routed.clock.advance(449ms);
-    EXPECT_TRUE(routed(leftPress(3, 0), frame) == Actions{doubleClick}) << "just inside the interval";
+    EXPECT_EQ(routed(leftPress(3, 0), frame), Actions{doubleClick}) << "just inside the interval";
     routed.clock.advance(1s);
     routed(leftPress(3, 1), frame);
     routed.clock.advance(450ms);
-    EXPECT_TRUE(routed(leftPress(3, 1), frame) == Actions{click}) << "the interval itself is too late";
+    EXPECT_EQ(routed(leftPress(3, 1), frame), Actions{click}) << "the interval itself is too late";
 
     const RenderedFrame single = frameWith({{Rect(0, 0, 10, 2), HitRegion::pressing({click})}});
     routed.clock.advance(100ms);
-    EXPECT_TRUE(routed(leftPress(3, 1), single) == Actions{click}) << "no double action: a click";
+    EXPECT_EQ(routed(leftPress(3, 1), single), Actions{click}) << "no double action: a click";
 }
 
 TEST(MouseRouting, APressOnNothingStillCountsTowardsADoublePress) {
     Routed routed;
     EXPECT_TRUE(routed(leftPress(5, 5), frameWith({})).empty());
     routed.clock.advance(100ms);
-    EXPECT_TRUE(routed(leftPress(5, 5), frameWith({{Rect(0, 0, 10, 10), withDouble()}})) == Actions{doubleClick});
+    EXPECT_EQ(routed(leftPress(5, 5), frameWith({{Rect(0, 0, 10, 10), withDouble()}})), Actions{doubleClick});
 }
 
 // Gutter cells of four selected lines on rows 5 to 8, the diff text beside them.
@@ -91,10 +91,10 @@ TEST(MouseRouting, AGutterDragSetsTheRangeFromItsAnchor) {
     const RenderedFrame frame = gutter();
     EXPECT_TRUE(routed(leftPress(1, 5), frame).empty());
     for (std::int64_t row = 1; row < 4; ++row) {
-        EXPECT_TRUE(routed(leftDrag(0, 5 + row), frame) == rangeTo(row)) << row;
+        EXPECT_EQ(routed(leftDrag(0, 5 + row), frame), rangeTo(row)) << row;
     }
     EXPECT_TRUE(routed(leftDrag(10, 6), frame).empty()) << "no gutter line here";
-    EXPECT_TRUE(routed(leftDrag(1, 6), frame) == rangeTo(1)) << "the drag stayed alive";
+    EXPECT_EQ(routed(leftDrag(1, 6), frame), rangeTo(1)) << "the drag stayed alive";
     EXPECT_TRUE(routed(mouse(MouseEvent::Kind::drag(MouseEvent::Button::right), 1, 7), frame).empty());
     EXPECT_TRUE(routed(release(1, 7), frame).empty());
     EXPECT_TRUE(routed(leftDrag(1, 7), frame).empty()) << "the release ended the drag";
@@ -122,23 +122,23 @@ TEST(MouseRouting, ATextDragSelectsAndItsReleaseCopies) {
     diff.setDiff(fixtures::diff(1));
     const RenderedFrame frame = text();
 
-    EXPECT_TRUE(routed(leftPress(6, 3), frame) == Actions{WorkspaceAction::BeginDiffTextSelection{point(1, 10)}})
+    EXPECT_EQ(routed(leftPress(6, 3), frame), Actions{WorkspaceAction::BeginDiffTextSelection{point(1, 10)}})
         << "left of the text start counts as its first column";
-    EXPECT_TRUE(routed(leftDrag(11, 4), frame) == Actions{WorkspaceAction::ExtendDiffTextSelection{point(2, 13)}});
+    EXPECT_EQ(routed(leftDrag(11, 4), frame), Actions{WorkspaceAction::ExtendDiffTextSelection{point(2, 13)}});
     EXPECT_TRUE(routed(leftDrag(11, 12), frame).empty()) << "off the text";
     // What the reducer made of the drag: rows 1 and 2 are "old 0" and "new 0".
     diff.textSelection = features::DiffTextSelection{point(1, 0), point(2, 3)};
-    EXPECT_TRUE(routed(release(0, 0), frame) == Actions{WorkspaceAction::EndDiffTextSelection{"old 0\nnew"}});
+    EXPECT_EQ(routed(release(0, 0), frame), Actions{WorkspaceAction::EndDiffTextSelection{"old 0\nnew"}});
     EXPECT_TRUE(routed(release(0, 0), frame).empty()) << "one copy per drag";
 
-    EXPECT_TRUE(routed(leftPress(1, 10), frame) == Actions{WorkspaceAction::EndDiffTextSelection{std::nullopt}})
+    EXPECT_EQ(routed(leftPress(1, 10), frame), Actions{WorkspaceAction::EndDiffTextSelection{std::nullopt}})
         << "a press elsewhere clears the selection without copying";
     diff.textSelection.reset();
     EXPECT_TRUE(routed(leftPress(1, 10), frame).empty());
 
     routed(leftPress(20, 3), frame);
     routed.state.workspace.reset();
-    EXPECT_TRUE(routed(release(0, 0), frame) == Actions{WorkspaceAction::EndDiffTextSelection{std::nullopt}})
+    EXPECT_EQ(routed(release(0, 0), frame), Actions{WorkspaceAction::EndDiffTextSelection{std::nullopt}})
         << "no workspace: nothing to copy";
 }
 
@@ -152,7 +152,7 @@ TEST(MouseRouting, SecondaryPressOpensTheFirstContextMenuUnderThePointer) {
     };
     const Actions expected = {
         click, AppAction::OpenContextMenu{{core::AppCommand::copyPath, core::AppCommand::ignoreFile}, 4, 1, "a.txt"}};
-    EXPECT_TRUE(routed(right(4, 1), frame) == expected) << "through a region without a menu";
+    EXPECT_EQ(routed(right(4, 1), frame), expected) << "through a region without a menu";
     EXPECT_TRUE(routed(right(4, 5), frame).empty());
     EXPECT_TRUE(routed(mouse(MouseEvent::Kind::press(MouseEvent::Button::middle), 4, 1), frame).empty());
     EXPECT_TRUE(routed(mouse(MouseEvent::Kind::move(), 4, 1), frame).empty());
@@ -173,10 +173,10 @@ TEST(MouseRouting, DeferredActionsAreMadeWhenTheRegionIsUsed) {
     const RenderedFrame frame = frameWith({{Rect(0, 0, 20, 2), row}, {Rect(0, 1, 20, 1), HitRegion::scrolling(Pane::files)}});
     const auto right = mouse(MouseEvent::Kind::press(MouseEvent::Button::right), 4, 1);
     Routed routed;
-    EXPECT_TRUE(routed(leftPress(2, 0), frame) == Actions{WorkspaceAction::SelectFile{"b.txt2"}});
+    EXPECT_EQ(routed(leftPress(2, 0), frame), Actions{WorkspaceAction::SelectFile{"b.txt2"}});
     routed.clock.advance(100ms);
-    EXPECT_TRUE(routed(leftPress(2, 0), frame) == Actions{doubleClick});
-    EXPECT_TRUE(routed(right, frame) == (Actions{click, AppAction::OpenContextMenu{{core::AppCommand::copyPath}, 4, 1, "b.txt"}}));
+    EXPECT_EQ(routed(leftPress(2, 0), frame), Actions{doubleClick});
+    EXPECT_EQ(routed(right, frame), (Actions{click, AppAction::OpenContextMenu{{core::AppCommand::copyPath}, 4, 1, "b.txt"}}));
 }
 
 TEST(MouseRouting, WheelTable) {
@@ -210,7 +210,7 @@ TEST(MouseRouting, WheelTable) {
         // A region without a scroll target on top does not hide the one below.
         const RenderedFrame frame = frameWith({{Rect(0, 0, 10, 10), region}, {Rect(0, 0, 5, 5), withDouble()}});
         const Modifiers modifiers = rows[i].shift ? Modifiers::shift : Modifiers{};
-        EXPECT_TRUE(routed(wheel(rows[i].direction, 2, 2, modifiers), frame) == rows[i].expected) << "row " << i;
+        EXPECT_EQ(routed(wheel(rows[i].direction, 2, 2, modifiers), frame), rows[i].expected) << "row " << i;
     }
     Routed routed;
     EXPECT_TRUE(routed(wheel(Direction::down, 2, 2), frameWith({{Rect(0, 0, 10, 10), withDouble()}})).empty());
@@ -222,13 +222,13 @@ TEST(InputDispatch, WheelTicksPassTheBrakeAndOtherInputEngagesIt) {
     const Actions down = {WorkspaceAction::Scroll{Pane::diff, 3}};
     for (int i = 0; i < 50; ++i) {
         routed.clock.advance(10ms);
-        EXPECT_TRUE(routed(wheel(Direction::down), frame) == down) << i;
+        EXPECT_EQ(routed(wheel(Direction::down), frame), down) << i;
     }
     routed.clock.advance(10ms);
     EXPECT_TRUE(routed(wheel(Direction::down), frame).empty()) << "beyond one gesture's ticks";
     for (int i = 0; i < 60; ++i) {
         routed.clock.advance(10ms);
-        EXPECT_TRUE(routed(wheel(Direction::right), frame) == Actions{WorkspaceAction::ScrollDiffHorizontally{6}})
+        EXPECT_EQ(routed(wheel(Direction::right), frame), Actions{WorkspaceAction::ScrollDiffHorizontally{6}})
             << "horizontal ticks bypass the brake " << i;
     }
 
@@ -252,8 +252,8 @@ TEST(InputDispatch, PastesFocusAndWindowEvents) {
     const RenderedFrame frame = frameWith({});
     EXPECT_TRUE(routed(terminal::InputEvent::paste("text"), frame).empty()) << "no text field";
     routed.state.workspace->focus = WorkspaceFocus::summary;
-    EXPECT_TRUE(routed(terminal::InputEvent::paste("a\nb"), frame) == Actions{AppAction::Pasted{"a\nb"}});
-    EXPECT_TRUE(routed(terminal::InputEvent::focus(false), frame) == Actions{AppAction::WindowFocus{false}});
+    EXPECT_EQ(routed(terminal::InputEvent::paste("a\nb"), frame), Actions{AppAction::Pasted{"a\nb"}});
+    EXPECT_EQ(routed(terminal::InputEvent::focus(false), frame), Actions{AppAction::WindowFocus{false}});
     EXPECT_TRUE(routed(terminal::InputEvent::resize({100, 30}), frame).empty());
     EXPECT_TRUE(routed(terminal::InputEvent::terminate(), frame).empty());
     EXPECT_TRUE(routed(terminal::InputEvent::key(ctrl("s")), frame) ==

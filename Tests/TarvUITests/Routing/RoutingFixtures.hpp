@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "Support/ActionPrinting.hpp"
 #include "TarvFeatures/App/AppState.hpp"
 #include "TarvTerminal/Input/InputEvent.hpp"
 #include "TarvUI/Routing/InputRouter.hpp"
