@@ -4,13 +4,13 @@
 #include "TarvFeatures/Overlay/CoAuthorPromptState.hpp"
 #include "TarvFeatures/Overlay/NewBranchState.hpp"
 #include "TarvFeatures/Overlay/PathPromptState.hpp"
+#include "TarvTerminal/Geometry/Layout.hpp"
 #include "TarvUI/Components/DialogFrame.hpp"
 #include "TarvUI/Components/DialogViews.hpp"
 
 namespace tarv::ui::DialogViews {
 
 using features::OverlayAction;
-using terminal::Point;
 using terminal::Rect;
 
 namespace {
@@ -19,10 +19,28 @@ namespace {
 constexpr std::string_view coAuthorSample = "Ada Lovelace <ada@example.com>";
 constexpr std::string_view pathSample = "~/Developer/mi-proyecto";
 
-Rect field(const Rect& content, std::int64_t y) { return Rect(content.minX(), y, content.size.width, 1); }
+// A one-line prompt: a line of explanation (blank in some), the field, a
+// blank row, a row for a note or an error, and the buttons at the bottom.
+struct PromptRows {
+    Rect explanation;
+    Rect field;
+    Rect note;
+    Rect buttons;
+};
 
-void line(UIFrame& frame, const std::string& text, const Rect& content, std::int64_t y, const terminal::Style& style) {
-    frame.canvas.draw(text, Point{content.minX(), y}, style, content.size.width);
+PromptRows promptRows(const Rect& content) {
+    terminal::Layout::RowStack rows(content);
+    PromptRows out;
+    out.explanation = rows.take();
+    out.field = rows.take();
+    rows.skip();
+    out.note = rows.take();
+    out.buttons = rows.takeBottom();
+    return out;
+}
+
+void line(UIFrame& frame, const std::string& text, const Rect& row, const terminal::Style& style) {
+    frame.canvas.draw(text, row.origin, style, row.size.width);
 }
 
 }  // namespace
@@ -37,35 +55,34 @@ void newBranch(UIFrame& frame, const features::NewBranchState& prompt) {
     } else if (prompt.start) {
         title = core::Text::newBranchFromCommit(prompt.start->substr(0, 7));
     }
-    const Rect c = DialogFrame::open(frame, box, frame.text(title));
-    DialogFrame::textField(frame, field(c, c.minY() + 1), prompt.name, frame.text(core::Text::newBranchPlaceholder()));
+    const PromptRows rows = promptRows(DialogFrame::open(frame, box, frame.text(title)));
+    DialogFrame::textField(frame, rows.field, prompt.name, frame.text(core::Text::newBranchPlaceholder()));
     if (!prompt.name.isEmpty()) {
         if (prompt.isValid()) {
-            line(frame, frame.text(core::Text::newBranchWillBe(prompt.sanitized())), c, c.minY() + 3,
+            line(frame, frame.text(core::Text::newBranchWillBe(prompt.sanitized())), rows.note,
                  frame.styles.popoverDim);
         } else {
-            line(frame, frame.text(core::Text::invalidBranchName()), c, c.minY() + 3, DialogFrame::error(frame.styles));
+            line(frame, frame.text(core::Text::invalidBranchName()), rows.note, DialogFrame::error(frame.styles));
         }
     }
     const core::Text confirm = prompt.renaming ? core::Text::buttonRename() : core::Text::buttonCreate();
-    DialogFrame::drawButtons(frame, {DialogFrame::submit(frame, confirm), DialogFrame::cancel(frame)}, c.minX(),
-                             c.maxY() - 1);
+    DialogFrame::drawButtons(frame, {DialogFrame::submit(frame, confirm), DialogFrame::cancel(frame)}, rows.buttons);
 }
 
 void addRepository(UIFrame& frame, const features::PathPromptState& prompt) {
     const terminal::Size screen = frame.canvas.bounds().size;
     const Rect box = DialogFrame::centred(screen, std::min<std::int64_t>(screen.width - 2, 70),
                                           std::min<std::int64_t>(screen.height - 2, 10));
-    const Rect c = DialogFrame::open(
+    const PromptRows rows = promptRows(DialogFrame::open(
         frame, box,
-        frame.text(prompt.isCreating ? core::Text::createRepositoryTitle() : core::Text::addRepositoryTitle()));
+        frame.text(prompt.isCreating ? core::Text::createRepositoryTitle() : core::Text::addRepositoryTitle())));
     line(frame, frame.text(prompt.isCreating ? core::Text::createRepositoryPrompt() : core::Text::addRepositoryPrompt()),
-         c, c.minY(), frame.styles.popoverDim);
-    DialogFrame::textField(frame, field(c, c.minY() + 1), prompt.path, std::string(pathSample));
+         rows.explanation, frame.styles.popoverDim);
+    DialogFrame::textField(frame, rows.field, prompt.path, std::string(pathSample));
     if (prompt.error) {
-        line(frame, frame.text(*prompt.error), c, c.minY() + 3, DialogFrame::error(frame.styles));
+        line(frame, frame.text(*prompt.error), rows.note, DialogFrame::error(frame.styles));
     } else if (prompt.isChecking) {
-        line(frame, frame.text(core::Text::loading()), c, c.minY() + 3, frame.styles.popoverDim);
+        line(frame, frame.text(core::Text::loading()), rows.note, frame.styles.popoverDim);
     }
     std::vector<DialogFrame::Button> buttons{
         DialogFrame::submit(frame, prompt.isCreating ? core::Text::buttonCreate() : core::Text::buttonAdd())};
@@ -75,19 +92,19 @@ void addRepository(UIFrame& frame, const features::PathPromptState& prompt) {
                            {DialogFrame::overlayAction(OverlayAction::CreateRepositoryInstead{})}});
     }
     buttons.push_back(DialogFrame::cancel(frame));
-    DialogFrame::drawButtons(frame, buttons, c.minX(), c.maxY() - 1);
+    DialogFrame::drawButtons(frame, buttons, rows.buttons);
 }
 
 void coAuthor(UIFrame& frame, const features::CoAuthorPromptState& prompt) {
     const terminal::Size screen = frame.canvas.bounds().size;
     const Rect box = DialogFrame::centred(screen, std::min<std::int64_t>(screen.width - 2, 70),
                                           std::min<std::int64_t>(screen.height - 2, 10));
-    const Rect c = DialogFrame::open(frame, box, frame.text(core::Text::coAuthorTitle()));
-    line(frame, frame.text(core::Text::coAuthorPrompt()), c, c.minY(), frame.styles.popoverDim);
-    DialogFrame::textField(frame, field(c, c.minY() + 1), prompt.input, std::string(coAuthorSample));
-    if (prompt.error) line(frame, frame.text(*prompt.error), c, c.minY() + 3, DialogFrame::error(frame.styles));
+    const PromptRows rows = promptRows(DialogFrame::open(frame, box, frame.text(core::Text::coAuthorTitle())));
+    line(frame, frame.text(core::Text::coAuthorPrompt()), rows.explanation, frame.styles.popoverDim);
+    DialogFrame::textField(frame, rows.field, prompt.input, std::string(coAuthorSample));
+    if (prompt.error) line(frame, frame.text(*prompt.error), rows.note, DialogFrame::error(frame.styles));
     DialogFrame::drawButtons(frame, {DialogFrame::submit(frame, core::Text::buttonAdd()), DialogFrame::cancel(frame)},
-                             c.minX(), c.maxY() - 1);
+                             rows.buttons);
 }
 
 }  // namespace tarv::ui::DialogViews
