@@ -28,9 +28,10 @@ namespace tarv::testing {
 // Every reduction is recorded: the action, the ids of the jobs its effect
 // started ("-" for an anonymous job) and the ids it cancelled. Jobs run only
 // when the test says, on the test's thread; what they send is reduced when
-// the harness drains the posted closures. Jobs that wait for a stream or
-// loop on the clock ("credentials", "watcher", "autofetch") would block or
-// spin there, so `settle` leaves them alone unless asked.
+// the harness drains the posted closures. A timer runs when the test runs
+// it, as if its time had come. Jobs that wait for a stream ("credentials",
+// "watcher") would block there, and the "autofetch" timer sets the next one
+// on each tick, so `settle` leaves them alone unless asked.
 class AppStoreHarness {
 public:
     struct Reduction {

@@ -1,13 +1,14 @@
 #include "Support/ManualExecutor.hpp"
 
+#include <chrono>
 #include <stdexcept>
+#include <utility>
 
 namespace tarv::testing {
 
 void ManualExecutor::start(features::EffectExecutor::Job job) {
     const bool timer = job.delay > std::chrono::milliseconds::zero();
-    jobs_.push_back(Job{std::move(job.stop), std::move(job.body), std::move(job.done), std::move(job.lane),
-                        job.delay, false, false, false});
+    jobs_.push_back(Job{std::move(job)});
     jobs_.back().started = !timer && !waitsForLane(jobs_.size() - 1);
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <cstddef>
 #include <deque>
 #include <functional>
@@ -23,12 +22,8 @@ namespace tarv::testing {
 // before it started never runs: running it only posts its end.
 class ManualExecutor final : public features::EffectExecutor {
 public:
-    struct Job {
-        std::stop_source stop;
-        std::function<void(std::stop_token)> body;
-        std::function<void()> done;
-        std::optional<std::string> lane;
-        std::chrono::milliseconds delay{0};
+    // The job as the store handed it over, and where it stands.
+    struct Job : features::EffectExecutor::Job {
         bool started = false;
         bool ran = false;      // ended: ran its body, or was dropped unstarted
         bool skipped = false;  // stopped before it started, so its body never ran

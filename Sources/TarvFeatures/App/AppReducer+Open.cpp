@@ -11,8 +11,6 @@
 #include <utility>
 #include <vector>
 
-#include "TarvCore/Concurrency/CancellationError.hpp"
-#include "TarvCore/Ports/AppClock.hpp"
 #include "TarvCore/Ports/FileWatching.hpp"
 #include "TarvCore/Ports/GitRepositoryClient.hpp"
 #include "TarvCore/Ports/RepositoryRegistry.hpp"
@@ -41,9 +39,6 @@ std::optional<std::string> registeredRemote(const std::vector<core::RepositoryEn
     return std::nullopt;
 }
 
-constexpr auto firstFetchDelay = std::chrono::seconds(2);
-constexpr auto fetchInterval = std::chrono::seconds(300);
-
 }  // namespace
 
 AppEffect AppReducer::open(AppState& state, const std::string& path) const {
@@ -55,7 +50,7 @@ AppEffect AppReducer::open(AppState& state, const std::string& path) const {
     AppEffect record = upsertRepository(state, path, name, std::nullopt);
     return AppEffect::merge(AppEffect::cancel("diff"), AppEffect::cancel("commitDiff"), refreshStatus(path),
                             loadBranches(path), loadRemote(path), loadHistory(path, 0), loadStashes(path), watch(path),
-                            autoFetch(), std::move(record));
+                            autoFetch(firstFetchDelay), std::move(record));
 }
 
 AppEffect AppReducer::upsertRepository(AppState& state, const std::string& path, const std::string& name,
@@ -155,22 +150,9 @@ AppEffect AppReducer::watch(const std::string& path) const {
     });
 }
 
-AppEffect AppReducer::autoFetch() const {
-    return AppEffect::run("autofetch", [clock = dependencies_.clock](AppEffect::Send send, std::stop_token stop) {
-        // A cancelled sleep returns early and the loop ends at its check;
-        // any other failure of the clock ends the job rather than letting
-        // it spin.
-        auto sleep = [&](std::chrono::milliseconds duration) {
-            try {
-                clock->sleep(duration, stop);
-            } catch (const core::CancellationError&) {
-            }
-        };
-        sleep(firstFetchDelay);
-        while (!stop.stop_requested()) {
-            send(WorkspaceAction::AutoFetchTick{});
-            sleep(fetchInterval);
-        }
+AppEffect AppReducer::autoFetch(std::chrono::milliseconds delay) const {
+    return AppEffect::after("autofetch", delay, [](AppEffect::Send send, std::stop_token) {
+        send(WorkspaceAction::AutoFetchTick{});
     });
 }
 

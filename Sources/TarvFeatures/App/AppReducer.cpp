@@ -55,8 +55,10 @@ struct Dispatch {
         return reducer.apply(state, core::TextEdit::insert(std::move(action.text)));
     }
     AppEffect operator()(AppAction::DismissToast& action) {
-        if (state.toast && state.toast->id == action.id) state.toast.reset();
-        return AppEffect::none();
+        if (!state.toast || state.toast->id != action.id) return AppEffect::none();
+        // Dismissed by a click before its time: its timer has nothing left to do.
+        state.toast.reset();
+        return AppEffect::cancel("toast");
     }
     AppEffect operator()(AppAction::Notice& action) {
         return reducer.showToast(state, std::move(action.text), action.isError);
@@ -118,14 +120,9 @@ AppEffect AppReducer::showToast(AppState& state, core::Text text, bool isError) 
     const std::int64_t id = ++state.toastCounter;
     state.toast = Toast{id, std::move(text), isError};
     const auto duration = std::chrono::seconds(isError ? 7 : 4);
-    return AppEffect::run("toast", [clock = dependencies_.clock, id, duration](AppEffect::Send send,
-                                                                               std::stop_token stop) {
-        try {
-            clock->sleep(duration, stop);
-        } catch (...) {
-            // Cancelled: a newer toast replaced this one, and the reducer
-            // ignores the dismissal of an id no longer shown.
-        }
+    // A timer: a newer toast replaces it under the same id, and a replaced
+    // timer never fires.
+    return AppEffect::after("toast", duration, [id](AppEffect::Send send, std::stop_token) {
         send(AppAction::DismissToast{id});
     });
 }

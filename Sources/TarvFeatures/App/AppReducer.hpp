@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -54,7 +55,7 @@ public:
 
     // ---- Shared by every group (AppReducer.cpp) -------------------------
 
-    // Shows `text` as the one toast (replacing any other) and starts the job
+    // Shows `text` as the one toast (replacing any other) and sets the timer
     // "toast" that dismisses it after 4 seconds, 7 for an error.
     AppEffect showToast(AppState& state, core::Text text, bool isError) const;
     // Copies the drawn sizes into the open workspace and pulls its lists and
@@ -96,7 +97,12 @@ public:
     AppEffect loadHistory(const std::string& path, std::int64_t skip) const;
     AppEffect loadStashes(const std::string& path) const;  // "stashes"
     AppEffect watch(const std::string& path) const;        // "watcher"
-    AppEffect autoFetch() const;                           // "autofetch"
+    // "autofetch": a timer that sends the background fetch's tick after
+    // `delay`: `firstFetchDelay` after opening, then each tick sets the next
+    // `fetchInterval` on.
+    AppEffect autoFetch(std::chrono::milliseconds delay) const;
+    static constexpr std::chrono::seconds firstFetchDelay{2};
+    static constexpr std::chrono::seconds fetchInterval{300};
 
     // ---- Onboarding (Onboarding/AppReducer+Onboarding.cpp) --------------
 
@@ -264,6 +270,7 @@ public:
     AppEffect syncFinished(AppState& state, core::SyncAction action, bool silent) const;
     AppEffect syncFailed(AppState& state, core::SyncAction action, const std::optional<core::RemoteFailure>& failure,
                          const std::string& message, bool silent) const;
+    // The background fetch when idle with a remote, and the next tick's timer.
     AppEffect autoFetchTick(AppState& state) const;
     // Reloads the current branch's check runs when due (always when `force`).
     AppEffect refreshChecks(AppState& state, bool force) const;

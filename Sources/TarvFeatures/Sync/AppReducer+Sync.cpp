@@ -107,11 +107,12 @@ AppEffect AppReducer::sync(AppState& state, core::SyncAction action) const {
 AppEffect AppReducer::autoFetchTick(AppState& state) const {
     if (!state.workspace) return AppEffect::none();
     const WorkspaceState& workspace = *state.workspace;
-    if (!workspace.remoteURL || workspace.sync.activity) return AppEffect::none();
-    return remote(core::SyncAction::fetch, true,
-                  [repository = dependencies_.repository, path = workspace.path](std::stop_token stop) {
-                      repository->fetch(path, stop);
-                  });
+    AppEffect next = autoFetch(fetchInterval);
+    if (!workspace.remoteURL || workspace.sync.activity) return next;
+    return AppEffect::merge(remote(core::SyncAction::fetch, true,
+                                   [repository = dependencies_.repository, path = workspace.path](
+                                       std::stop_token stop) { repository->fetch(path, stop); }),
+                            std::move(next));
 }
 
 AppEffect AppReducer::syncFinished(AppState& state, core::SyncAction action, bool silent) const {

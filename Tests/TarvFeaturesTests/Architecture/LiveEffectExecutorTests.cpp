@@ -133,6 +133,7 @@ TEST(LiveEffectExecutorTest, ATimerStartsFromTheMainQueueOnceDueAndNeverWhenStop
     std::stop_source replaced = f.start([&] { fired += 10; }, std::nullopt, 4000ms);
     EXPECT_EQ(f.queue->timerTimeout(), 4000);
     EXPECT_EQ(f.executor->runningCount(), 0u) << "a timer holds no worker while it waits";
+    EXPECT_EQ(f.executor->workerCount(), 0u);
 
     *now = 3999;
     EXPECT_EQ(f.queue->runDueTimers(), 0u);

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <future>
 #include <stdexcept>
@@ -324,6 +325,34 @@ TEST(LiveExecutorStoreTest, ActionsArriveInOrderOnTheMainThreadAndNoneOfACancell
     EXPECT_EQ(store.state().log, expected);
     for (auto id : store.state().reducedOn) EXPECT_EQ(id, mainThread);
     EXPECT_EQ(store.activeEffectCount(), 0u);
+}
+
+TEST(LiveExecutorStoreTest, TimersHoldNoWorkerWhileTheyWaitAndReplacedOnesNeverRun) {
+    auto now = std::make_shared<std::atomic<std::int64_t>>(0);
+    auto queue = std::make_shared<core::MainQueue>(
+        [now] { return core::MainQueue::Clock::time_point(std::chrono::milliseconds(now->load())); });
+    auto executor = std::make_shared<LiveEffectExecutor>(queue);
+    std::atomic<int> bodies{0};
+    Store<ScriptedReducer> store(LogState{}, ScriptedReducer{[&](const std::string& a) {
+                                     if (a.starts_with("dismiss")) return TestEffect::none();
+                                     return TestEffect::after("toast", std::chrono::seconds(4),
+                                                              [&, a](TestEffect::Send send, std::stop_token) {
+                                                                  ++bodies;
+                                                                  send("dismiss " + a);
+                                                              });
+                                 }},
+                                 executor);
+    for (int i = 0; i < 100; ++i) store.send("show " + std::to_string(i));
+    EXPECT_EQ(queue->timerCount(), 100u);
+    EXPECT_EQ(executor->workerCount(), 0u) << "a waiting timer holds a thread";
+    EXPECT_EQ(executor->runningCount(), 0u);
+
+    *now = 4000;
+    ASSERT_TRUE(pumpUntil(*queue, [&] { return store.state().log.size() == 101 && store.activeEffectCount() == 0; }));
+    EXPECT_EQ(store.state().log.back(), "dismiss show 99");
+    EXPECT_EQ(bodies.load(), 1) << "a replaced timer ran";
+    EXPECT_LE(executor->workerCount(), 1u);
+    EXPECT_EQ(queue->timerCount(), 0u);
 }
 
 TEST(LiveExecutorStoreTest, JobThatOutlivesTheStoreIsHarmless) {

@@ -4,6 +4,8 @@
 // background fetch that a user's sync replaced (it must not end that sync).
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "../Workspace/WorkspaceFixtures.hpp"
 #include "Support/AppStoreHarness.hpp"
 #include "TarvCore/Errors/GitError.hpp"
@@ -100,7 +102,7 @@ TEST(SyncStartTest, PublishingTheRepositoryLeavesTheActivityAlone) {
     ASSERT_TRUE(h.state().overlay.has_value());  // the publish form, or the sign-in first
 }
 
-TEST(BackgroundFetchTest, StartsOnlyWhenIdleWithARemoteAndShowsNoProgress) {
+TEST(BackgroundFetchTest, StartsOnlyWhenIdleWithARemoteShowsNoProgressAndSetsTheNextTick) {
     struct Case {
         const char* name;
         AppState given;
@@ -109,17 +111,24 @@ TEST(BackgroundFetchTest, StartsOnlyWhenIdleWithARemoteAndShowsNoProgress) {
     AppState withoutRemote = syncing();
     withoutRemote.workspace->remoteURL.reset();
     const Case cases[] = {
-        {"idle with a remote", syncing(), {"sync"}},
-        {"without a remote", withoutRemote, {}},
-        {"while a pull runs", syncing(Activity::pulling), {}},
+        {"idle with a remote", syncing(), {"sync", "autofetch"}},
+        {"without a remote", withoutRemote, {"autofetch"}},
+        {"while a pull runs", syncing(Activity::pulling), {"autofetch"}},
+        {"no repository open", AppState(), {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         AppStoreHarness h(c.given);
-        const auto before = ws(h).sync.activity;
+        const bool open = h.state().workspace.has_value();
+        const auto before = open ? ws(h).sync.activity : std::nullopt;
         h.send(WorkspaceAction::AutoFetchTick{});
         EXPECT_EQ(h.lastJobIds(), c.jobs);
-        EXPECT_EQ(ws(h).sync.activity, before);
+        if (open) {
+            EXPECT_EQ(ws(h).sync.activity, before);
+        }
+        for (const std::size_t timer : h.jobsWithID("autofetch")) {
+            EXPECT_EQ(h.executor().job(timer).delay, std::chrono::seconds(300));
+        }
     }
 }
 
