@@ -36,24 +36,6 @@ const Row* selectedRow(const std::vector<Row>& rows, const core::ListScroll& lis
     return &rows[static_cast<std::size_t>(index)];
 }
 
-template <class Case>
-bool holds(const Overlay& overlay) {
-    return std::holds_alternative<Case>(overlay.value);
-}
-
-// The overlays whose Enter confirms them.
-bool confirms(const Overlay& overlay) {
-    return holds<Overlay::ConfirmDiscard>(overlay) || holds<DeleteBranchState>(overlay) ||
-           holds<Overlay::Message>(overlay) || holds<SignInState>(overlay) || holds<Overlay::Help>(overlay);
-}
-
-// The prompts whose Enter submits them.
-bool submits(const Overlay& overlay) {
-    return holds<NewBranchState>(overlay) || holds<PathPromptState>(overlay) || holds<CoAuthorPromptState>(overlay) ||
-           holds<NewTagState>(overlay) || holds<NewWorktreeState>(overlay) || holds<ClonePromptState>(overlay) ||
-           holds<PublishRepositoryState>(overlay);
-}
-
 // The branch picker's Enter: a pull request checked out, or the chosen
 // branch switched to, merged, rebased onto or asked to be deleted. The
 // picker closes before the current branch is recognised, so choosing it
@@ -91,62 +73,81 @@ AppEffect activateBranchRow(const AppReducer& reducer, AppState& state, const Br
     return AppEffect::none();
 }
 
-}  // namespace
+// Each overlay kind has its overload and there is no catch-all, so a kind
+// added to Overlay does not compile until it says what Enter does there.
+struct Activation {
+    const AppReducer& reducer;
+    AppState& state;
+    const Overlay& overlay;
 
-AppEffect AppReducer::activateSelection(AppState& state, const Overlay& overlay) const {
-    if (submits(overlay)) return submit(state, overlay);
-    if (confirms(overlay)) return reduceOverlay(state, OverlayAction::Confirm{});
-    if (const auto* credentials = std::get_if<CredentialPromptState>(&overlay.value)) {
-        if (credentials->prompt.kind == core::CredentialPrompt::Kind::confirmation) {
-            const core::CredentialPrompt prompt = credentials->prompt;
-            return answerCredential(state, prompt, "yes");
-        }
-        return submit(state, overlay);
+    // Prompts submit; confirmations confirm.
+    AppEffect submit() { return reducer.submit(state, overlay); }
+    AppEffect confirm() { return reducer.reduceOverlay(state, OverlayAction::Confirm{}); }
+    AppEffect operator()(const NewBranchState&) { return submit(); }
+    AppEffect operator()(const PathPromptState&) { return submit(); }
+    AppEffect operator()(const CoAuthorPromptState&) { return submit(); }
+    AppEffect operator()(const NewTagState&) { return submit(); }
+    AppEffect operator()(const NewWorktreeState&) { return submit(); }
+    AppEffect operator()(const ClonePromptState&) { return submit(); }
+    AppEffect operator()(const PublishRepositoryState&) { return submit(); }
+    AppEffect operator()(const Overlay::ConfirmDiscard&) { return confirm(); }
+    AppEffect operator()(const DeleteBranchState&) { return confirm(); }
+    AppEffect operator()(const Overlay::Message&) { return confirm(); }
+    AppEffect operator()(const SignInState&) { return confirm(); }
+    AppEffect operator()(const Overlay::Help&) { return confirm(); }
+
+    AppEffect operator()(const CredentialPromptState& credentials) {
+        if (credentials.prompt.kind != core::CredentialPrompt::Kind::confirmation) return submit();
+        const core::CredentialPrompt prompt = credentials.prompt;
+        return reducer.answerCredential(state, prompt, "yes");
     }
-    if (const auto* picker = std::get_if<RepositoryPickerState>(&overlay.value)) {
-        const auto rows = RepositoryRows::selectable(state.repositories, picker->filter.text());
-        const core::RepositoryEntry* entry = selectedRow(rows, picker->list);
-        return entry ? openFromList(entry->path) : AppEffect::none();
+    AppEffect operator()(const RepositoryPickerState& picker) {
+        const auto rows = RepositoryRows::selectable(state.repositories, picker.filter.text());
+        const core::RepositoryEntry* entry = selectedRow(rows, picker.list);
+        return entry ? reducer.openFromList(entry->path) : AppEffect::none();
     }
-    if (const auto* picker = std::get_if<BranchPickerState>(&overlay.value)) {
-        return activateBranchRow(*this, state, *picker);
-    }
-    if (const auto* palette = std::get_if<PaletteState>(&overlay.value)) {
-        const auto rows = PaletteCommands::results(state, palette->query.text());
-        const core::AppCommand* command = selectedRow(rows, palette->list);
+    AppEffect operator()(const BranchPickerState& picker) { return activateBranchRow(reducer, state, picker); }
+    AppEffect operator()(const PaletteState& palette) {
+        const auto rows = PaletteCommands::results(state, palette.query.text());
+        const core::AppCommand* command = selectedRow(rows, palette.list);
         if (!command) return AppEffect::none();
         const core::AppCommand chosen = *command;
         state.overlay.reset();
-        return perform(state, chosen);
+        return reducer.perform(state, chosen);
     }
-    if (const auto* menu = std::get_if<ContextMenuState>(&overlay.value)) {
-        const core::AppCommand* command = selectedRow(menu->items, menu->list);
+    AppEffect operator()(const ContextMenuState& menu) {
+        const core::AppCommand* command = selectedRow(menu.items, menu.list);
         if (!command) return AppEffect::none();
         const core::AppCommand chosen = *command;
-        std::optional<std::string> target = menu->target;
+        std::optional<std::string> target = menu.target;
         state.overlay.reset();
         if (state.workspace) state.workspace->branchTarget = std::move(target);
-        AppEffect effect = perform(state, chosen);
+        AppEffect effect = reducer.perform(state, chosen);
         // The target is the menu's row, for this command only.
         if (state.workspace) state.workspace->branchTarget.reset();
         return effect;
     }
-    if (const auto* tags = std::get_if<TagPickerState>(&overlay.value)) {
-        return selectedRow(tags->tags, tags->list) ? jumpToTag(state, *tags) : AppEffect::none();
+    AppEffect operator()(const TagPickerState& tags) {
+        return selectedRow(tags.tags, tags.list) ? reducer.jumpToTag(state, tags) : AppEffect::none();
     }
-    if (const auto* stashes = std::get_if<StashPickerState>(&overlay.value)) {
-        const StashPickerState picker = *stashes;
-        return restoreSelectedStash(state, picker);
+    AppEffect operator()(const StashPickerState& stashes) {
+        const StashPickerState picker = stashes;
+        return reducer.restoreSelectedStash(state, picker);
     }
-    if (const auto* worktrees = std::get_if<WorktreePickerState>(&overlay.value)) {
-        const core::Worktree* worktree = selectedRow(worktrees->worktrees, worktrees->list);
+    AppEffect operator()(const WorktreePickerState& worktrees) {
+        const core::Worktree* worktree = selectedRow(worktrees.worktrees, worktrees.list);
         if (!worktree) return AppEffect::none();
         const std::string path = worktree->path;
         state.overlay.reset();
         if (state.workspace && state.workspace->path == path) return AppEffect::none();
-        return open(state, path);
+        return reducer.open(state, path);
     }
-    return AppEffect::none();
+};
+
+}  // namespace
+
+AppEffect AppReducer::activateSelection(AppState& state, const Overlay& overlay) const {
+    return std::visit(Activation{*this, state, overlay}, overlay.value);
 }
 
 }  // namespace tarv::features

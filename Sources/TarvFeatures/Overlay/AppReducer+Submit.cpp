@@ -12,7 +12,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <type_traits>
 #include <utility>
 #include <variant>
 
@@ -159,43 +158,57 @@ AppEffect submitClone(const AppReducer& reducer, AppState& state, const ClonePro
     return reducer.startClone(state, source->first, folder + "/" + source->second);
 }
 
+// Each overlay kind has its overload and there is no catch-all, so a kind
+// added to Overlay does not compile until it says what Enter submits.
+struct Submission {
+    const AppReducer& reducer;
+    AppState& state;
+
+    AppEffect operator()(const PathPromptState& prompt) { return submitPath(reducer, state, prompt); }
+    AppEffect operator()(const NewBranchState& prompt) { return submitBranch(reducer, state, prompt); }
+    AppEffect operator()(const CoAuthorPromptState& prompt) { return submitCoAuthor(state, prompt); }
+    AppEffect operator()(const NewTagState& prompt) {
+        const std::string name = core::trimmed(prompt.name.text());
+        if (!core::BranchNameRules::isValid(name)) return AppEffect::none();
+        std::string commit = prompt.commit;
+        state.overlay.reset();
+        return reducer.reduceWorkspace(state, WorkspaceAction::CreateTag{name, std::move(commit)});
+    }
+    AppEffect operator()(const NewWorktreeState& prompt) {
+        if (!state.workspace) return AppEffect::none();
+        if (!core::BranchNameRules::isValid(core::trimmed(prompt.branch.text()))) return AppEffect::none();
+        const NewWorktreeState request = prompt;
+        state.overlay = WorktreePickerState({}, core::ListScroll{.offset = 0, .selected = std::nullopt});
+        return reducer.addWorktree(state, request);
+    }
+    AppEffect operator()(const ClonePromptState& prompt) { return submitClone(reducer, state, prompt); }
+    AppEffect operator()(const PublishRepositoryState& prompt) {
+        const PublishRepositoryState form = prompt;
+        return reducer.submitPublish(state, form);
+    }
+    AppEffect operator()(const CredentialPromptState& prompt) {
+        const core::CredentialPrompt request = prompt.prompt;
+        return reducer.answerCredential(state, request, prompt.input.text());
+    }
+    // The overlays without a prompt submit nothing.
+    AppEffect operator()(const RepositoryPickerState&) { return AppEffect::none(); }
+    AppEffect operator()(const BranchPickerState&) { return AppEffect::none(); }
+    AppEffect operator()(const PaletteState&) { return AppEffect::none(); }
+    AppEffect operator()(const Overlay::ConfirmDiscard&) { return AppEffect::none(); }
+    AppEffect operator()(const DeleteBranchState&) { return AppEffect::none(); }
+    AppEffect operator()(const Overlay::Message&) { return AppEffect::none(); }
+    AppEffect operator()(const SignInState&) { return AppEffect::none(); }
+    AppEffect operator()(const TagPickerState&) { return AppEffect::none(); }
+    AppEffect operator()(const WorktreePickerState&) { return AppEffect::none(); }
+    AppEffect operator()(const ContextMenuState&) { return AppEffect::none(); }
+    AppEffect operator()(const StashPickerState&) { return AppEffect::none(); }
+    AppEffect operator()(const Overlay::Help&) { return AppEffect::none(); }
+};
+
 }  // namespace
 
 AppEffect AppReducer::submit(AppState& state, const Overlay& overlay) const {
-    return std::visit(
-        [&](const auto& prompt) -> AppEffect {
-            using Prompt = std::decay_t<decltype(prompt)>;
-            if constexpr (std::is_same_v<Prompt, PathPromptState>) {
-                return submitPath(*this, state, prompt);
-            } else if constexpr (std::is_same_v<Prompt, NewBranchState>) {
-                return submitBranch(*this, state, prompt);
-            } else if constexpr (std::is_same_v<Prompt, CoAuthorPromptState>) {
-                return submitCoAuthor(state, prompt);
-            } else if constexpr (std::is_same_v<Prompt, NewTagState>) {
-                const std::string name = core::trimmed(prompt.name.text());
-                if (!core::BranchNameRules::isValid(name)) return AppEffect::none();
-                std::string commit = prompt.commit;
-                state.overlay.reset();
-                return reduceWorkspace(state, WorkspaceAction::CreateTag{name, std::move(commit)});
-            } else if constexpr (std::is_same_v<Prompt, NewWorktreeState>) {
-                if (!state.workspace) return AppEffect::none();
-                if (!core::BranchNameRules::isValid(core::trimmed(prompt.branch.text()))) return AppEffect::none();
-                const NewWorktreeState request = prompt;
-                state.overlay = WorktreePickerState({}, core::ListScroll{.offset = 0, .selected = std::nullopt});
-                return addWorktree(state, request);
-            } else if constexpr (std::is_same_v<Prompt, ClonePromptState>) {
-                return submitClone(*this, state, prompt);
-            } else if constexpr (std::is_same_v<Prompt, PublishRepositoryState>) {
-                const PublishRepositoryState form = prompt;
-                return submitPublish(state, form);
-            } else if constexpr (std::is_same_v<Prompt, CredentialPromptState>) {
-                const core::CredentialPrompt request = prompt.prompt;
-                return answerCredential(state, request, prompt.input.text());
-            } else {
-                return AppEffect::none();
-            }
-        },
-        overlay.value);
+    return std::visit(Submission{*this, state}, overlay.value);
 }
 
 }  // namespace tarv::features

@@ -52,14 +52,96 @@ const core::FileChange* changesFile(const WorkspaceState& workspace) {
 
 bool isConflicted(const core::FileChange& file) { return file.kind == core::ChangeKind::conflicted; }
 
+// Where a command is carried out: without a repository (`anywhere`), on the
+// selected file, path or commit, in the workspace, or on its lists and web
+// pages. Every command has its case and there is no catch-all, so a command
+// added to AppCommand does not compile until it is given its place (and its
+// case in that place's function below).
+enum class CommandPlace { anywhere, selection, workspace, lists };
+
+CommandPlace placeOf(AppCommand command) {
+    switch (command) {
+        case AppCommand::openRepositoryPicker:
+        case AppCommand::signInGitHub:
+        case AppCommand::signOutGitHub:
+        case AppCommand::addRepository:
+        case AppCommand::createRepository:
+        case AppCommand::cloneRepository:
+        case AppCommand::commandPalette:
+        case AppCommand::help:
+        case AppCommand::quit: return CommandPlace::anywhere;
+        case AppCommand::squashCommit:
+        case AppCommand::moveCommitUp:
+        case AppCommand::moveCommitDown:
+        case AppCommand::revertCommit:
+        case AppCommand::cherryPickCommit:
+        case AppCommand::resetSoftToCommit:
+        case AppCommand::resetMixedToCommit:
+        case AppCommand::createTagOnCommit:
+        case AppCommand::branchFromCommit:
+        case AppCommand::resolveMine:
+        case AppCommand::resolveTheirs:
+        case AppCommand::markResolved:
+        case AppCommand::ignoreFile:
+        case AppCommand::discardSelected:
+        case AppCommand::openInEditor:
+        case AppCommand::openInVim:
+        case AppCommand::revealInFinder:
+        case AppCommand::copyPath:
+        case AppCommand::copySHA: return CommandPlace::selection;
+        case AppCommand::showChanges:
+        case AppCommand::showHistory:
+        case AppCommand::openBranchPicker:
+        case AppCommand::newBranch:
+        case AppCommand::sync:
+        case AppCommand::fetch:
+        case AppCommand::pull:
+        case AppCommand::push:
+        case AppCommand::commit:
+        case AppCommand::focusSummary:
+        case AppCommand::amendCommit:
+        case AppCommand::cancelAmend:
+        case AppCommand::addCoAuthor:
+        case AppCommand::clearCoAuthors:
+        case AppCommand::toggleAllFiles:
+        case AppCommand::discardAll:
+        case AppCommand::undo:
+        case AppCommand::stashChanges:
+        case AppCommand::abortOperation:
+        case AppCommand::continueOperation:
+        case AppCommand::toggleSplitDiff:
+        case AppCommand::refresh:
+        case AppCommand::publishRepository: return CommandPlace::workspace;
+        case AppCommand::showStashes:
+        case AppCommand::renameBranch:
+        case AppCommand::deleteBranch:
+        case AppCommand::mergeBranch:
+        case AppCommand::rebaseBranch:
+        case AppCommand::showWorktrees:
+        case AppCommand::newWorktree:
+        case AppCommand::showTags:
+        case AppCommand::openOnWeb:
+        case AppCommand::createPullRequest: return CommandPlace::lists;
+    }
+    return CommandPlace::anywhere;
+}
+
+AppEffect orNone(std::optional<AppEffect> effect) { return effect ? std::move(*effect) : AppEffect::none(); }
+
 }  // namespace
 
 AppEffect AppReducer::perform(AppState& state, AppCommand command) const {
     if (state.overlay && state.overlay->kind() == Overlay::Kind::palette) state.overlay.reset();
-    if (auto effect = performWithoutRepository(state, command)) return std::move(*effect);
+    const CommandPlace place = placeOf(command);
+    if (place == CommandPlace::anywhere) return orNone(performWithoutRepository(state, command));
     if (!state.workspace) return AppEffect::none();
-    if (auto effect = performOnSelection(state, command)) return std::move(*effect);
-    return performInWorkspace(state, command);
+    switch (place) {
+        case CommandPlace::anywhere: break;
+        case CommandPlace::selection: return orNone(performOnSelection(state, command));
+        case CommandPlace::workspace: return performInWorkspace(state, command);
+        case CommandPlace::lists: return performPickers(state, command);
+    }
+    return AppEffect::none();
 }
 
 std::optional<AppEffect> AppReducer::performWithoutRepository(AppState& state, AppCommand command) const {
@@ -73,7 +155,7 @@ std::optional<AppEffect> AppReducer::performWithoutRepository(AppState& state, A
         case AppCommand::commandPalette: state.overlay = PaletteState(); return AppEffect::none();
         case AppCommand::help: state.overlay = Overlay::Help{}; return AppEffect::none();
         case AppCommand::quit: state.shouldQuit = true; return AppEffect::none();
-        default: return std::nullopt;
+        default: return std::nullopt;  // the other places' commands
     }
 }
 
@@ -147,7 +229,7 @@ std::optional<AppEffect> AppReducer::performOnSelection(AppState& state, AppComm
             return AppEffect::merge(PlatformJobs::copy(dependencies_.platform, any->sha),
                                     showToast(state, core::Text::copied(), false));
         }
-        default: return std::nullopt;
+        default: return std::nullopt;  // the other places' commands
     }
 }
 
@@ -236,7 +318,7 @@ AppEffect AppReducer::performInWorkspace(AppState& state, AppCommand command) co
             return AppEffect::merge(reduceWorkspace(state, WorkspaceAction::FilesChanged{}),
                                     loadHistory(state.workspace->path, 0), loadBranches(state.workspace->path));
         case AppCommand::publishRepository: return openPublish(state, workspace.name);
-        default: return performPickers(state, command);
+        default: return AppEffect::none();  // the other places' commands
     }
 }
 
@@ -277,7 +359,7 @@ AppEffect AppReducer::performPickers(AppState& state, AppCommand command) const 
             return loadTags(workspace.path);
         case AppCommand::openOnWeb: return openOnWeb(workspace);
         case AppCommand::createPullRequest: return createPullRequest(state);
-        default: return AppEffect::none();
+        default: return AppEffect::none();  // the other places' commands
     }
 }
 

@@ -113,6 +113,8 @@ struct Facts {
           file(changesTab ? selectedFile(workspace) : nullptr),
           remote(workspace.remoteURL ? core::RemoteURLParser::parse(*workspace.remoteURL) : std::nullopt) {}
 
+    // Every command has its case and there is no catch-all, so a command
+    // added to AppCommand does not compile until it says when it is offered.
     bool offers(AppCommand command) const {
         switch (command) {
             case AppCommand::showChanges: return historyTab;
@@ -158,8 +160,28 @@ struct Facts {
             case AppCommand::signOutGitHub: return state.session.has_value();
             case AppCommand::publishRepository: return !workspace.remoteURL;
             case AppCommand::commandPalette: return false;
-            default: return true;
+            case AppCommand::openRepositoryPicker:
+            case AppCommand::openBranchPicker:
+            case AppCommand::newBranch:
+            case AppCommand::sync:
+            case AppCommand::fetch:
+            case AppCommand::pull:
+            case AppCommand::push:
+            case AppCommand::showStashes:
+            case AppCommand::renameBranch:
+            case AppCommand::deleteBranch:
+            case AppCommand::showWorktrees:
+            case AppCommand::newWorktree:
+            case AppCommand::showTags:
+            case AppCommand::toggleSplitDiff:
+            case AppCommand::refresh:
+            case AppCommand::addRepository:
+            case AppCommand::createRepository:
+            case AppCommand::cloneRepository:
+            case AppCommand::help:
+            case AppCommand::quit: return true;
         }
+        return false;
     }
 };
 

@@ -1,6 +1,8 @@
 // Keys while an overlay is open: escape dismisses every overlay, then each
 // kind has its own short table; keys it does not list are swallowed, so
-// nothing reaches the screen underneath.
+// nothing reaches the screen underneath. Each kind's case names the view
+// that draws it (TarvUI/Components; OverlayDispatch picks the view), so an
+// overlay's keys and its drawing are one hop apart.
 #include <algorithm>
 
 #include "TarvFeatures/App/AppState.hpp"
@@ -151,44 +153,51 @@ std::vector<AppAction> InputRouter::overlayKey(const KeyEvent& key, const AppSta
     if (KeyMatch::named<KeyCode::Escape>(key)) return {OverlayAction::Dismiss{}};
     const Overlay& overlay = *state.overlay;
     switch (overlay.kind()) {
-    case Overlay::Kind::repositories:
+    case Overlay::Kind::repositories:  // RepositoryPickerView
         if (KeyMatch::control(key, "o")) return {command(AppCommand::addRepository)};
         if (KeyMatch::control(key, "n")) return {command(AppCommand::cloneRepository)};
         if (auto step = listStep(key, state)) return std::move(*step);
         return textEditing(key);
-    case Overlay::Kind::branches:
+    case Overlay::Kind::branches:  // BranchPickerView, PullRequestListView
         return branchesKey(key, state, std::get<features::BranchPickerState>(overlay.value));
-    case Overlay::Kind::palette: return paletteKey(key, state, keymap);
-    case Overlay::Kind::confirmDiscard:
-    case Overlay::Kind::confirmDeleteBranch: return confirmKey(key);
-    case Overlay::Kind::message: return messageKey(key, std::get<Overlay::Message>(overlay.value));
-    case Overlay::Kind::newBranch:
-    case Overlay::Kind::coAuthor:
-    case Overlay::Kind::newTag:
-    case Overlay::Kind::newWorktree: return submitOrEdit(key);
-    case Overlay::Kind::addRepository:
+    case Overlay::Kind::palette:  // PaletteView
+        return paletteKey(key, state, keymap);
+    case Overlay::Kind::confirmDiscard:  // DialogViews::confirmDiscard
+    case Overlay::Kind::confirmDeleteBranch:  // DialogViews::confirmDeleteBranch
+        return confirmKey(key);
+    case Overlay::Kind::message:  // DialogViews::message
+        return messageKey(key, std::get<Overlay::Message>(overlay.value));
+    case Overlay::Kind::newBranch:  // DialogViews::newBranch
+    case Overlay::Kind::coAuthor:  // DialogViews::coAuthor
+    case Overlay::Kind::newTag:  // TagViews::newTag
+    case Overlay::Kind::newWorktree:  // WorktreeViews::newWorktree
+        return submitOrEdit(key);
+    case Overlay::Kind::addRepository:  // DialogViews::addRepository
         if (KeyMatch::control(key, "n") && std::get<features::PathPromptState>(overlay.value).offersCreate) {
             return {OverlayAction::CreateRepositoryInstead{}};
         }
         return submitOrEdit(key);
-    case Overlay::Kind::clone: return cloneKey(key, state, std::get<features::ClonePromptState>(overlay.value));
-    case Overlay::Kind::publishRepository:
+    case Overlay::Kind::clone:  // CloneView
+        return cloneKey(key, state, std::get<features::ClonePromptState>(overlay.value));
+    case Overlay::Kind::publishRepository:  // PublishRepositoryView
         return publishKey(key, std::get<features::PublishRepositoryState>(overlay.value));
-    case Overlay::Kind::signIn:
+    case Overlay::Kind::signIn:  // SignInView
         if (KeyMatch::named<KeyCode::Enter>(key)) return {OverlayAction::Confirm{}};
         return {};
-    case Overlay::Kind::tags:
-    case Overlay::Kind::stashes:
+    case Overlay::Kind::tags:  // TagViews::picker
+    case Overlay::Kind::stashes:  // StashPickerView
         if (isDrop(key)) return {OverlayAction::DropSelection{}};
         return listOnly(key, state);
-    case Overlay::Kind::worktrees:
+    case Overlay::Kind::worktrees:  // WorktreeViews::picker
         if (KeyMatch::plain(key, "n")) return {command(AppCommand::newWorktree)};
         if (isDrop(key)) return {OverlayAction::DropSelection{}};
         return listOnly(key, state);
-    case Overlay::Kind::contextMenu: return listOnly(key, state);
-    case Overlay::Kind::credentials:
+    case Overlay::Kind::contextMenu:  // DialogViews::contextMenu
+        return listOnly(key, state);
+    case Overlay::Kind::credentials:  // DialogViews::credentials
         return credentialsKey(key, std::get<features::CredentialPromptState>(overlay.value));
-    case Overlay::Kind::help: return helpKey(key, state);
+    case Overlay::Kind::help:  // HelpView
+        return helpKey(key, state);
     }
     return {};
 }
