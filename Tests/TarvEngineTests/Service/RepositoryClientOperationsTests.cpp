@@ -157,7 +157,11 @@ TEST_F(RepositoryClientOperations, TakingASideWholeKeepsTheFileAsItWasInASnapsho
     divergingBranches();
     for (const auto resolution : {core::ConflictResolution::mine, core::ConflictResolution::theirs}) {
         EXPECT_EQ(client->merge(path, "feature", none), core::MergeResult::conflicts({"f.txt"}));
-        repo.writeFile("f.txt", "half resolved by hand\n");
+        // A text of its own each round: the same text in the same second would
+        // make the very same snapshot commit, and so no new reference.
+        const std::string side = resolution == core::ConflictResolution::mine ? "mine" : "theirs";
+        const std::string byHand = "half resolved by hand, then " + side + "\n";
+        repo.writeFile("f.txt", byHand);
         const auto snapshots = [&] {
             std::set<std::string> refs;
             std::istringstream listed(repo.git({"for-each-ref", "--format=%(refname)", "refs/tarv/snapshots/"}));
@@ -170,7 +174,7 @@ TEST_F(RepositoryClientOperations, TakingASideWholeKeepsTheFileAsItWasInASnapsho
         std::vector<std::string> made;
         std::ranges::set_difference(snapshots(), before, std::back_inserter(made));
         ASSERT_EQ(made.size(), 1u);
-        EXPECT_EQ(repo.git({"show", made[0] + ":f.txt"}), "half resolved by hand\n");
+        EXPECT_EQ(repo.git({"show", made[0] + ":f.txt"}), byHand);
         EXPECT_EQ(repo.readFile("f.txt"), resolution == core::ConflictResolution::mine ? "main\n" : "feature\n");
         EXPECT_EQ(conflicted(), 0u);
         client->abortOperation(path, none);
