@@ -41,6 +41,8 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tmux-bench-setup.sh
+source "$here/tmux-bench-setup.sh"
 tarv=$here/../build/h-shell-bench/Sources/TarvCLI/tarv
 commits=1000000 files=100000 runs=3 sections=launch,memory,keys
 while getopts "t:c:f:n:s:" option; do
@@ -72,30 +74,8 @@ if command -v tig >/dev/null; then have_tig=1; else echo "tmux-compare: no tig h
 data=${TARV_BENCH_DATA:-/tmp/tarv-bench-data}
 name=launch-$([[ $commits == 1000000 ]] && echo 1m || echo "$commits")-$([[ $files == 100000 ]] && echo 100k || echo "$files")
 source_repo=$data/$name
-if [[ ! -e $source_repo.done ]]; then
-  rm -rf "$source_repo"; mkdir -p "$data"
-  echo "making $source_repo (a few minutes)..." >&2
-  "$here/make-large-repo.sh" "$source_repo" -c "$commits" -f "$files" >&2
-  echo "-c $commits -f $files" > "$source_repo.done"
-fi
-
-work=$(mktemp -d /tmp/tarv-tmux-bench.XXXXXX)
-socket=tarv-bench-$$
-cleanup() {
-  tmux -L "$socket" kill-server 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_STATE_HOME=$work/home/state \
-  XDG_CACHE_HOME=$work/home/cache GIT_CONFIG_GLOBAL=$work/home/gitconfig GIT_CONFIG_NOSYSTEM=1 \
-  TARV_KEYCHAIN=$work/home/keychain.json LC_ALL=C.UTF-8 TERM=xterm-256color
-mkdir -p "$XDG_CONFIG_HOME" "$XDG_STATE_HOME" "$XDG_CACHE_HOME"
-printf '[user]\n\tname = Bench\n\temail = bench@example.com\n[init]\n\tdefaultBranch = main\n[gc]\n\tauto = 0\n' \
-  > "$GIT_CONFIG_GLOBAL"
-repo=$work/repo
-echo "cloning $source_repo (objects shared) and checking out $files files..." >&2
-git clone -q --shared "$source_repo" "$repo"
-git -C "$repo" remote remove origin
+make_source_repo "$source_repo" "$commits" "$files"
+private_clone tarv-tmux-bench "$source_repo" "$files"
 top="Change $commits of the history"
 
 # ---- timing helpers ---------------------------------------------------------

@@ -30,6 +30,8 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tmux-bench-setup.sh
+source "$here/tmux-bench-setup.sh"
 tarv=$here/../build/h-shell-bench/Sources/TarvCLI/tarv
 commits=200000 files=20000 presses=40
 while getopts "t:c:f:n:" option; do
@@ -49,30 +51,8 @@ command -v tig >/dev/null && have_tig=1
 
 data=${TARV_BENCH_DATA:-/tmp/tarv-bench-data}
 source_repo=$data/launch-$commits-$files
-if [[ ! -e $source_repo.done ]]; then
-  rm -rf "$source_repo"; mkdir -p "$data"
-  echo "making $source_repo (a few minutes)..." >&2
-  "$here/make-large-repo.sh" "$source_repo" -c "$commits" -f "$files" >&2
-  echo "-c $commits -f $files" > "$source_repo.done"
-fi
-
-work=$(mktemp -d /tmp/tarv-key-latency.XXXXXX)
-socket=tarv-key-latency-$$
-cleanup() {
-  tmux -L "$socket" kill-server 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_STATE_HOME=$work/home/state \
-  XDG_CACHE_HOME=$work/home/cache GIT_CONFIG_GLOBAL=$work/home/gitconfig GIT_CONFIG_NOSYSTEM=1 \
-  TARV_KEYCHAIN=$work/home/keychain.json LC_ALL=C.UTF-8 TERM=xterm-256color
-mkdir -p "$XDG_CONFIG_HOME" "$XDG_STATE_HOME" "$XDG_CACHE_HOME"
-printf '[user]\n\tname = Bench\n\temail = bench@example.com\n[init]\n\tdefaultBranch = main\n[gc]\n\tauto = 0\n' \
-  > "$GIT_CONFIG_GLOBAL"
-repo=$work/repo
-echo "cloning $source_repo (objects shared) and checking out $files files..." >&2
-git clone -q --shared "$source_repo" "$repo"
-git -C "$repo" remote remove origin
+make_source_repo "$source_repo" "$commits" "$files"
+private_clone tarv-key-latency "$source_repo" "$files"
 first_file=d000/f000000.txt
 printf 'changed\n' >> "$repo/$first_file"
 top="Change $commits of the history"
