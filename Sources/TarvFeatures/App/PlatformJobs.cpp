@@ -40,25 +40,34 @@ core::Text failureText(const std::exception_ptr& error) {
     return core::Text::raw(ErrorText::describe(error));
 }
 
-Effect<AppAction> copy(std::shared_ptr<core::PlatformServices> platform, std::string text) {
-    return Effect<AppAction>::run(std::nullopt, [platform = std::move(platform), text = std::move(text)](
+namespace {
+
+// `call` on the platform as a job; its failure is shown as an error notice.
+template <class Call>
+Effect<AppAction> reportingFailure(std::shared_ptr<core::PlatformServices> platform, Call call) {
+    return Effect<AppAction>::run(std::nullopt, [platform = std::move(platform), call = std::move(call)](
                                                     Effect<AppAction>::Send send, std::stop_token stop) {
         try {
-            platform->copyToClipboard(text, stop);
+            call(*platform, stop);
         } catch (...) {
             send(AppAction::Notice{failureText(std::current_exception()), true});
         }
     });
 }
 
+}  // namespace
+
+Effect<AppAction> copy(std::shared_ptr<core::PlatformServices> platform, std::string text) {
+    return reportingFailure(std::move(platform), [text = std::move(text)](core::PlatformServices& services,
+                                                                          std::stop_token stop) {
+        services.copyToClipboard(text, stop);
+    });
+}
+
 Effect<AppAction> openInEditor(std::shared_ptr<core::PlatformServices> platform, std::string path) {
-    return Effect<AppAction>::run(std::nullopt, [platform = std::move(platform), path = std::move(path)](
-                                                    Effect<AppAction>::Send send, std::stop_token stop) {
-        try {
-            platform->openInEditor(path, stop);
-        } catch (...) {
-            send(AppAction::Notice{failureText(std::current_exception()), true});
-        }
+    return reportingFailure(std::move(platform), [path = std::move(path)](core::PlatformServices& services,
+                                                                          std::stop_token stop) {
+        services.openInEditor(path, stop);
     });
 }
 
