@@ -19,6 +19,18 @@ core::Diff GitReadCommands::diff(const std::string& path, const core::FileChange
                                    path, {.environment = literal, .allowedExitCodes = {0, 1}}, stop);
         return DiffParser::parseOutput(std::move(result.stdout));
     }
+    // Where the index holds HEAD's version of the path, the working file
+    // against the index is the same diff as against HEAD, and a far cheaper
+    // read: with a path given, `diff HEAD` may walk the whole index once per
+    // entry of the path's folder (some 180 ms for one file of a 20,000-file
+    // tree), `diff` only looks at the path.
+    const bool indexIsHead = !change.hasStagedChanges && !change.originalPath && !change.isSubmodule &&
+                             change.kind != core::ChangeKind::conflicted;
+    if (indexIsHead) {
+        auto result = executor.run({"diff", "--no-color", "--no-ext-diff", "-U3", "--", change.path}, path,
+                                   {.environment = literal}, stop);
+        return DiffParser::parseOutput(std::move(result.stdout));
+    }
     std::vector<std::string> paths;
     if (change.originalPath) paths.push_back(*change.originalPath);
     paths.push_back(change.path);

@@ -7,6 +7,7 @@
 #include "TarvEngineTests/Commands/RealGit.hpp"
 #include "TarvCore/Errors/GitError.hpp"
 #include "TarvCore/Errors/ProcessError.hpp"
+#include "TarvEngine/Parsers/DiffParser.hpp"
 
 namespace tarv::engine {
 namespace {
@@ -223,6 +224,39 @@ TEST_F(GitReadCommandsTest, DiffOfUntrackedRenamedAndUnbornFiles) {
         reads.diff(repo.path(), FileChange{"after.txt", "before.txt", ChangeKind::renamed, true, true}, none);
     EXPECT_EQ(renamed.additions(), 1);
     EXPECT_EQ(renamed.deletions(), 1);
+}
+
+// Every working diff is the file against HEAD, whichever way it is read:
+// against the index where the index holds HEAD's version, against HEAD
+// where something is staged. Each change of the status gives the same diff
+// as `git diff HEAD` for its path.
+TEST_F(GitReadCommandsTest, EveryWorkingDiffIsTheFileAgainstHead) {
+    repo.writeFile("modified.txt", "1\n2\n3\n");
+    repo.writeFile("deleted.txt", "gone\n");
+    repo.writeFile("mode.sh", "echo\n");
+    repo.writeFile("staged then edited.txt", "a\nb\n");
+    repo.writeFile("staged.txt", "x\n");
+    repo.commitAll("base");
+    repo.writeFile("modified.txt", "1\ntwo\n3\n");
+    repo.removeFile("deleted.txt");
+    std::filesystem::permissions(repo.path() + "/mode.sh", std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
+    repo.writeFile("staged then edited.txt", "a\nB\n");
+    repo.git({"add", "staged then edited.txt"});
+    repo.writeFile("staged then edited.txt", "a\nB\nc\n");
+    repo.writeFile("staged.txt", "y\n");
+    repo.git({"add", "staged.txt"});
+    repo.writeFile("intent.txt", "new\n");
+    repo.git({"add", "-N", "intent.txt"});
+
+    const auto status = reads.status(repo.path(), files, none);
+    ASSERT_EQ(status.files.size(), 6u);
+    for (const auto& change : status.files) {
+        SCOPED_TRACE(change.path);
+        const auto againstHead = repo.git({"diff", "HEAD", "-M", "--no-color", "--no-ext-diff", "-U3", "--", change.path});
+        EXPECT_FALSE(againstHead.empty());
+        EXPECT_EQ(reads.diff(repo.path(), change, none), DiffParser::parseOutput(core::Bytes(againstHead.begin(), againstHead.end())));
+    }
 }
 
 // Without literal pathspecs git reads "[1]" as a pattern: the diff of
