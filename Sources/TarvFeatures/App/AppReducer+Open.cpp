@@ -48,9 +48,20 @@ AppEffect AppReducer::open(AppState& state, const std::string& path) const {
     state.workspace->viewports = state.viewports;
     state.workspace->isRefreshing = true;
     AppEffect record = upsertRepository(state, path, name, std::nullopt);
+    AppEffect besideStatus = AppEffect::after("besideStatus", besideStatusDelay, [](AppEffect::Send send,
+                                                                                  std::stop_token) {
+        send(WorkspaceAction::StatusOverdue{});
+    });
     return AppEffect::merge(AppEffect::cancel("diff"), AppEffect::cancel("commitDiff"), refreshStatus(path),
-                            loadBranches(path), loadRemote(path), loadHistory(path, 0), loadStashes(path), watch(path),
-                            autoFetch(firstFetchDelay), std::move(record));
+                            std::move(besideStatus), watch(path), autoFetch(firstFetchDelay), std::move(record));
+}
+
+AppEffect AppReducer::readBesideStatus(WorkspaceState& workspace) const {
+    if (workspace.besideStatusRead) return AppEffect::none();
+    workspace.besideStatusRead = true;
+    const std::string& path = workspace.path;
+    return AppEffect::merge(AppEffect::cancel("besideStatus"), loadBranches(path), loadRemote(path),
+                            loadHistory(path, 0), loadStashes(path));
 }
 
 AppEffect AppReducer::upsertRepository(AppState& state, const std::string& path, const std::string& name,

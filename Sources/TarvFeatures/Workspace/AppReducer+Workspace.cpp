@@ -36,13 +36,16 @@ struct Dispatch {
     // ---- Loading results ----------------------------------------------
     AppEffect operator()(WA::StatusLoaded& a) {
         AppEffect merged = reducer.statusLoaded(workspace, std::move(a.status));
-        return AppEffect::merge(std::move(merged), reducer.refreshChecks(state, false));
+        return AppEffect::merge(std::move(merged), reducer.readBesideStatus(workspace),
+                                reducer.refreshChecks(state, false));
     }
     AppEffect operator()(WA::StatusFailed& a) {
         workspace.isStatusLoaded = true;
         workspace.isRefreshing = false;
-        return reducer.showToast(state, core::Text::raw(std::move(a.message)), true);
+        return AppEffect::merge(reducer.showToast(state, core::Text::raw(std::move(a.message)), true),
+                                reducer.readBesideStatus(workspace));
     }
+    AppEffect operator()(WA::StatusOverdue&) { return reducer.readBesideStatus(workspace); }
     AppEffect operator()(WA::FilesChanged&) { return reducer.filesChanged(workspace); }
     AppEffect operator()(WA::BranchesLoaded& a) {
         workspace.branches = std::move(a.branches);

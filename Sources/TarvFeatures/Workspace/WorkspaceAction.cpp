@@ -2,9 +2,9 @@
 
 namespace tarv::features {
 
-static_assert(std::variant_size_v<WorkspaceAction::Value> == 93);
+static_assert(std::variant_size_v<WorkspaceAction::Value> == 94);
 
-// With ninety-three cases, building a case in place makes the compiler
+// With ninety-four cases, building a case in place makes the compiler
 // generate one step per case before it. Every way into the variant here (the
 // case constructors, copies, assignments) therefore goes through the one
 // path that moves a case in, so those steps are generated once, in this file.
@@ -101,6 +101,7 @@ template WorkspaceAction::WorkspaceAction(WorkspaceAction::CancelAmend);
 template WorkspaceAction::WorkspaceAction(WorkspaceAction::Undo);
 template WorkspaceAction::WorkspaceAction(WorkspaceAction::Restored);
 template WorkspaceAction::WorkspaceAction(WorkspaceAction::AutoFetchTick);
+template WorkspaceAction::WorkspaceAction(WorkspaceAction::StatusOverdue);
 template WorkspaceAction::WorkspaceAction(WorkspaceAction::AbortOperation);
 template WorkspaceAction::WorkspaceAction(WorkspaceAction::OperationAborted);
 template WorkspaceAction::WorkspaceAction(WorkspaceAction::ContinueOperation);

@@ -435,6 +435,11 @@ struct WorkspaceAction {
     struct AutoFetchTick {
         bool operator==(const AutoFetchTick&) const = default;
     };
+    // The first status of an opening is still being read a while after
+    // opening: the reads that wait for it start all the same.
+    struct StatusOverdue {
+        bool operator==(const StatusOverdue&) const = default;
+    };
     struct AbortOperation {
         bool operator==(const AbortOperation&) const = default;
     };
@@ -461,7 +466,7 @@ struct WorkspaceAction {
         ChooseConflict, MoveConflictCursor, RenameBranch, DeleteBranch, DeleteNeedsForce, SwitchBranch, CreateBranch,
         BranchOperationDone, BranchOperationFailed, FilesChanged, ToggleAll, ToggleCursorLine, ToggleCursorHunk,
         Commit, BeginAmend, CancelAmend, Undo, Restored, AutoFetchTick, AbortOperation, OperationAborted,
-        ContinueOperation, ConflictHandled>;
+        ContinueOperation, ConflictHandled, StatusOverdue>;
     Value value;
 
     // Defined, for every case, in the .cpp: building one of the last cases

@@ -53,6 +53,9 @@ struct WorkspaceState {
     bool isRefreshing = false;
     // A change was reported during that read: read again when it ends.
     bool refreshQueued = false;
+    // The reads that wait for the first status have been asked for
+    // (AppReducer::readBesideStatus).
+    bool besideStatusRead = false;
     ChangesState changes;
     HistoryState history;
     std::vector<core::Branch> branches;

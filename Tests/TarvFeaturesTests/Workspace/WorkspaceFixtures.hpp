@@ -44,10 +44,12 @@ inline std::vector<core::Commit> commitsFrom(int first, int count) {
     return commits;
 }
 
-// An open workspace at "/r" with nothing loaded.
+// An open workspace at "/r" with nothing loaded yet; the reads its opening
+// starts beside the first status have been asked for.
 inline AppState withWorkspace() {
     AppState state;
     state.workspace.emplace("/r", "r", std::nullopt);
+    state.workspace->besideStatusRead = true;
     return state;
 }
 
