@@ -59,6 +59,7 @@ AppEffect AppReducer::open(AppState& state, const std::string& path) const {
 AppEffect AppReducer::readBesideStatus(WorkspaceState& workspace) const {
     if (workspace.besideStatusRead) return AppEffect::none();
     workspace.besideStatusRead = true;
+    workspace.history.isLoading = true;
     const std::string& path = workspace.path;
     return AppEffect::merge(AppEffect::cancel("besideStatus"), loadBranches(path), loadRemote(path),
                             loadHistory(path, 0), loadStashes(path));

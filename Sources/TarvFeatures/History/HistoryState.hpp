@@ -23,7 +23,7 @@ struct HistoryState {
     core::ListScroll list;
     // Another page may exist.
     bool hasMore = true;
-    // A further page is being loaded.
+    // A page is being loaded: the first one of an opening, or a further one.
     bool isLoading = false;
     // Files of the selected commit.
     std::vector<core::CommitFile> files;

@@ -42,7 +42,12 @@ AppEffect AppReducer::setTab(WorkspaceState& workspace, WorkspaceTab tab) const 
         if (!history.list.selected) return selectCommit(workspace, 0);
         return history.files.empty() ? loadCommitFiles(workspace) : AppEffect::none();
     }
-    return history.isLoading ? AppEffect::none() : loadHistory(workspace.path, 0);
+    // Before the first status is in, the first page is read with the
+    // opening's other reads, which start now.
+    if (!workspace.besideStatusRead) return readBesideStatus(workspace);
+    if (history.isLoading) return AppEffect::none();
+    history.isLoading = true;
+    return loadHistory(workspace.path, 0);
 }
 
 void AppReducer::cycleFocus(WorkspaceState& workspace, bool reverse) const {

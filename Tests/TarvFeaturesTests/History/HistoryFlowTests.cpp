@@ -263,6 +263,8 @@ TEST(HistorySelectionTest, FailuresEndLoadingAndSayWhatHappened) {
     EXPECT_FALSE(history(withFiles).diff.isLoading);
 }
 
+// A page being read shows as loading (never "No commits yet"), and showing
+// the tab again does not start it over.
 TEST(HistoryTabTest, ShowingTheTabLoadsWhatIsMissing) {
     struct Case {
         const char* name;
@@ -270,14 +272,18 @@ TEST(HistoryTabTest, ShowingTheTabLoadsWhatIsMissing) {
         std::optional<std::int64_t> selected;
         bool filesLoaded;
         bool loading;
+        bool firstStatusIn;
         Ids jobs;
+        bool loadingAfter;
     };
     const Case cases[] = {
-        {"nothing loaded", 0, std::nullopt, false, false, {"history"}},
-        {"a page already loading", 0, std::nullopt, false, true, {}},
-        {"commits, none selected", 3, std::nullopt, false, false, {"commitFiles"}},
-        {"a selection without files", 3, 1, false, false, {"commitFiles"}},
-        {"everything there", 3, 1, true, false, {}},
+        {"nothing loaded", 0, std::nullopt, false, false, true, {"history"}, true},
+        {"a page already loading", 0, std::nullopt, false, true, true, {}, true},
+        {"before the first status", 0, std::nullopt, false, false, false, {"branches", "remote", "history", "stashes"},
+         true},
+        {"commits, none selected", 3, std::nullopt, false, false, true, {"commitFiles"}, false},
+        {"a selection without files", 3, 1, false, false, true, {"commitFiles"}, false},
+        {"everything there", 3, 1, true, false, true, {}, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -286,12 +292,17 @@ TEST(HistoryTabTest, ShowingTheTabLoadsWhatIsMissing) {
         shown.list.selected = c.selected;
         if (c.filesLoaded) shown.files = {core::CommitFile{"a"}};
         shown.isLoading = c.loading;
+        state.workspace->besideStatusRead = c.firstStatusIn;
         state.workspace->changes.isFilterFocused = true;
         AppStoreHarness h(std::move(state));
         EXPECT_EQ(sendWorkspace(h, WorkspaceAction::SetTab{WorkspaceTab::history}), c.jobs);
         EXPECT_EQ(h.state().workspace->focus, WorkspaceFocus::historyList);
         EXPECT_FALSE(h.state().workspace->changes.isFilterFocused);
-        EXPECT_EQ(history(h).isLoading, c.loading) << "the tab's own first page leaves the flag alone";
+        EXPECT_EQ(history(h).isLoading, c.loadingAfter);
+        if (c.loadingAfter) {
+            EXPECT_EQ(sendWorkspace(h, WorkspaceAction::SetTab{WorkspaceTab::history}), Ids{})
+                << "showing the tab again starts nothing over";
+        }
     }
 }
 
