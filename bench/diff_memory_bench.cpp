@@ -9,6 +9,8 @@
 //   diff of an untracked text file of $TARV_BENCH_DIFF_MB mebibytes (default
 //   96) made of lines of that many characters, the Changes pane's state takes
 //   it and one frame of the pane is drawn.
+// - BM_ShowUntrackedSideBySide/<line length>: the same, the pane showing
+//   the diff side by side.
 // - BM_CommitThenShow/<line length>: the same diff shown, then the file
 //   committed through the client, the Changes pane emptied (the file has
 //   left the list), the history's first page and the commit's files read,
@@ -207,6 +209,22 @@ void BM_ShowUntracked(benchmark::State& state) {
     report(state, diffBytes, peak);
 }
 
+// The same diff shown side by side.
+void BM_ShowUntrackedSideBySide(benchmark::State& state) {
+    const std::string path = repositoryWithBigFile(static_cast<std::size_t>(state.range(0)));
+    const double diffBytes = diffTextBytes(path);
+    client();
+    double peak = 0;
+    for (auto _ : state) {
+        peak = peakGrowthInChild([&] {
+            features::DiffViewState view(true);
+            ui::DiffLineCache cache;
+            showUntracked(path, view, cache);
+        });
+    }
+    report(state, diffBytes, peak);
+}
+
 void BM_CommitThenShow(benchmark::State& state) {
     const std::string path = repositoryWithBigFile(static_cast<std::size_t>(state.range(0)));
     const double diffBytes = diffTextBytes(path);
@@ -235,6 +253,7 @@ void BM_CommitThenShow(benchmark::State& state) {
 }
 
 BENCHMARK(BM_ShowUntracked)->Arg(20)->Arg(60)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShowUntrackedSideBySide)->Arg(20)->Arg(60)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CommitThenShow)->Arg(20)->Arg(60)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -43,14 +43,18 @@ struct SplitDiff {
         bool operator==(const Row&) const = default;
     };
 
-    std::vector<Row> rows;
-    // For each hunk in order, the index in `rows` of its header row.
+    // For each hunk in order, the index of its header row.
     std::vector<std::int64_t> hunkStarts;
 
     SplitDiff() = default;
-    SplitDiff(std::vector<Row> rows, std::vector<std::int64_t> hunkStarts)
-        : rows(std::move(rows)), hunkStarts(std::move(hunkStarts)) {}
     explicit SplitDiff(const Diff& diff);
+
+    // The rows are not kept one by one (a row takes 56 bytes, and a diff of
+    // millions of lines would need millions of them): the layout is kept as
+    // its runs, a few per hunk, and a row is worked out when asked for.
+    std::int64_t rowCount() const { return rowCount_; }
+    // The row at `index`, 0 <= index < rowCount().
+    Row row(std::int64_t index) const;
 
     bool operator==(const SplitDiff&) const = default;
 
@@ -59,6 +63,28 @@ struct SplitDiff {
     // `SplitDiff(diff)`, found without building the rows (a diff of millions
     // of lines costs no row per line).
     static std::map<LineRef, LineRef> wordPairs(const Diff& diff);
+
+private:
+    // Consecutive rows of one hunk: its header, a run of context lines (the
+    // same line on both sides), or a run of removed lines beside the run of
+    // added lines that follows it. Both runs are contiguous in the hunk; the
+    // shorter side is empty below its end.
+    struct Run {
+        enum class Kind : std::uint8_t { header, context, change };
+        std::int64_t firstRow = 0;
+        std::int64_t hunk = 0;
+        Kind kind = Kind::header;
+        std::int64_t left = 0;  // first line of the left side (context: of both)
+        std::int64_t leftCount = 0;
+        std::int64_t right = 0;
+        std::int64_t rightCount = 0;
+
+        std::int64_t rows() const;
+        bool operator==(const Run&) const = default;
+    };
+
+    std::vector<Run> runs_;
+    std::int64_t rowCount_ = 0;
 };
 
 }  // namespace tarv::core

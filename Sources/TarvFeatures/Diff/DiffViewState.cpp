@@ -55,7 +55,7 @@ void DiffViewState::setDiff(std::optional<core::Diff> diff) {
 }
 
 std::int64_t DiffViewState::rowCount() const {
-    if (isSplit_) return split_ ? static_cast<std::int64_t>(split_->rows.size()) : 0;
+    if (isSplit_) return split_ ? split_->rowCount() : 0;
     return stats_ ? stats_->lineCount : 0;
 }
 
@@ -137,8 +137,9 @@ void DiffViewState::keepCursorVisible(std::int64_t viewport) {
 std::optional<DiffRowTarget> DiffViewState::target(std::int64_t row) const {
     if (!diff_) return std::nullopt;
     if (isSplit_) {
-        if (!split_ || row < 0 || row >= static_cast<std::int64_t>(split_->rows.size())) return std::nullopt;
-        const auto& value = split_->rows[static_cast<std::size_t>(row)].value;
+        if (!split_ || row < 0 || row >= split_->rowCount()) return std::nullopt;
+        const core::SplitDiff::Row shown = split_->row(row);
+        const auto& value = shown.value;
         if (const auto* header = std::get_if<core::SplitDiff::Row::Header>(&value)) {
             return DiffRowTarget::hunkHeader(header->hunk);
         }
@@ -167,7 +168,7 @@ std::optional<core::LineRef> DiffViewState::lineRef(std::int64_t row, std::int64
     if (!lines) return std::nullopt;
     if (isSplit_) {
         // target() found the row, so it lies within split_->rows.
-        const auto& pair = std::get<core::SplitDiff::Row::Pair>(split_->rows[static_cast<std::size_t>(row)].value);
+        const auto pair = std::get<core::SplitDiff::Row::Pair>(split_->row(row).value);
         return side == 0 ? pair.left : pair.right;
     }
     if (lines->refs.empty()) return std::nullopt;

@@ -14,9 +14,9 @@ namespace {
 // that copying many rows does not walk the hunks once per row.
 std::optional<core::LineRef> lineRef(const features::DiffViewState& view, std::int64_t row, std::int64_t side) {
     if (view.isSplit()) {
-        if (!view.split() || row < 0 || row >= static_cast<std::int64_t>(view.split()->rows.size())) return std::nullopt;
-        const auto& value = view.split()->rows[static_cast<std::size_t>(row)].value;
-        const auto* pair = std::get_if<core::SplitDiff::Row::Pair>(&value);
+        if (!view.split() || row < 0 || row >= view.split()->rowCount()) return std::nullopt;
+        const core::SplitDiff::Row shown = view.split()->row(row);
+        const auto* pair = std::get_if<core::SplitDiff::Row::Pair>(&shown.value);
         if (pair == nullptr) return std::nullopt;
         if (side == 0) return pair->left;
         return pair->right;

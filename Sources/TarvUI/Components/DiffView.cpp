@@ -413,7 +413,7 @@ void drawSplitHeader(const Context& c, const DiffGeometry::Split& g, std::int64_
 
 void drawSplit(const Context& c, const core::SplitDiff& split) {
     const Rect& rect = c.rect;
-    const auto count = static_cast<std::int64_t>(split.rows.size());
+    const std::int64_t count = split.rowCount();
     const std::int64_t maxLineNumber = c.view.stats() ? c.view.stats()->maxLineNumber : 1;
     const auto g = DiffGeometry::split(rect, count, maxLineNumber, c.selection != nullptr);
     const std::int64_t offset = std::max<std::int64_t>(0, std::min(c.view.offset, count - 1));
@@ -422,7 +422,8 @@ void drawSplit(const Context& c, const core::SplitDiff& split) {
     for (; i < rect.size.height && offset + i < count; ++i) {
         const std::int64_t row = offset + i;
         const std::int64_t y = rect.minY() + i;
-        const auto& value = split.rows[static_cast<std::size_t>(row)].value;
+        const core::SplitDiff::Row shown = split.row(row);
+        const auto& value = shown.value;
         if (const auto* header = std::get_if<core::SplitDiff::Row::Header>(&value)) {
             if (header->hunk >= 0 && header->hunk < static_cast<std::int64_t>(c.diff.hunks.size())) {
                 drawSplitHeader(c, g, header->hunk, row, y);
