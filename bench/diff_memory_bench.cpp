@@ -9,6 +9,8 @@
 //   diff of an untracked text file of $TARV_BENCH_DIFF_MB mebibytes (default
 //   96) made of lines of that many characters, the Changes pane's state takes
 //   it and one frame of the pane is drawn.
+// - BM_ShowRewritten/<line length>: a committed file of that size with
+//   every line rewritten; the diff of the working file shown.
 // - BM_ShowUntrackedSideBySide/<line length>: the same, the pane showing
 //   the diff side by side.
 // - BM_CommitThenShow/<line length>: the same diff shown, then the file
@@ -71,6 +73,22 @@ void git(const std::vector<std::string>& arguments, const std::string& directory
     }
 }
 
+// Writes `fileBytes()` of lines of `length` characters (a number, then
+// words, like a log) to `file`; `shift` picks other words for every line.
+void writeBigFile(const std::string& file, std::size_t length, std::size_t shift = 0) {
+    std::ofstream out(file, std::ios::binary);
+    static const char* words[] = {"alpha", "beta", "gamma", "delta", "value", "index", "count", "total"};
+    std::string line;
+    for (std::size_t written = 0, n = 0; written < fileBytes(); ++n) {
+        line = std::to_string(n);
+        while (line.size() < length) line = line + " " + words[(n + line.size() + shift) % 8];
+        line.resize(length);
+        line += '\n';
+        out << line;
+        written += line.size();
+    }
+}
+
 // A repository with one commit and the untracked file "big.txt": lines of
 // `length` characters (words and digits, like a log), `fileBytes()` in all.
 std::string repositoryWithBigFile(std::size_t length) {
@@ -85,18 +103,7 @@ std::string repositoryWithBigFile(std::size_t length) {
         git({"add", "README"}, path);
         git({"commit", "-q", "-m", "start"}, path);
         git({"tag", "start"}, path);
-        std::ofstream out(path + "/big.txt", std::ios::binary);
-        static const char* words[] = {"alpha", "beta", "gamma", "delta", "value", "index", "count", "total"};
-        std::string line;
-        for (std::size_t written = 0, n = 0; written < fileBytes(); ++n) {
-            line = std::to_string(n);
-            while (line.size() < length) line = line + " " + words[(n + line.size()) % 8];
-            line.resize(length);
-            line += '\n';
-            out << line;
-            written += line.size();
-        }
-        out.close();
+        writeBigFile(path + "/big.txt", length);
         std::ofstream(path + ".done") << "made\n";
     }
     // Back to the start: nothing committed after "start", the file untracked.
@@ -104,6 +111,27 @@ std::string repositoryWithBigFile(std::size_t length) {
     // The client commits with the repository's own identity (its home is empty).
     git({"config", "user.name", "Bench"}, path);
     git({"config", "user.email", "bench@example.com"}, path);
+    return path;
+}
+
+// A repository whose committed "big.txt" (as above) has every line
+// rewritten in the working tree: each removed line has an added partner.
+std::string repositoryWithRewrittenFile(std::size_t length) {
+    namespace fs = std::filesystem;
+    const std::string path = bench::dataFolder() + "/big-rewrite-" + std::to_string(length) + "-" +
+                             std::to_string(fileBytes() >> 20);
+    if (!fs::exists(path + ".done")) {
+        fs::remove_all(path);
+        fs::create_directories(path);
+        git({"init", "-q", "-b", "main"}, path);
+        git({"config", "user.name", "Bench"}, path);
+        git({"config", "user.email", "bench@example.com"}, path);
+        writeBigFile(path + "/big.txt", length);
+        git({"add", "big.txt"}, path);
+        git({"commit", "-q", "-m", "big"}, path);
+        std::ofstream(path + ".done") << "made\n";
+    }
+    writeBigFile(path + "/big.txt", length, 1);
     return path;
 }
 
@@ -209,6 +237,26 @@ void BM_ShowUntracked(benchmark::State& state) {
     report(state, diffBytes, peak);
 }
 
+// Every line of a committed file rewritten: the diff of the working file.
+void BM_ShowRewritten(benchmark::State& state) {
+    const std::string path = repositoryWithRewrittenFile(static_cast<std::size_t>(state.range(0)));
+    const double diffBytes = static_cast<double>(
+        bench::runGit({"diff", "--no-color", "--no-ext-diff", "-U3", "--", "big.txt"}, path, gitEnvironment())
+            .outputBytes);
+    client();
+    double peak = 0;
+    for (auto _ : state) {
+        peak = peakGrowthInChild([&] {
+            features::DiffViewState view;
+            ui::DiffLineCache cache;
+            view.begin("big.txt");
+            view.setDiff(client().diff(path, core::FileChange{"big.txt"}, std::stop_token{}));
+            drawPane(view, cache);
+        });
+    }
+    report(state, diffBytes, peak);
+}
+
 // The same diff shown side by side.
 void BM_ShowUntrackedSideBySide(benchmark::State& state) {
     const std::string path = repositoryWithBigFile(static_cast<std::size_t>(state.range(0)));
@@ -253,6 +301,7 @@ void BM_CommitThenShow(benchmark::State& state) {
 }
 
 BENCHMARK(BM_ShowUntracked)->Arg(20)->Arg(60)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShowRewritten)->Arg(20)->Arg(60)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShowUntrackedSideBySide)->Arg(20)->Arg(60)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CommitThenShow)->Arg(20)->Arg(60)->Iterations(1)->Unit(benchmark::kMillisecond);
 

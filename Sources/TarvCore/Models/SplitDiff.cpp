@@ -76,42 +76,4 @@ SplitDiff::Row SplitDiff::row(std::int64_t index) const {
     return Row::pair(side(run.left, run.leftCount), side(run.right, run.rightCount));
 }
 
-// A run of removed lines and the run of added lines after it are both
-// contiguous in the hunk (a no-newline marker belongs to the run of the line
-// before it), so each run is a start and a length.
-std::map<LineRef, LineRef> SplitDiff::wordPairs(const Diff& diff) {
-    using Kind = DiffLine::Kind;
-    std::map<LineRef, LineRef> pairs;
-    for (std::size_t h = 0; h < diff.hunks.size(); ++h) {
-        const auto hunk = static_cast<std::int64_t>(h);
-        std::int64_t removedStart = 0, removedCount = 0, addedCount = 0;
-        auto flush = [&] {
-            for (std::int64_t i = 0; i < std::min(removedCount, addedCount); ++i) {
-                const LineRef left{hunk, removedStart + i}, right{hunk, removedStart + removedCount + i};
-                pairs[left] = right;
-                pairs[right] = left;
-            }
-            removedCount = addedCount = 0;
-        };
-        const DiffLines& lines = diff.hunks[h].lines;
-        Kind previous = Kind::context;
-        for (std::size_t l = 0; l < lines.size(); ++l) {
-            const Kind kind = lines[l].kind == Kind::noNewlineMarker ? (l == 0 ? Kind::context : previous)
-                                                                     : lines[l].kind;
-            previous = kind;
-            if (kind == Kind::added) {
-                ++addedCount;
-            } else if (kind == Kind::removed) {
-                if (addedCount > 0) flush();
-                if (removedCount == 0) removedStart = static_cast<std::int64_t>(l);
-                ++removedCount;
-            } else {
-                flush();
-            }
-        }
-        flush();
-    }
-    return pairs;
-}
-
 }  // namespace tarv::core

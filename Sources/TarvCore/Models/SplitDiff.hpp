@@ -4,7 +4,6 @@
 #include "TarvCore/Models/LineRef.hpp"
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <type_traits>
 #include <utility>
@@ -57,12 +56,6 @@ struct SplitDiff {
     Row row(std::int64_t index) const;
 
     bool operator==(const SplitDiff&) const = default;
-
-    // Which removed line is compared with which added line for word-level
-    // emphasis, in both directions: the lines set side by side in one row of
-    // `SplitDiff(diff)`, found without building the rows (a diff of millions
-    // of lines costs no row per line).
-    static std::map<LineRef, LineRef> wordPairs(const Diff& diff);
 
 private:
     // Consecutive rows of one hunk: its header, a run of context lines (the

@@ -44,11 +44,11 @@ void DiffViewState::setDiff(std::optional<core::Diff> diff) {
     diff_ = std::move(diff);
     revision_.value = nextRevision();
     split_.reset();
-    wordPairs_.clear();
+    wordPairs_ = core::WordPairs();
     stats_.reset();
     if (diff_) {
         stats_.emplace(*diff_);
-        wordPairs_ = core::SplitDiff::wordPairs(*diff_);
+        wordPairs_ = core::WordPairs(*diff_);
         if (isSplit_) split_.emplace(*diff_);
     }
     textSelection.reset();
@@ -70,7 +70,7 @@ void DiffViewState::begin(std::string path) {
     revision_.value = nextRevision();
     split_.reset();
     stats_.reset();
-    wordPairs_.clear();
+    wordPairs_ = core::WordPairs();
     error.reset();
     isLoading = true;
     offset = 0;
@@ -86,7 +86,7 @@ void DiffViewState::reload() {
     revision_.value = nextRevision();
     split_.reset();
     stats_.reset();
-    wordPairs_.clear();
+    wordPairs_ = core::WordPairs();
     textSelection.reset();
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +9,7 @@
 #include "TarvCore/Models/DiffStats.hpp"
 #include "TarvCore/Models/LineRef.hpp"
 #include "TarvCore/Models/SplitDiff.hpp"
+#include "TarvCore/Models/WordPairs.hpp"
 #include "TarvFeatures/Diff/DiffRowTarget.hpp"
 #include "TarvFeatures/Diff/DiffTextSelection.hpp"
 
@@ -55,7 +55,7 @@ public:
     // Side-by-side rows; present only in side-by-side mode with a diff.
     const std::optional<core::SplitDiff>& split() const { return split_; }
     // Removed and added lines paired for word emphasis, both directions.
-    const std::map<core::LineRef, core::LineRef>& wordPairs() const { return wordPairs_; }
+    const core::WordPairs& wordPairs() const { return wordPairs_; }
     const std::optional<core::DiffStats>& stats() const { return stats_; }
 
     // Installs a diff (or none) and rebuilds stats, word pairs and split
@@ -121,7 +121,7 @@ private:
     Revision revision_;
     bool isSplit_ = false;
     std::optional<core::SplitDiff> split_;
-    std::map<core::LineRef, core::LineRef> wordPairs_;
+    core::WordPairs wordPairs_;
     std::optional<core::DiffStats> stats_;
 };
 

@@ -276,11 +276,10 @@ void drawLineText(const Context& c, const DiffLine& line, LineRef ref, std::int6
         to = std::min(to, windowEnd);
         if (from < to) c.canvas().tint(Rect(x + from - h, y, to - from, 1), colour.color());
     };
-    const auto& pairs = c.view.wordPairs();
-    if (const auto partner = pairs.find(ref); partner != pairs.end()) {
+    if (const auto partner = c.view.wordPairs().partner(ref)) {
         const ThemeColor& emphasis =
             line.kind == DiffLine::Kind::removed ? s.theme.diffRemovedEmphasis : s.theme.diffAddedEmphasis;
-        for (const core::WordDiff::Range& range : c.cache.emphasis(c.diff, ref, partner->second)) {
+        for (const core::WordDiff::Range& range : c.cache.emphasis(c.diff, ref, *partner)) {
             const auto [from, to] = display.columns(range.start, range.end);
             tint(from, to, emphasis);
         }

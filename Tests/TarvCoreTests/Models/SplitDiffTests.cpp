@@ -1,4 +1,5 @@
 #include "TarvCore/Models/SplitDiff.hpp"
+#include "TarvCore/Models/WordPairs.hpp"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,7 @@ TEST(SplitDiff, EmptyDiff) {
     const SplitDiff split(Diff{});
     EXPECT_EQ(split.rowCount(), 0);
     EXPECT_TRUE(split.hunkStarts.empty());
-    EXPECT_TRUE(SplitDiff::wordPairs(Diff{}).empty());
+    EXPECT_TRUE(WordPairs(Diff{}).empty());
 }
 
 TEST(SplitDiff, PairsRemovedRunsWithTheAddedRunsThatFollow) {
@@ -80,7 +81,18 @@ TEST(SplitDiff, PairsRemovedRunsWithTheAddedRunsThatFollow) {
         const SplitDiff split(diff);
         EXPECT_EQ(rowsOf(split), cases[i].rows) << "case " << i;
         EXPECT_EQ(split.hunkStarts, cases[i].starts) << "case " << i;
-        EXPECT_EQ(SplitDiff::wordPairs(diff), cases[i].pairs) << "case " << i;
+        const WordPairs pairs(diff);
+        EXPECT_EQ(pairs.all(), cases[i].pairs) << "case " << i;
+        // Each line's partner is the one the pairs name; every other line of
+        // the diff has none.
+        for (std::int64_t h = 0; h < static_cast<std::int64_t>(diff.hunks.size()); ++h) {
+            for (std::int64_t l = 0; l <= static_cast<std::int64_t>(diff.hunks[h].lines.size()); ++l) {
+                const auto found = cases[i].pairs.find(r(h, l));
+                EXPECT_EQ(pairs.partner(r(h, l)),
+                          found == cases[i].pairs.end() ? std::nullopt : std::optional(found->second))
+                    << "case " << i << " line " << h << ":" << l;
+            }
+        }
         EXPECT_LE(split.rowCount(), diff.lineCount());
     }
 }

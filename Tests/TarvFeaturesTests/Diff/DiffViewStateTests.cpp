@@ -70,7 +70,7 @@ TEST(DiffViewState, SettingTheDiffRebuildsDerivedRowsAndClearsTheSelection) {
     view.textSelection = someSelection;
     view.setDiff(threeHunks());
     EXPECT_EQ(view.stats(), core::DiffStats(threeHunks()));
-    EXPECT_EQ(view.wordPairs(), core::SplitDiff::wordPairs(threeHunks()));
+    EXPECT_EQ(view.wordPairs(), core::WordPairs(threeHunks()));
     EXPECT_FALSE(view.wordPairs().empty());
     EXPECT_FALSE(view.split().has_value());
     EXPECT_FALSE(view.textSelection.has_value());
