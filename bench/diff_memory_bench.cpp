@@ -222,20 +222,32 @@ double diffTextBytes(const std::string& path) {
             .outputBytes);
 }
 
-void BM_ShowUntracked(benchmark::State& state) {
-    const std::string path = repositoryWithBigFile(static_cast<std::size_t>(state.range(0)));
-    const double diffBytes = diffTextBytes(path);
+// Runs `show` (given the view and the line cache) as the measure, once per
+// iteration, each time in a fresh view of the given layout; reports its peak.
+template <class Show>
+void measureShown(benchmark::State& state, double diffBytes, bool split, Show show) {
     client();  // started before the measure, as in the application
     double peak = 0;
     for (auto _ : state) {
         peak = peakGrowthInChild([&] {
-            features::DiffViewState view;
+            features::DiffViewState view(split);
             ui::DiffLineCache cache;
-            showUntracked(path, view, cache);
+            show(view, cache);
         });
     }
     report(state, diffBytes, peak);
 }
+
+void showUntrackedMeasure(benchmark::State& state, bool split) {
+    const std::string path = repositoryWithBigFile(static_cast<std::size_t>(state.range(0)));
+    measureShown(state, diffTextBytes(path), split,
+                 [&](features::DiffViewState& view, ui::DiffLineCache& cache) { showUntracked(path, view, cache); });
+}
+
+void BM_ShowUntracked(benchmark::State& state) { showUntrackedMeasure(state, false); }
+
+// The same diff shown side by side.
+void BM_ShowUntrackedSideBySide(benchmark::State& state) { showUntrackedMeasure(state, true); }
 
 // Every line of a committed file rewritten: the diff of the working file.
 void BM_ShowRewritten(benchmark::State& state) {
@@ -243,34 +255,11 @@ void BM_ShowRewritten(benchmark::State& state) {
     const double diffBytes = static_cast<double>(
         bench::runGit({"diff", "--no-color", "--no-ext-diff", "-U3", "--", "big.txt"}, path, gitEnvironment())
             .outputBytes);
-    client();
-    double peak = 0;
-    for (auto _ : state) {
-        peak = peakGrowthInChild([&] {
-            features::DiffViewState view;
-            ui::DiffLineCache cache;
-            view.begin("big.txt");
-            view.setDiff(client().diff(path, core::FileChange{"big.txt"}, std::stop_token{}));
-            drawPane(view, cache);
-        });
-    }
-    report(state, diffBytes, peak);
-}
-
-// The same diff shown side by side.
-void BM_ShowUntrackedSideBySide(benchmark::State& state) {
-    const std::string path = repositoryWithBigFile(static_cast<std::size_t>(state.range(0)));
-    const double diffBytes = diffTextBytes(path);
-    client();
-    double peak = 0;
-    for (auto _ : state) {
-        peak = peakGrowthInChild([&] {
-            features::DiffViewState view(true);
-            ui::DiffLineCache cache;
-            showUntracked(path, view, cache);
-        });
-    }
-    report(state, diffBytes, peak);
+    measureShown(state, diffBytes, false, [&](features::DiffViewState& view, ui::DiffLineCache& cache) {
+        view.begin("big.txt");
+        view.setDiff(client().diff(path, core::FileChange{"big.txt"}, std::stop_token{}));
+        drawPane(view, cache);
+    });
 }
 
 void BM_CommitThenShow(benchmark::State& state) {
