@@ -48,20 +48,19 @@ AppEffect AppReducer::open(AppState& state, const std::string& path) const {
     state.workspace->viewports = state.viewports;
     state.workspace->isRefreshing = true;
     AppEffect record = upsertRepository(state, path, name, std::nullopt);
-    AppEffect besideStatus = AppEffect::after("besideStatus", besideStatusDelay, [](AppEffect::Send send,
-                                                                                  std::stop_token) {
+    AppEffect overdue = AppEffect::after("openingRest", openingRestDelay, [](AppEffect::Send send, std::stop_token) {
         send(WorkspaceAction::StatusOverdue{});
     });
     return AppEffect::merge(AppEffect::cancel("diff"), AppEffect::cancel("commitDiff"), refreshStatus(path),
-                            std::move(besideStatus), watch(path), autoFetch(firstFetchDelay), std::move(record));
+                            std::move(overdue), watch(path), autoFetch(firstFetchDelay), std::move(record));
 }
 
-AppEffect AppReducer::readBesideStatus(WorkspaceState& workspace) const {
-    if (workspace.besideStatusRead) return AppEffect::none();
-    workspace.besideStatusRead = true;
+AppEffect AppReducer::readOpeningRest(WorkspaceState& workspace) const {
+    if (workspace.openingRestRead) return AppEffect::none();
+    workspace.openingRestRead = true;
     workspace.history.isLoading = true;
     const std::string& path = workspace.path;
-    return AppEffect::merge(AppEffect::cancel("besideStatus"), loadBranches(path), loadRemote(path),
+    return AppEffect::merge(AppEffect::cancel("openingRest"), loadBranches(path), loadRemote(path),
                             loadHistory(path, 0), loadStashes(path));
 }
 

@@ -82,14 +82,14 @@ public:
 
     // Makes `path` the open workspace, records it in the registry and starts
     // its status read, watcher and background fetch. Its other reads
-    // (`readBesideStatus`) wait for the first status, which the first screen
+    // (`readOpeningRest`) wait for the first status, which the first screen
     // waits for: on a large working tree they would only slow it down.
     AppEffect open(AppState& state, const std::string& path) const;
     // Once per opening, when the first status is in (read or failed) or
-    // `besideStatusDelay` after opening, whichever comes first: the
-    // branches, remote, first history page and stashes.
-    AppEffect readBesideStatus(WorkspaceState& workspace) const;
-    static constexpr std::chrono::milliseconds besideStatusDelay{150};
+    // `openingRestDelay` after opening (timer "openingRest"), whichever
+    // comes first: the branches, remote, first history page and stashes.
+    AppEffect readOpeningRest(WorkspaceState& workspace) const;
+    static constexpr std::chrono::milliseconds openingRestDelay{150};
     // Adds or updates the registry entry of `path` (stamped `now`) and saves
     // the registry (job "registry"; the last save wins).
     AppEffect upsertRepository(AppState& state, const std::string& path, const std::string& name,

@@ -44,7 +44,7 @@ AppEffect AppReducer::setTab(WorkspaceState& workspace, WorkspaceTab tab) const 
     }
     // Before the first status is in, the first page is read with the
     // opening's other reads, which start now.
-    if (!workspace.besideStatusRead) return readBesideStatus(workspace);
+    if (!workspace.openingRestRead) return readOpeningRest(workspace);
     if (history.isLoading) return AppEffect::none();
     history.isLoading = true;
     return loadHistory(workspace.path, 0);

@@ -36,16 +36,16 @@ struct Dispatch {
     // ---- Loading results ----------------------------------------------
     AppEffect operator()(WA::StatusLoaded& a) {
         AppEffect merged = reducer.statusLoaded(workspace, std::move(a.status));
-        return AppEffect::merge(std::move(merged), reducer.readBesideStatus(workspace),
+        return AppEffect::merge(std::move(merged), reducer.readOpeningRest(workspace),
                                 reducer.refreshChecks(state, false));
     }
     AppEffect operator()(WA::StatusFailed& a) {
         workspace.isStatusLoaded = true;
         workspace.isRefreshing = false;
         return AppEffect::merge(reducer.showToast(state, core::Text::raw(std::move(a.message)), true),
-                                reducer.readBesideStatus(workspace));
+                                reducer.readOpeningRest(workspace));
     }
-    AppEffect operator()(WA::StatusOverdue&) { return reducer.readBesideStatus(workspace); }
+    AppEffect operator()(WA::StatusOverdue&) { return reducer.readOpeningRest(workspace); }
     AppEffect operator()(WA::FilesChanged&) { return reducer.filesChanged(workspace); }
     AppEffect operator()(WA::BranchesLoaded& a) {
         workspace.branches = std::move(a.branches);

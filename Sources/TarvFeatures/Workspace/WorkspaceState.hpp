@@ -54,8 +54,8 @@ struct WorkspaceState {
     // A change was reported during that read: read again when it ends.
     bool refreshQueued = false;
     // The reads that wait for the first status have been asked for
-    // (AppReducer::readBesideStatus).
-    bool besideStatusRead = false;
+    // (AppReducer::readOpeningRest).
+    bool openingRestRead = false;
     ChangesState changes;
     HistoryState history;
     std::vector<core::Branch> branches;

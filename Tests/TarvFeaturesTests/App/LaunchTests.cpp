@@ -18,7 +18,7 @@ using testing::AppStoreHarness;
 using testing::commitWithID;
 using Ids = std::vector<std::string>;
 
-const Ids openJobs{"status", "besideStatus", "watcher", "autofetch", "registry"};
+const Ids openJobs{"status", "openingRest", "watcher", "autofetch", "registry"};
 
 core::EnvironmentReport completeReport() {
     core::EnvironmentReport report;

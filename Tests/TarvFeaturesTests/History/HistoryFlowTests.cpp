@@ -292,7 +292,7 @@ TEST(HistoryTabTest, ShowingTheTabLoadsWhatIsMissing) {
         shown.list.selected = c.selected;
         if (c.filesLoaded) shown.files = {core::CommitFile{"a"}};
         shown.isLoading = c.loading;
-        state.workspace->besideStatusRead = c.firstStatusIn;
+        state.workspace->openingRestRead = c.firstStatusIn;
         state.workspace->changes.isFilterFocused = true;
         AppStoreHarness h(std::move(state));
         EXPECT_EQ(sendWorkspace(h, WorkspaceAction::SetTab{WorkspaceTab::history}), c.jobs);

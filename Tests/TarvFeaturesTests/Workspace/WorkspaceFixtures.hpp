@@ -49,7 +49,7 @@ inline std::vector<core::Commit> commitsFrom(int first, int count) {
 inline AppState withWorkspace() {
     AppState state;
     state.workspace.emplace("/r", "r", std::nullopt);
-    state.workspace->besideStatusRead = true;
+    state.workspace->openingRestRead = true;
     return state;
 }
 
