@@ -169,7 +169,10 @@ core::ProcessResult PosixProcessRunner::run(const core::ProcessSpec& spec, std::
             else
                 ::fcntl(in.fd.get(), F_SETFL, ::fcntl(in.fd.get(), F_GETFL) | O_NONBLOCK);
         }
-        std::vector<std::uint8_t> scratch(kScratchSize);
+        // Left unfilled: read() writes what it returns, and zeroing 64 KiB
+        // of fresh pages for every git run cost more than a short run itself.
+        const auto scratchBytes = std::make_unique_for_overwrite<std::uint8_t[]>(kScratchSize);
+        const std::span<std::uint8_t> scratch(scratchBytes.get(), kScratchSize);
         const auto deadline = child::deadlineFor(spec.timeout, Clock::now());
         bool childGone = false;
         bool pollBroken = false;
