@@ -89,48 +89,49 @@ void writeBigFile(const std::string& file, std::size_t length, std::size_t shift
     }
 }
 
-// A repository with one commit and the untracked file "big.txt": lines of
-// `length` characters (words and digits, like a log), `fileBytes()` in all.
-std::string repositoryWithBigFile(std::size_t length) {
+// The repository `<name>-<length>-<MiB>` under the data folder: made once by
+// `make` (given its path, after `git init`), with the identity the client
+// commits with (its home is empty).
+template <class Make>
+std::string dataRepository(const std::string& name, std::size_t length, Make make) {
     namespace fs = std::filesystem;
-    const std::string path = bench::dataFolder() + "/big-diff-" + std::to_string(length) + "-" +
-                             std::to_string(fileBytes() >> 20);
+    const std::string path =
+        bench::dataFolder() + "/" + name + "-" + std::to_string(length) + "-" + std::to_string(fileBytes() >> 20);
     if (!fs::exists(path + ".done")) {
         fs::remove_all(path);
         fs::create_directories(path);
         git({"init", "-q", "-b", "main"}, path);
-        std::ofstream(path + "/README") << "big file\n";
-        git({"add", "README"}, path);
-        git({"commit", "-q", "-m", "start"}, path);
-        git({"tag", "start"}, path);
-        writeBigFile(path + "/big.txt", length);
+        make(path);
         std::ofstream(path + ".done") << "made\n";
     }
-    // Back to the start: nothing committed after "start", the file untracked.
-    git({"reset", "-q", "--mixed", "start"}, path);
-    // The client commits with the repository's own identity (its home is empty).
     git({"config", "user.name", "Bench"}, path);
     git({"config", "user.email", "bench@example.com"}, path);
+    return path;
+}
+
+// A repository with one commit and the untracked file "big.txt": lines of
+// `length` characters (words and digits, like a log), `fileBytes()` in all.
+std::string repositoryWithBigFile(std::size_t length) {
+    const std::string path = dataRepository("big-diff", length, [length](const std::string& made) {
+        std::ofstream(made + "/README") << "big file\n";
+        git({"add", "README"}, made);
+        git({"commit", "-q", "-m", "start"}, made);
+        git({"tag", "start"}, made);
+        writeBigFile(made + "/big.txt", length);
+    });
+    // Back to the start: nothing committed after "start", the file untracked.
+    git({"reset", "-q", "--mixed", "start"}, path);
     return path;
 }
 
 // A repository whose committed "big.txt" (as above) has every line
 // rewritten in the working tree: each removed line has an added partner.
 std::string repositoryWithRewrittenFile(std::size_t length) {
-    namespace fs = std::filesystem;
-    const std::string path = bench::dataFolder() + "/big-rewrite-" + std::to_string(length) + "-" +
-                             std::to_string(fileBytes() >> 20);
-    if (!fs::exists(path + ".done")) {
-        fs::remove_all(path);
-        fs::create_directories(path);
-        git({"init", "-q", "-b", "main"}, path);
-        git({"config", "user.name", "Bench"}, path);
-        git({"config", "user.email", "bench@example.com"}, path);
-        writeBigFile(path + "/big.txt", length);
-        git({"add", "big.txt"}, path);
-        git({"commit", "-q", "-m", "big"}, path);
-        std::ofstream(path + ".done") << "made\n";
-    }
+    const std::string path = dataRepository("big-rewrite", length, [length](const std::string& made) {
+        writeBigFile(made + "/big.txt", length);
+        git({"add", "big.txt"}, made);
+        git({"commit", "-q", "-m", "big"}, made);
+    });
     writeBigFile(path + "/big.txt", length, 1);
     return path;
 }
