@@ -229,9 +229,10 @@ std::string FakeRepository::discard(const std::string& repository, const std::ve
     return answers.discardReference;
 }
 
-void FakeRepository::restoreSnapshot(const std::string& repository, const std::string& reference,
-                                     const std::vector<std::string>& paths, std::stop_token) {
+core::SnapshotRestore FakeRepository::restoreSnapshot(const std::string& repository, const std::string& reference,
+                                                      const std::vector<std::string>& paths, std::stop_token) {
     record("restoreSnapshot", {repository, reference, joined(paths)});
+    return answers.snapshotRestore;
 }
 
 void FakeRepository::stash(const std::string& repository, const std::string& message, std::stop_token) {

@@ -125,6 +125,7 @@ public:
         std::vector<core::Tag> tags;
         std::vector<core::Worktree> worktrees;
         std::string discardReference = "refs/tarv/snapshots/1";
+        core::SnapshotRestore snapshotRestore;
         core::MergeResult mergeResult = core::MergeResult::merged();
         // What revert, cherryPick, editHistory, rebase and continueOperation
         // answer.
@@ -171,8 +172,8 @@ public:
                const core::CommitSelection& selection, std::stop_token stop) override;
     std::string discard(const std::string& repository, const std::vector<core::FileChange>& files,
                         std::stop_token stop) override;
-    void restoreSnapshot(const std::string& repository, const std::string& reference,
-                         const std::vector<std::string>& paths, std::stop_token stop) override;
+    core::SnapshotRestore restoreSnapshot(const std::string& repository, const std::string& reference,
+                                          const std::vector<std::string>& paths, std::stop_token stop) override;
     void stash(const std::string& repository, const std::string& message, std::stop_token stop) override;
     void restoreStash(const std::string& repository, const std::string& reference, std::stop_token stop) override;
     void dropStash(const std::string& repository, const std::string& reference, std::stop_token stop) override;

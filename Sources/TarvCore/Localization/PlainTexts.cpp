@@ -430,6 +430,11 @@ std::string_view englishPlainText(Text::Plain plain) {
         return "No graphical session to open an editor in (set TARV_EDITOR) · v opens the file in the terminal";
     case Text::Plain::openInEditorNoOpener:
         return "xdg-open was not found to open the editor · v opens the file in the terminal";
+    case Text::Plain::undoKeptEditsTitle:
+        return "Changes restored; later edits kept first";
+    case Text::Plain::undoKeptEditsBody:
+        return "These files had been edited again since the discard. Those edits were "
+               "kept in the recovery point below before the discarded versions were written back:";
     }
     return {};
 }
@@ -861,6 +866,12 @@ std::string_view spanishPlainText(Text::Plain plain) {
         return "No hay sesión gráfica donde abrir un editor (define TARV_EDITOR) · v abre el archivo en la terminal";
     case Text::Plain::openInEditorNoOpener:
         return "No se encontró xdg-open para abrir el editor · v abre el archivo en la terminal";
+    case Text::Plain::undoKeptEditsTitle:
+        return "Cambios recuperados; antes se guardaron las ediciones posteriores";
+    case Text::Plain::undoKeptEditsBody:
+        return "Estos archivos se habían vuelto a editar después del descarte. Esas "
+               "ediciones se guardaron en el punto de recuperación de abajo antes "
+               "de reescribir las versiones descartadas:";
     }
     return {};
 }

@@ -8,6 +8,7 @@
 #include "TarvCore/Models/MergeResult.hpp"
 #include "TarvCore/Models/OperationResult.hpp"
 #include "TarvCore/Models/ResetMode.hpp"
+#include "TarvCore/Models/SnapshotRestore.hpp"
 #include "TarvCore/Models/Tag.hpp"
 #include "TarvCore/Models/Worktree.hpp"
 
@@ -35,8 +36,11 @@ public:
     // throws UnfinishedDiscard, which names it.
     virtual std::string discard(const std::string& repository, const std::vector<FileChange>& files,
                                 std::stop_token stop) = 0;
-    virtual void restoreSnapshot(const std::string& repository, const std::string& reference,
-                                 const std::vector<std::string>& paths, std::stop_token stop) = 0;
+    // Writes `paths` back from the snapshot `reference` (the undo of a
+    // discard). Paths edited again since the discard are first kept in a
+    // recovery point, which the result names.
+    virtual SnapshotRestore restoreSnapshot(const std::string& repository, const std::string& reference,
+                                            const std::vector<std::string>& paths, std::stop_token stop) = 0;
     virtual void stash(const std::string& repository, const std::string& message, std::stop_token stop) = 0;
     virtual void restoreStash(const std::string& repository, const std::string& reference, std::stop_token stop) = 0;
     virtual void dropStash(const std::string& repository, const std::string& reference, std::stop_token stop) = 0;

@@ -1,13 +1,17 @@
 #include "TarvEngine/Safety/SnapshotCommands.hpp"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 #include <unordered_set>
+#include <utility>
 
 #include "TarvEngine/Commands/WriteMessages.hpp"
 #include "TarvEngine/Commands/WriteSupport.hpp"
 #include "TarvEngine/Parsers/ByteText.hpp"
+#include "TarvEngine/Safety/WorkingFileBytes.hpp"
 
 namespace tarv::engine {
 
@@ -16,6 +20,11 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr std::string_view indexSubject = "tarv snapshot index";
+constexpr std::string_view snapshotMessage = "tarv snapshot";
+// The note in the message of a snapshot whose regular files hold the
+// working files' own bytes (an older snapshot holds them as "git add" would,
+// through the filters, and is written back through them).
+constexpr std::string_view ownBytesNote = "Files kept as their own bytes, without filters.";
 
 void removeQuietly(const core::FileStore& files, const std::string& path) {
     try {
@@ -87,17 +96,38 @@ Presence presence(const std::string& repository, const std::string& path) {
 struct TreeEntries {
     std::string records;             // files and links, each ended by NUL
     std::vector<std::string> files;  // their paths, in the tree's order
+    std::vector<WorkingFileBytes::Entry> sized;  // the same with their sizes, when asked for
     std::string otherRecords;        // what it holds as something else (a submodule), likewise
     std::vector<std::string> others; // their paths
     std::vector<std::string> absent; // the paths the tree does not hold
 };
 
+enum class Sizes { left, listed };
+
+// "<mode> <type> <id> <padded size>\t<path>" (ls-tree -l) as the entry it
+// names and the record without the size.
+WorkingFileBytes::Entry sizedEntry(std::string_view record, std::string& plain) {
+    const std::size_t tab = record.find('\t');
+    std::string_view fields[3];
+    std::string_view rest;
+    bytes::takeFields(record.substr(0, tab), ' ', 3, fields, rest);
+    const std::size_t digits = rest.find_first_not_of(' ');
+    WorkingFileBytes::Entry entry{std::string(fields[0]), std::string(fields[2]), std::string(record.substr(tab + 1)),
+                                  bytes::decimal(rest.substr(std::min(digits, rest.size()))).value_or(0)};
+    plain.assign(fields[0]).append(" ").append(fields[1]).append(" ").append(fields[2]).append("\t").append(entry.path);
+    return entry;
+}
+
 TreeEntries entriesOf(const GitExecutor& executor, const std::string& repository, const std::string& tree,
-                      const std::vector<std::string>& paths, std::stop_token stop) {
+                      const std::vector<std::string>& paths, std::stop_token stop, Sizes sizes = Sizes::left) {
     const std::unordered_set<std::string_view> wanted(paths.begin(), paths.end());
-    auto listing = executor.run({"ls-tree", "-r", "-z", "--end-of-options", tree}, repository, stop);
+    auto listing = executor.run(sizes == Sizes::listed
+                                    ? std::vector<std::string>{"ls-tree", "-r", "-l", "-z", "--end-of-options", tree}
+                                    : std::vector<std::string>{"ls-tree", "-r", "-z", "--end-of-options", tree},
+                                repository, stop);
     TreeEntries entries;
     std::unordered_set<std::string_view> found;
+    std::string plain;
     bytes::forEachPiece(listing.stdoutBytes(), '\0', [&](std::string_view record) {
         const std::size_t tab = record.find('\t');
         if (tab == std::string_view::npos) return;
@@ -105,11 +135,16 @@ TreeEntries entriesOf(const GitExecutor& executor, const std::string& repository
         const auto match = wanted.find(path);
         if (match == wanted.end()) return;
         found.insert(*match);
+        if (sizes == Sizes::listed) {
+            entries.sized.push_back(sizedEntry(record, plain));
+            record = plain;
+        }
         if (record.starts_with("100644 blob ") || record.starts_with("100755 blob ") ||
             record.starts_with("120000 blob ")) {
             entries.records.append(record).push_back('\0');
             entries.files.emplace_back(path);
         } else {
+            if (sizes == Sizes::listed) entries.sized.pop_back();
             entries.otherRecords.append(record).push_back('\0');
             entries.others.emplace_back(path);
         }
@@ -118,6 +153,29 @@ TreeEntries entriesOf(const GitExecutor& executor, const std::string& repository
         if (!found.contains(path)) entries.absent.push_back(path);
     }
     return entries;
+}
+
+// Whether the files (or links) at `a` and `b` hold the same bytes.
+bool sameFile(const std::string& a, const std::string& b) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const auto kind = fs::symlink_status(a, error).type();
+    if (error || kind != fs::symlink_status(b, error).type() || error) return false;
+    if (kind == fs::file_type::symlink) return fs::read_symlink(a, error) == fs::read_symlink(b, error) && !error;
+    if (kind != fs::file_type::regular || fs::file_size(a, error) != fs::file_size(b, error) || error) return false;
+    std::ifstream first(a, std::ios::binary);
+    std::ifstream second(b, std::ios::binary);
+    std::array<char, 1 << 16> x{};
+    std::array<char, 1 << 16> y{};
+    while (first && second) {
+        first.read(x.data(), x.size());
+        second.read(y.data(), y.size());
+        if (first.gcount() != second.gcount() ||
+            !std::equal(x.begin(), x.begin() + first.gcount(), y.begin())) {
+            return false;
+        }
+    }
+    return first.eof() && second.eof();
 }
 
 // Removes the working file at `path` (a file or a link, never a folder),
@@ -174,14 +232,26 @@ std::string workingTree(const GitExecutor& executor, const std::string& reposito
                         std::stop_token stop) {
     startFromHead(executor, repository, hasHead, build, stop);
     // What is in the working tree is added, ignored or not; what is gone is
-    // recorded as gone (one update-index, which takes its paths as they are
-    // and costs what git's own add costs). A folder (a repository inside
-    // this one) goes through "add", which records it as git does. Any path
-    // git cannot save fails the snapshot, and with it the discard.
+    // recorded as gone. A regular file is kept as its own bytes, with no
+    // filter or line-ending conversion, so that its undo writes back exactly
+    // what was there; links, what is gone and what lies beyond a link go
+    // through one update-index, which takes its paths as they are (and
+    // refuses a path beyond a link). A folder (a repository inside this
+    // one) goes through "add", which records it as git does. Any path git
+    // cannot save fails the snapshot, and with it the discard.
+    std::vector<std::string> plainFiles;
     std::vector<std::string> files;
     std::vector<std::string> folders;
     for (const auto& path : paths) {
-        (presence(repository, path) == Presence::folder ? folders : files).push_back(path);
+        if (WorkingFileBytes::isPlainFile(repository, path)) {
+            plainFiles.push_back(path);
+        } else {
+            (presence(repository, path) == Presence::folder ? folders : files).push_back(path);
+        }
+    }
+    if (!plainFiles.empty()) {
+        const std::string records = WorkingFileBytes{executor}.store(repository, plainFiles, stop);
+        executor.run({"update-index", "-z", "--index-info"}, repository, build.withInput(core::toBytes(records)), stop);
     }
     if (!files.empty()) {
         executor.run({"update-index", "--add", "--remove", "--replace", "-z", "--stdin"}, repository,
@@ -197,12 +267,38 @@ std::string stagedTree(const GitExecutor& executor, const std::string& repositor
                        const std::vector<std::string>& paths, bool hasHead, const TreeBuild& build,
                        std::stop_token stop) {
     startFromHead(executor, repository, hasHead, build, stop);
-    // The merged entries (stage 0) of the paths, as "<mode> <id> 0\t<path>"
-    // records that --index-info takes back as they are; one listing of the
-    // whole index, whatever the number of paths.
     const std::unordered_set<std::string_view> wanted(paths.begin(), paths.end());
     std::string staged;
-    if (!paths.empty()) {
+    std::vector<std::string> gone;
+    if (!paths.empty() && hasHead) {
+        // Only where the index differs from HEAD is there anything to change
+        // (HEAD's tree is already in place): one comparison of the index
+        // with HEAD, whose records ":<mode> <mode> <id> <id> <status>" name
+        // the index's side second. A path the index no longer holds at stage
+        // 0 (removed, or in conflict) goes.
+        auto compared =
+            executor.run({"diff-index", "--cached", "-z", "--no-renames", "HEAD"}, repository, stop);
+        std::string_view header;
+        bytes::forEachPiece(compared.stdoutBytes(), '\0', [&](std::string_view piece) {
+            if (header.empty()) {
+                header = piece;
+                return;
+            }
+            const std::string_view fields = std::exchange(header, std::string_view());
+            if (!wanted.contains(piece) || fields.size() < 2) return;
+            std::string_view parts[4];
+            std::string_view status;
+            if (!bytes::takeFields(fields.substr(1), ' ', 4, parts, status)) return;
+            if (status.starts_with('D') || status.starts_with('U')) {
+                gone.emplace_back(piece);
+            } else {
+                staged.append(parts[1]).append(" ").append(parts[3]).append("\t").append(piece).push_back('\0');
+            }
+        });
+    } else if (!paths.empty()) {
+        // Before the first commit: the merged entries (stage 0) of the
+        // paths, as "<mode> <id> 0\t<path>" records that --index-info takes
+        // back as they are, into an index that starts empty.
         auto listed = executor.run({"ls-files", "-s", "-z"}, repository, stop);
         bytes::forEachPiece(listed.stdoutBytes(), '\0', [&](std::string_view record) {
             const std::size_t tab = record.find('\t');
@@ -211,8 +307,10 @@ std::string stagedTree(const GitExecutor& executor, const std::string& repositor
             staged.append(record);
             staged.push_back('\0');
         });
+    }
+    if (!gone.empty()) {
         executor.run({"update-index", "--force-remove", "-z", "--stdin"}, repository,
-                     build.withInput(nulSeparated(paths)), stop);
+                     build.withInput(nulSeparated(gone)), stop);
     }
     if (!staged.empty()) {
         executor.run({"update-index", "-z", "--index-info"}, repository, build.withInput(core::toBytes(staged)), stop);
@@ -247,13 +345,14 @@ std::string SnapshotCommands::create(const std::string& repository, const std::v
             std::vector<std::string> arguments{"commit-tree", tree};
             for (const auto& parent : parents) arguments.insert(arguments.end(), {"-p", parent});
             arguments.insert(arguments.end(), {"-m", std::string(subject)});
+            if (subject == snapshotMessage) arguments.insert(arguments.end(), {"-m", std::string(ownBytesNote)});
             return write::trimmedOutput(executor.run(arguments, repository, working.plain, stop));
         };
         std::vector<std::string> parents;
         if (hasHead) parents.push_back("HEAD");
         const std::string stagedCommit = commitTree(staged, parents, indexSubject);
         parents.push_back(stagedCommit);
-        const std::string commit = commitTree(worktree, parents, "tarv snapshot");
+        const std::string commit = commitTree(worktree, parents, snapshotMessage);
 
         const std::string reference = "refs/tarv/snapshots/" + std::to_string(now) + "-" + commit.substr(0, 7);
         executor.run({"update-ref", reference, commit}, repository, write::writing(), stop);
@@ -377,12 +476,13 @@ void SnapshotCommands::restoreFromHead(const std::string& repository, const std:
 void SnapshotCommands::restore(const std::string& repository, const std::string& reference,
                                const std::vector<std::string>& paths, std::stop_token stop) const {
     if (paths.empty()) return;
-    restoreWorkingFiles(repository, reference, paths, stop);
+    const Parents parents = parentsOf(repository, reference, stop);
+    restoreWorkingFiles(repository, reference, parents.ownBytes, paths, stop);
     // Then the staged versions, when the snapshot kept them: the index
     // entries of the paths become those of the staged commit (a path it
     // does not hold leaves the index), and the index is refreshed so that
     // the files written above count as unchanged where they are.
-    if (const auto staged = stagedCommit(repository, reference, stop)) restoreStaged(repository, *staged, paths, stop);
+    if (parents.staged) restoreStaged(repository, *parents.staged, paths, stop);
     patiently(lockPatience, [&] {
         executor.run({"update-index", "-q", "--refresh"}, repository, write::writing({0, 1}), stop);
     });
@@ -407,18 +507,21 @@ void SnapshotCommands::restoreStaged(const std::string& repository, const std::s
     }
 }
 
-void SnapshotCommands::restoreWorkingFiles(const std::string& repository, const std::string& reference,
+void SnapshotCommands::restoreWorkingFiles(const std::string& repository, const std::string& reference, bool ownBytes,
                                            const std::vector<std::string>& paths, std::stop_token stop) const {
-    // The snapshot's files and links of the paths go into a temporary index
-    // of their own and out to the working tree from there; a path the
+    // The snapshot's files and links of the paths are written to the
+    // working tree: as their own bytes when the snapshot kept them so,
+    // otherwise through a temporary index of their own and checkout-index
+    // (and so through the filters they were saved with). A path the
     // snapshot does not hold is removed from the working tree; a submodule
     // is left as it is. The user's index is not touched here.
-    const TreeEntries entries = entriesOf(executor, repository, reference, paths, stop);
-    if (!entries.records.empty()) {
-        const std::string gitDirectory =
-            write::trimmedOutput(executor.run({"rev-parse", "--absolute-git-dir"}, repository, stop));
+    const TreeEntries entries =
+        entriesOf(executor, repository, reference, paths, stop, ownBytes ? Sizes::listed : Sizes::left);
+    if (ownBytes) {
+        WorkingFileBytes{executor}.write(repository, entries.sized, stop);
+    } else if (!entries.records.empty()) {
         const std::string name = reference.substr(reference.rfind('/') + 1);
-        const std::string index = gitDirectory + "/" + std::string(temporaryIndexPrefix) + "undo-" + name;
+        const std::string index = gitDirectoryOf(repository, stop) + "/" + std::string(temporaryIndexPrefix) + "undo-" + name;
         removeIndexQuietly(*files, index);
         try {
             const TreeBuild build(index);
@@ -436,18 +539,91 @@ void SnapshotCommands::restoreWorkingFiles(const std::string& repository, const 
     }
 }
 
-std::optional<std::string> SnapshotCommands::stagedCommit(const std::string& repository,
-                                                          const std::string& reference, std::stop_token stop) const {
-    // Its last parent: the second after HEAD, the only one before the first
-    // commit. A snapshot with HEAD as its only parent kept no index.
-    auto listed = executor.run({"show", "-s", "--format=%P", "--end-of-options", reference}, repository, stop);
-    std::vector<std::string> parents;
-    bytes::forEachPiece(write::trimmedOutput(listed), ' ', [&](std::string_view id) { parents.emplace_back(id); });
-    if (parents.size() >= 2) return parents.back();
-    if (parents.empty()) return std::nullopt;
-    auto subject = executor.run({"show", "-s", "--format=%s", parents.back()}, repository, stop);
-    if (write::trimmedOutput(subject) != indexSubject) return std::nullopt;
-    return parents.back();
+std::string SnapshotCommands::gitDirectoryOf(const std::string& repository, std::stop_token stop) const {
+    return write::trimmedOutput(executor.run({"rev-parse", "--absolute-git-dir"}, repository, stop));
+}
+
+SnapshotCommands::Parents SnapshotCommands::parentsOf(const std::string& repository, const std::string& reference,
+                                                      std::stop_token stop) const {
+    // HEAD at the time of the snapshot first, when there was one; the commit
+    // of the index's versions last. A snapshot of the oldest kind has HEAD
+    // alone, or nothing.
+    auto shown = executor.run({"show", "-s", "--format=%P%x00%B", "--end-of-options", reference}, repository, stop);
+    const std::string_view output = shown.stdoutBytes();
+    const std::size_t end = std::min(output.find('\0'), output.size());
+    std::vector<std::string> ids;
+    bytes::forEachPiece(output.substr(0, end), ' ', [&](std::string_view id) { ids.emplace_back(core::text::trimmed(std::string(id))); });
+    Parents parents;
+    parents.ownBytes = output.substr(end).find(ownBytesNote) != std::string_view::npos;
+    if (ids.size() >= 2) {
+        parents.head = ids.front();
+        parents.staged = ids.back();
+    } else if (ids.size() == 1) {
+        auto subject = executor.run({"show", "-s", "--format=%s", ids.back()}, repository, stop);
+        (write::trimmedOutput(subject) == indexSubject ? parents.staged : parents.head) = ids.back();
+    }
+    return parents;
+}
+
+std::vector<std::string> SnapshotCommands::editedSinceDiscard(const std::string& repository,
+                                                              const std::string& reference,
+                                                              const std::vector<std::string>& paths,
+                                                              std::stop_token stop) const {
+    // What a restore would replace: a file or a link at a path (a folder is
+    // left as it is, and a path with nothing there loses nothing).
+    std::vector<std::string> present;
+    for (const auto& path : paths) {
+        if (presence(repository, path) == Presence::other) present.push_back(path);
+    }
+    if (present.empty()) return {};
+    const Parents parents = parentsOf(repository, reference, stop);
+    // The discard left each path as HEAD of that moment held it (gone where
+    // HEAD did not hold it, or before the first commit).
+    if (!parents.head) return present;
+    const TreeEntries left = entriesOf(executor, repository, *parents.head, present, stop);
+    std::unordered_set<std::string> edited(left.absent.begin(), left.absent.end());
+    edited.insert(left.others.begin(), left.others.end());
+    for (auto& path : differingFromCheckout(repository, reference, left.records, left.files, stop)) {
+        edited.insert(std::move(path));
+    }
+    std::vector<std::string> inOrder;
+    for (const auto& path : present) {
+        if (edited.contains(path)) inOrder.push_back(path);
+    }
+    return inOrder;
+}
+
+std::vector<std::string> SnapshotCommands::differingFromCheckout(const std::string& repository,
+                                                                 const std::string& reference,
+                                                                 const std::string& records,
+                                                                 const std::vector<std::string>& paths,
+                                                                 std::stop_token stop) const {
+    if (paths.empty()) return {};
+    // The entries are checked out, as the discard wrote them (filters and
+    // line endings included), into a folder of their own in the git folder,
+    // and each working file is compared with its copy byte for byte.
+    const std::string name = reference.substr(reference.rfind('/') + 1);
+    const std::string index = gitDirectoryOf(repository, stop) + "/" + std::string(temporaryIndexPrefix) + "check-" + name;
+    const std::string folder = index + "-files";
+    const auto removeBoth = [&] {
+        removeIndexQuietly(*files, index);
+        removeQuietly(*files, folder);
+    };
+    removeBoth();
+    std::vector<std::string> differing;
+    try {
+        const TreeBuild build(index);
+        executor.run({"update-index", "-z", "--index-info"}, repository, build.withInput(core::toBytes(records)), stop);
+        executor.run({"checkout-index", "-a", "--prefix=" + folder + "/"}, repository, build.plain, stop);
+        for (const auto& path : paths) {
+            if (!sameFile(repository + "/" + path, folder + "/" + path)) differing.push_back(path);
+        }
+    } catch (...) {
+        removeBoth();
+        throw;
+    }
+    removeBoth();
+    return differing;
 }
 
 }  // namespace tarv::engine

@@ -43,7 +43,9 @@ struct SnapshotCommands {
     // rename included) and returns the snapshot's ref,
     // "refs/tarv/snapshots/<now>-<7 hex digits>". The snapshot's tree is
     // HEAD's (empty before the first commit) with each path as it is in the
-    // working tree: its content, ignored files included, or its absence. Its
+    // working tree: its content, ignored files included, or its absence; a
+    // regular file as its own bytes, with no filter or line-ending
+    // conversion (the message says so). Its
     // parents are HEAD (when there is one) and, last, a commit ("tarv
     // snapshot index") of HEAD's tree with each path as it is in the user's
     // index, the way a stash keeps both: a version staged before the discard
@@ -80,13 +82,24 @@ struct SnapshotCommands {
                  std::stop_token stop) const;
 
     // Writes `paths` back from the snapshot `reference` (the undo of a
-    // discard): into the working tree, then into the index as they were
+    // discard): into the working tree (as the files' own bytes, for a
+    // snapshot that kept them so), then into the index as they were
     // staged (a snapshot made before the index was kept restores the working
     // tree only). Waits for another process's index lock as `discard` does;
     // every step can run again, so a restore that still failed can simply be
     // run once more.
     void restore(const std::string& repository, const std::string& reference, const std::vector<std::string>& paths,
                  std::stop_token stop) const;
+
+    // The paths of `paths` (those of the discard that made the snapshot
+    // `reference`) that something has changed since that discard, in the
+    // given order: a file or a link is there that differs, byte for byte,
+    // from what the discard left (HEAD's version of that moment, written as
+    // a checkout writes it), or that stands where the discard left nothing.
+    // What a restore of them would write over; a path with nothing there, or
+    // a folder, is not one of them.
+    std::vector<std::string> editedSinceDiscard(const std::string& repository, const std::string& reference,
+                                                const std::vector<std::string>& paths, std::stop_token stop) const;
 
     // How long a step waits, in all, while another git process holds the
     // index's lock.
@@ -106,14 +119,26 @@ private:
                          std::stop_token stop) const;
     void restoreFromHead(const std::string& repository, const std::vector<std::string>& paths,
                          std::stop_token stop) const;
-    void restoreWorkingFiles(const std::string& repository, const std::string& reference,
+    void restoreWorkingFiles(const std::string& repository, const std::string& reference, bool ownBytes,
                              const std::vector<std::string>& paths, std::stop_token stop) const;
     void restoreStaged(const std::string& repository, const std::string& staged,
                        const std::vector<std::string>& paths, std::stop_token stop) const;
-    // The commit holding the index's versions of the snapshot `reference`;
-    // none for a snapshot that kept none.
-    std::optional<std::string> stagedCommit(const std::string& repository, const std::string& reference,
-                                            std::stop_token stop) const;
+
+    // What a snapshot was made on: HEAD of that moment (none before the
+    // first commit), the commit of the index's versions (none for a
+    // snapshot that kept none), and whether its files are their own bytes.
+    struct Parents {
+        std::optional<std::string> head;
+        std::optional<std::string> staged;
+        bool ownBytes = false;
+    };
+    Parents parentsOf(const std::string& repository, const std::string& reference, std::stop_token stop) const;
+    std::string gitDirectoryOf(const std::string& repository, std::stop_token stop) const;
+    // The `paths` whose working file or link differs from what a checkout
+    // of `records` (--index-info records of those paths) writes.
+    std::vector<std::string> differingFromCheckout(const std::string& repository, const std::string& reference,
+                                                   const std::string& records, const std::vector<std::string>& paths,
+                                                   std::stop_token stop) const;
 };
 
 }  // namespace tarv::engine

@@ -47,10 +47,22 @@ std::string GitRepositoryClientLive::discard(const std::string& repository, cons
     });
 }
 
-void GitRepositoryClientLive::restoreSnapshot(const std::string& repository, const std::string& reference,
-                                              const std::vector<std::string>& paths, std::stop_token stop) {
-    queued(repository, stop, [&](const GitExecutor& executor) {
-        SnapshotCommands{executor, files_}.restore(repository, reference, paths, stop);
+core::SnapshotRestore GitRepositoryClientLive::restoreSnapshot(const std::string& repository,
+                                                               const std::string& reference,
+                                                               const std::vector<std::string>& paths,
+                                                               std::stop_token stop) {
+    const std::int64_t now = clock_->unixTime();
+    return queued(repository, stop, [&](const GitExecutor& executor) {
+        // What was edited again since the discard is kept first, so the
+        // undo never writes over the only copy of anything.
+        SnapshotCommands snapshots{executor, files_};
+        core::SnapshotRestore outcome;
+        outcome.editedPaths = snapshots.editedSinceDiscard(repository, reference, paths, stop);
+        if (!outcome.editedPaths.empty()) {
+            outcome.keptEdits = snapshots.create(repository, outcome.editedPaths, now, stop);
+        }
+        snapshots.restore(repository, reference, paths, stop);
+        return outcome;
     });
 }
 

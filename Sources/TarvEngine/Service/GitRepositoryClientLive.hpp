@@ -108,7 +108,7 @@ public:
     // snapshot's reference.
     std::string discard(const std::string& repository, const std::vector<core::FileChange>& files,
                         std::stop_token stop) override;
-    void restoreSnapshot(const std::string& repository, const std::string& reference,
+    core::SnapshotRestore restoreSnapshot(const std::string& repository, const std::string& reference,
                          const std::vector<std::string>& paths, std::stop_token stop) override;
     void stash(const std::string& repository, const std::string& message, std::stop_token stop) override;
     void restoreStash(const std::string& repository, const std::string& reference, std::stop_token stop) override;

@@ -178,7 +178,7 @@ public:
     // Restores the last discard, else undoes the last unpushed commit; a
     // second undo while one runs is refused.
     AppEffect undo(AppState& state) const;
-    AppEffect restored(AppState& state) const;
+    AppEffect restored(AppState& state, const core::SnapshotRestore& outcome) const;
     AppEffect undoneCommit(AppState& state, const core::CommitMessage& message) const;
     AppEffect undoFailed(AppState& state, const std::string& message) const;
     AppEffect beginAmend(AppState& state) const;

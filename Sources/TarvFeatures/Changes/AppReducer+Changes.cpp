@@ -40,6 +40,16 @@ std::string lastComponent(const std::string& path) {
     return name.empty() ? path : std::string(name);
 }
 
+// The words, the recovery point and the first of the paths that an undo
+// kept before writing over them.
+std::string keptEditsBody(core::Language language, const core::SnapshotRestore& outcome) {
+    constexpr std::size_t listed = 10;
+    std::string body = core::Text::undoKeptEditsBody().render(language) + "\n\n" + outcome.keptEdits.value_or("") + "\n";
+    for (std::size_t i = 0; i < outcome.editedPaths.size() && i < listed; ++i) body += "\n" + outcome.editedPaths[i];
+    if (outcome.editedPaths.size() > listed) body += "\n…";
+    return body;
+}
+
 }  // namespace
 
 AppEffect AppReducer::selectFile(WorkspaceState& workspace, const std::string& path) const {
@@ -111,8 +121,8 @@ AppEffect AppReducer::undo(AppState& state) const {
                                 [repository, path = workspace.path, record = std::move(record)](
                                     AppEffect::Send send, std::stop_token) {
             try {
-                repository->restoreSnapshot(path, record.reference, record.paths, std::stop_token());
-                send(WorkspaceAction::Restored{});
+                send(WorkspaceAction::Restored{
+                    repository->restoreSnapshot(path, record.reference, record.paths, std::stop_token())});
             } catch (...) {
                 send(WorkspaceAction::UndoFailed{ErrorText::describe(std::current_exception())});
             }
@@ -132,10 +142,17 @@ AppEffect AppReducer::undo(AppState& state) const {
     });
 }
 
-AppEffect AppReducer::restored(AppState& state) const {
+AppEffect AppReducer::restored(AppState& state, const core::SnapshotRestore& outcome) const {
     WorkspaceState& workspace = *state.workspace;
     workspace.isUndoing = false;
     workspace.restoringDiscard.reset();
+    if (outcome.keptEdits) {
+        // The undo wrote over edits made after the discard; they are safe in
+        // a recovery point, and the user is told where.
+        state.overlay = Overlay::message(core::Text::undoKeptEditsTitle(),
+                                         core::Text::raw(keptEditsBody(state.language, outcome)));
+        return reloadStatus(workspace);
+    }
     AppEffect toast = showToast(state, core::Text::toastRestored(), false);
     return AppEffect::merge(std::move(toast), reloadStatus(workspace));
 }

@@ -238,7 +238,7 @@ struct Dispatch {
         return AppEffect::merge(std::move(error), reducer.reloadStatus(workspace));
     }
     AppEffect operator()(WA::Undo&) { return reducer.undo(state); }
-    AppEffect operator()(WA::Restored&) { return reducer.restored(state); }
+    AppEffect operator()(WA::Restored& a) { return reducer.restored(state, a.outcome); }
     AppEffect operator()(WA::UndoneCommit& a) { return reducer.undoneCommit(state, a.message); }
     AppEffect operator()(WA::UndoFailed& a) { return reducer.undoFailed(state, a.message); }
     AppEffect operator()(WA::Ignore& a) { return reducer.ignore(workspace, std::move(a.file)); }

@@ -24,6 +24,7 @@
 #include "TarvCore/Models/MergeResult.hpp"
 #include "TarvCore/Models/OperationResult.hpp"
 #include "TarvCore/Models/ResetMode.hpp"
+#include "TarvCore/Models/SnapshotRestore.hpp"
 #include "TarvCore/Models/StashEntry.hpp"
 #include "TarvCore/Models/Tag.hpp"
 #include "TarvCore/Models/WorkingTreeStatus.hpp"
@@ -430,6 +431,9 @@ struct WorkspaceAction {
         bool operator==(const Undo&) const = default;
     };
     struct Restored {
+        // What the restore kept before writing: the later edits of the
+        // discarded paths, when there were any.
+        core::SnapshotRestore outcome = {};
         bool operator==(const Restored&) const = default;
     };
     struct AutoFetchTick {

@@ -229,6 +229,8 @@ inline const std::vector<ExpectedPlainText> expectedPlainTexts = {
     {Text::Plain::clipboardToolMissing, 306, "no clipboard tool: install wl-copy, xclip or xsel", "no hay herramienta de portapapeles: instala wl-copy, xclip o xsel"},
     {Text::Plain::openInEditorNoDesktop, 307, "No graphical session to open an editor in (set TARV_EDITOR) · v opens the file in the terminal", "No hay sesión gráfica donde abrir un editor (define TARV_EDITOR) · v abre el archivo en la terminal"},
     {Text::Plain::openInEditorNoOpener, 308, "xdg-open was not found to open the editor · v opens the file in the terminal", "No se encontró xdg-open para abrir el editor · v abre el archivo en la terminal"},
+    {Text::Plain::undoKeptEditsTitle, 309, "Changes restored; later edits kept first", "Cambios recuperados; antes se guardaron las ediciones posteriores"},
+    {Text::Plain::undoKeptEditsBody, 310, "These files had been edited again since the discard. Those edits were kept in the recovery point below before the discarded versions were written back:", "Estos archivos se habían vuelto a editar después del descarte. Esas ediciones se guardaron en el punto de recuperación de abajo antes de reescribir las versiones descartadas:"},
 };
 
 template <typename Item>

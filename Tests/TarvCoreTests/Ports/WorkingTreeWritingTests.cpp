@@ -17,7 +17,7 @@ public:
                 (override));
     MOCK_METHOD(std::string, discard, (const std::string&, const std::vector<FileChange>&, std::stop_token),
                 (override));
-    MOCK_METHOD(void, restoreSnapshot,
+    MOCK_METHOD(SnapshotRestore, restoreSnapshot,
                 (const std::string&, const std::string&, const std::vector<std::string>&, std::stop_token), (override));
     MOCK_METHOD(void, stash, (const std::string&, const std::string&, std::stop_token), (override));
     MOCK_METHOD(void, restoreStash, (const std::string&, const std::string&, std::stop_token), (override));

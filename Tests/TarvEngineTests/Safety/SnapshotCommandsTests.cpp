@@ -123,10 +123,10 @@ TEST_F(SnapshotTest, AStoppedSnapshotLeavesNoTemporaryIndexOrLock) {
     EXPECT_FALSE(temporaryIndexLeft()) << ::testing::PrintToString(gitFolder());
 }
 
-// Many paths: the snapshot saves them with one update-index reading them
+// Many paths: the snapshot saves them with one hash-object reading them
 // from its input (no pathspecs, no command line that grows with them), the
 // discard unlinks the untracked files without any git, and the undo brings
-// them back with one checkout-index of the snapshot's entries.
+// them back from one cat-file of the snapshot's blobs.
 TEST_F(SnapshotTest, ManyPaths) {
     auto recorder = std::make_shared<tarv::testing::GitScriptedRunner>();
     SnapshotCommands recorded{testing::recordingExecutor(repo, recorder), files};
@@ -138,12 +138,14 @@ TEST_F(SnapshotTest, ManyPaths) {
         repo.writeFile(paths.back(), "x\n");
     }
     const std::string ref = recorded.create(repo.path(), paths, 1, none);
-    const auto updates = testing::runsOf(*recorder, {"update-index", "--add"});
-    ASSERT_EQ(updates.size(), 1u);
-    EXPECT_EQ(updates[0].environment.at("GIT_INDEX_FILE"), repo.path() + "/.git/tarv-snapshot-index-1-401");
+    const auto stored = testing::runsOf(*recorder, {"hash-object"});
+    ASSERT_EQ(stored.size(), 1u);
     std::size_t listed = 0;
     for (const auto& path : paths) listed += path.size() + 1;
-    EXPECT_EQ(updates[0].stdin->size(), listed);
+    EXPECT_EQ(stored[0].stdin->size(), listed);
+    const auto updates = testing::runsOf(*recorder, {"update-index", "-z", "--index-info"});
+    ASSERT_EQ(updates.size(), 1u);
+    EXPECT_EQ(updates[0].environment.at("GIT_INDEX_FILE"), repo.path() + "/.git/tarv-snapshot-index-1-401");
     EXPECT_EQ(testing::treePaths(repo, ref).size(), 401u);
 
     const std::size_t runsBefore = recorder->specs().size();
@@ -152,7 +154,7 @@ TEST_F(SnapshotTest, ManyPaths) {
     EXPECT_EQ(disk(repo), (std::map<std::string, std::string>{}));
 
     recorded.restore(repo.path(), ref, paths, none);
-    EXPECT_EQ(testing::runsOf(*recorder, {"checkout-index"}).size(), 1u);
+    EXPECT_EQ(testing::runsOf(*recorder, {"cat-file", "--batch"}).size(), 1u);
     EXPECT_EQ(disk(repo).size(), 401u);
 }
 
@@ -239,6 +241,69 @@ TEST_F(SnapshotTest, RestoreWaitsForAPassingIndexLock) {
     impatient.restore(repo.path(), second, {"a.txt", "u.txt"}, none);
     EXPECT_EQ(disk(repo), edited);
     EXPECT_EQ(repo.git({"status", "--porcelain"}), " M a.txt\n?? u.txt\n");
+}
+
+// Discard then undo gives back the working file's own bytes, whatever git's
+// filters and line endings would make of them: the snapshot keeps them as
+// they are and the undo writes them back as they are. An old snapshot,
+// which kept what the filters made of them, still comes back through them.
+TEST(SnapshotBytes, DiscardThenUndoGivesBackTheWorkingBytes) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> config;
+        std::string attributes;  // .gitattributes, committed
+        std::string edited;      // the working bytes discarded and brought back
+    };
+    const Case cases[] = {
+        {"keyword filter",
+         {{"filter.kw.clean", "sed -e 's/[$]Id[^$]*[$]/$Id$/'"}, {"filter.kw.smudge", "sed -e 's/[$]Id[$]/$Id: x $/'"}},
+         "*.txt filter=kw\n",
+         "$Id: my own words $\nedited\n"},
+        {"eol=crlf", {}, "*.txt text eol=crlf\n", "lf\nendings\n"},
+        {"autocrlf, mixed endings", {{"core.autocrlf", "true"}}, "", "crlf\r\nlf\nlast\r\n"},
+        {"lossy clean filter",
+         {{"filter.strip.clean", "sed -e 's/[[:space:]]*$//'"}, {"filter.strip.smudge", "cat"}},
+         "*.txt filter=strip\n",
+         "trailing   \nblanks\t\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        tarv::testing::TempGitRepo repo;
+        SnapshotCommands snapshots{testing::realExecutor(repo), std::make_shared<testing::DiskFiles>()};
+        for (const auto& [key, value] : c.config) repo.setConfig(key, value);
+        repo.writeFile(".gitattributes", c.attributes);
+        repo.writeFile("a.txt", "committed\n");
+        repo.commitAll("base");
+        repo.writeFile("a.txt", c.edited);
+        const std::vector<FileChange> changes{{"a.txt", std::nullopt, ChangeKind::modified}};
+
+        const std::string ref = snapshots.create(repo.path(), {"a.txt"}, 11, std::stop_token{});
+        snapshots.discard(repo.path(), changes, std::stop_token{});
+        ASSERT_NE(repo.readFile("a.txt"), c.edited);
+        snapshots.restore(repo.path(), ref, {"a.txt"}, std::stop_token{});
+        EXPECT_EQ(repo.readFile("a.txt"), c.edited);
+    }
+}
+
+TEST(SnapshotBytes, AnOldSnapshotComesBackThroughTheFilters) {
+    tarv::testing::TempGitRepo repo;
+    SnapshotCommands snapshots{testing::realExecutor(repo), std::make_shared<testing::DiskFiles>()};
+    repo.writeFile(".gitattributes", "*.txt text eol=crlf\n");
+    repo.writeFile("a.txt", "committed\n");
+    repo.commitAll("base");
+    // What "git add" made of "one\r\ntwo\r\n": LF endings, as an older
+    // snapshot kept it.
+    repo.writeFile("a.txt", "one\ntwo\n");
+    repo.git({"add", "a.txt"});
+    std::string tree = repo.git({"write-tree"});
+    tree.pop_back();
+    std::string commit = repo.git({"commit-tree", tree, "-p", "HEAD", "-m", "tarv snapshot"});
+    commit.pop_back();
+    repo.git({"update-ref", "refs/tarv/snapshots/1-" + commit.substr(0, 7), commit});
+    repo.git({"reset", "-q", "--hard"});
+
+    snapshots.restore(repo.path(), "refs/tarv/snapshots/1-" + commit.substr(0, 7), {"a.txt"}, std::stop_token{});
+    EXPECT_EQ(repo.readFile("a.txt"), "one\r\ntwo\r\n");
 }
 
 TEST_F(SnapshotTest, AConflictedFileRefusesTheWholeDiscard) {

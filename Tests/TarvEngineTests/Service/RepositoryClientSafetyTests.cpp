@@ -95,6 +95,59 @@ TEST_F(RepositoryClientSafety, ADiscardThatFailsHalfWayHandsOnItsSnapshot) {
     EXPECT_EQ(repo.git({"show", ":a.txt"}), "staged\n");
 }
 
+// Undo never writes over the only copy of anything. A path that changed
+// since its discard (edited again, made again after an untracked file's
+// discard, or only its line endings changed) is first kept, as it is, in a
+// recovery point under refs/tarv/ that the result names; a path as the
+// discard left it, or removed since, is simply restored. The files have
+// CRLF line endings in the working tree, so what the discard left is not
+// HEAD's bytes.
+TEST(RepositoryClientUndo, KeepsWhatChangedSinceTheDiscard) {
+    enum class After { nothing, write, remove };
+    struct Case {
+        const char* name;
+        core::ChangeKind kind;  // of a.txt when it was discarded
+        After after;
+        std::string written;                // after the discard (After::write)
+        std::optional<std::string> kept;    // a.txt in the recovery point; none: no recovery point
+    };
+    const Case cases[] = {
+        {"edited again", core::ChangeKind::modified, After::write, "later edit\r\n", "later edit\r\n"},
+        {"made again", core::ChangeKind::untracked, After::write, "made again\n", "made again\n"},
+        {"line endings only", core::ChangeKind::modified, After::write, "committed\n", "committed\n"},
+        {"as the discard left it", core::ChangeKind::modified, After::nothing, "", std::nullopt},
+        {"removed since", core::ChangeKind::modified, After::remove, "", std::nullopt},
+        {"untracked, still gone", core::ChangeKind::untracked, After::nothing, "", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempGitRepo repo;
+        const auto client = testing::liveClient(repo);
+        repo.writeFile(".gitattributes", "*.txt text eol=crlf\n");
+        if (c.kind == core::ChangeKind::modified) repo.writeFile("a.txt", "committed\n");
+        repo.commitAll("base");
+        repo.writeFile("a.txt", "discarded\n");
+        const auto files = client->status(repo.path(), none).files;
+        ASSERT_EQ(files.size(), 1u);
+        ASSERT_EQ(files[0].kind, c.kind);
+        const std::string snapshot = client->discard(repo.path(), files, none);
+        if (c.after == After::write) repo.writeFile("a.txt", c.written);
+        if (c.after == After::remove) repo.removeFile("a.txt");
+        const std::string refsBefore = repo.git({"for-each-ref", "refs/tarv/"});
+
+        const core::SnapshotRestore outcome = client->restoreSnapshot(repo.path(), snapshot, {"a.txt"}, none);
+        EXPECT_EQ(repo.readFile("a.txt"), "discarded\n");
+        if (!c.kept) {
+            EXPECT_EQ(outcome, core::SnapshotRestore{});
+            EXPECT_EQ(repo.git({"for-each-ref", "refs/tarv/"}), refsBefore);
+            continue;
+        }
+        ASSERT_TRUE(outcome.keptEdits && outcome.keptEdits->starts_with("refs/tarv/")) << refsBefore;
+        EXPECT_EQ(outcome.editedPaths, std::vector<std::string>{"a.txt"});
+        EXPECT_EQ(repo.git({"cat-file", "blob", *outcome.keptEdits + ":a.txt"}), *c.kept);
+    }
+}
+
 // A submodule with edits inside it is listed as one, and committing it
 // alone fails with what git said (on its standard output) about it.
 TEST_F(RepositoryClientSafety, ADirtySubmoduleIsNamedAndItsCommitSaysWhy) {

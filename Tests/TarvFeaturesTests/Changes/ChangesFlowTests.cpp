@@ -55,10 +55,10 @@ public:
         note(s);
         return FakeRepository::discard(r, f, s);
     }
-    void restoreSnapshot(const std::string& r, const std::string& ref, const std::vector<std::string>& p,
-                         std::stop_token s) override {
+    core::SnapshotRestore restoreSnapshot(const std::string& r, const std::string& ref,
+                                          const std::vector<std::string>& p, std::stop_token s) override {
         note(s);
-        FakeRepository::restoreSnapshot(r, ref, p, s);
+        return FakeRepository::restoreSnapshot(r, ref, p, s);
     }
     void ignore(const std::string& r, const core::FileChange& f, std::stop_token s) override {
         note(s);
@@ -472,6 +472,25 @@ TEST(UndoTest, AFailedRestoreKeepsTheRecordForAnotherTry) {
     EXPECT_EQ(h.fakes.repository->calls("restoreSnapshot").size(), 2u);
     EXPECT_EQ(ws(h).lastDiscard, std::nullopt);
     EXPECT_EQ(h.state().toast->text, core::Text::toastRestored());
+}
+
+// An undo that first kept edits made after the discard says so, with the
+// recovery point and the paths (the first ten), instead of the plain toast.
+TEST(UndoTest, KeptLaterEditsAreShownWithTheirRecoveryPoint) {
+    AppState state = withWorkspace();
+    state.workspace->lastDiscard = DiscardRecord{"refs/s/1", {"a"}};
+    AppStoreHarness h(std::move(state));
+    core::SnapshotRestore outcome{"refs/tarv/snapshots/9-abcdef0", {}};
+    for (int i = 0; i < 11; ++i) outcome.editedPaths.push_back("f" + std::to_string(i));
+    h.fakes.repository->answers.snapshotRestore = outcome;
+    sendWorkspace(h, WorkspaceAction::Undo{});
+    h.runJob("undo");
+    h.drain();
+    EXPECT_EQ(overlayTitle(h), core::Text::undoKeptEditsTitle());
+    EXPECT_EQ(overlayBody(h), core::Text::raw(core::Text::undoKeptEditsBody().english() +
+                                              "\n\nrefs/tarv/snapshots/9-abcdef0\n\nf0\nf1\nf2\nf3\nf4\nf5\nf6\nf7\nf8\nf9\n…"));
+    EXPECT_EQ(h.lastJobIds(), (Ids{"status"}));
+    EXPECT_FALSE(ws(h).isUndoing);
 }
 
 TEST(UndoTest, ANewerDiscardIsNotReplacedByTheOneWhoseRestoreFailed) {
