@@ -430,6 +430,10 @@ std::string_view englishPlainText(Text::Plain plain) {
         return "No graphical session to open an editor in (set TARV_EDITOR) · v opens the file in the terminal";
     case Text::Plain::openInEditorNoOpener:
         return "xdg-open was not found to open the editor · v opens the file in the terminal";
+    case Text::Plain::toastEmptyCommitSkipped:
+        return "Operation completed: the commit left empty was skipped (uncommitted changes kept first in refs/tarv/snapshots)";
+    case Text::Plain::toastOperationAbortedKept:
+        return "Operation aborted (uncommitted changes kept first in refs/tarv/snapshots)";
     }
     return {};
 }
@@ -861,6 +865,10 @@ std::string_view spanishPlainText(Text::Plain plain) {
         return "No hay sesión gráfica donde abrir un editor (define TARV_EDITOR) · v abre el archivo en la terminal";
     case Text::Plain::openInEditorNoOpener:
         return "No se encontró xdg-open para abrir el editor · v abre el archivo en la terminal";
+    case Text::Plain::toastEmptyCommitSkipped:
+        return "Operación completada: se omitió el commit que quedó vacío (los cambios sin confirmar se guardaron antes en refs/tarv/snapshots)";
+    case Text::Plain::toastOperationAbortedKept:
+        return "Operación abortada (los cambios sin confirmar se guardaron antes en refs/tarv/snapshots)";
     }
     return {};
 }

@@ -229,6 +229,8 @@ inline const std::vector<ExpectedPlainText> expectedPlainTexts = {
     {Text::Plain::clipboardToolMissing, 306, "no clipboard tool: install wl-copy, xclip or xsel", "no hay herramienta de portapapeles: instala wl-copy, xclip o xsel"},
     {Text::Plain::openInEditorNoDesktop, 307, "No graphical session to open an editor in (set TARV_EDITOR) · v opens the file in the terminal", "No hay sesión gráfica donde abrir un editor (define TARV_EDITOR) · v abre el archivo en la terminal"},
     {Text::Plain::openInEditorNoOpener, 308, "xdg-open was not found to open the editor · v opens the file in the terminal", "No se encontró xdg-open para abrir el editor · v abre el archivo en la terminal"},
+    {Text::Plain::toastEmptyCommitSkipped, 309, "Operation completed: the commit left empty was skipped (uncommitted changes kept first in refs/tarv/snapshots)", "Operación completada: se omitió el commit que quedó vacío (los cambios sin confirmar se guardaron antes en refs/tarv/snapshots)"},
+    {Text::Plain::toastOperationAbortedKept, 310, "Operation aborted (uncommitted changes kept first in refs/tarv/snapshots)", "Operación abortada (los cambios sin confirmar se guardaron antes en refs/tarv/snapshots)"},
 };
 
 template <typename Item>
