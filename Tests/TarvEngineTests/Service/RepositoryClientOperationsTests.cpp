@@ -306,8 +306,9 @@ TEST_F(RepositoryClientOperations, StepsThatResetKeepTheUncommittedWorkFirst) {
          [](TempGitRepo& r, GitRepositoryClientLive& c) { c.undoLastCommit(r.path(), none); }, "a.txt",
          "working\n", "staged\n", "working\n"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    // One case, in a function of its own so that a failed assertion ends
+    // only that case.
+    const auto check = [](const Case& c) {
         TempGitRepo r;
         auto live = testing::liveClient(r);
         c.setUp(r, *live);
@@ -327,6 +328,10 @@ TEST_F(RepositoryClientOperations, StepsThatResetKeepTheUncommittedWorkFirst) {
             EXPECT_EQ(r.git({"show", made[0] + "^2:" + c.path}), *c.staged);
         }
         EXPECT_EQ(r.exists(c.path) ? r.readFile(c.path) : "", c.after);
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        check(c);
     }
 }
 
