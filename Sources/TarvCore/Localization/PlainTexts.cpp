@@ -435,6 +435,10 @@ std::string_view englishPlainText(Text::Plain plain) {
     case Text::Plain::undoKeptEditsBody:
         return "These files had been edited again since the discard. Those edits were "
                "kept in the recovery point below before the discarded versions were written back:";
+    case Text::Plain::toastEmptyCommitSkipped:
+        return "Operation completed: the commit left empty was skipped (uncommitted changes kept first in refs/tarv/snapshots)";
+    case Text::Plain::toastOperationAbortedKept:
+        return "Operation aborted (uncommitted changes kept first in refs/tarv/snapshots)";
     }
     return {};
 }
@@ -872,6 +876,10 @@ std::string_view spanishPlainText(Text::Plain plain) {
         return "Estos archivos se habían vuelto a editar después del descarte. Esas "
                "ediciones se guardaron en el punto de recuperación de abajo antes "
                "de reescribir las versiones descartadas:";
+    case Text::Plain::toastEmptyCommitSkipped:
+        return "Operación completada: se omitió el commit que quedó vacío (los cambios sin confirmar se guardaron antes en refs/tarv/snapshots)";
+    case Text::Plain::toastOperationAbortedKept:
+        return "Operación abortada (los cambios sin confirmar se guardaron antes en refs/tarv/snapshots)";
     }
     return {};
 }

@@ -26,7 +26,7 @@ namespace tarv::core {
 // in declaration order: the 97 cases with a payload, then the payload-free
 // ones (`Plain`).
 struct Text {
-    static constexpr std::size_t caseCount = 311;
+    static constexpr std::size_t caseCount = 313;
     static constexpr std::size_t payloadCaseCount = 97;
 
     // The payload-free cases, in declaration order.
@@ -245,6 +245,8 @@ struct Text {
         openInEditorNoOpener,
         undoKeptEditsTitle,
         undoKeptEditsBody,
+        toastEmptyCommitSkipped,
+        toastOperationAbortedKept,
     };
 
     // One struct per case with a payload, in declaration order.
@@ -1187,6 +1189,8 @@ struct Text {
     static Text openInEditorNoOpener() { return Text(Plain::openInEditorNoOpener); }
     static Text undoKeptEditsTitle() { return Text(Plain::undoKeptEditsTitle); }
     static Text undoKeptEditsBody() { return Text(Plain::undoKeptEditsBody); }
+    static Text toastEmptyCommitSkipped() { return Text(Plain::toastEmptyCommitSkipped); }
+    static Text toastOperationAbortedKept() { return Text(Plain::toastOperationAbortedKept); }
 
     std::string render(Language language) const;
     std::string english() const;

@@ -16,6 +16,9 @@ struct OperationResult {
         bool operator==(const Conflicts&) const = default;
     };
     struct Completed {
+        // A continue found nothing staged: the step, whose commit would
+        // have been empty, was skipped rather than committed.
+        bool skippedEmpty = false;
         bool operator==(const Completed&) const = default;
     };
 
@@ -28,6 +31,7 @@ struct OperationResult {
 
     static OperationResult conflicts(std::vector<std::string> paths) { return Conflicts{std::move(paths)}; }
     static OperationResult completed() { return Completed{}; }
+    static OperationResult completedSkippingEmpty() { return Completed{true}; }
 
     bool operator==(const OperationResult&) const = default;
 };

@@ -138,20 +138,29 @@ core::OperationResult GitWriteCommands::rebase(const std::string& repository, co
 }
 
 core::OperationResult GitWriteCommands::continueOperation(const std::string& repository, const core::FileStore& files,
-                                                          std::stop_token stop) const {
+                                                          const KeepChanges& keep, std::stop_token stop) const {
     const auto operation = GitReadCommands{executor}.operation(repository, files, stop);
     if (!operation) write::refuse(WriteMessages::noOperationInProgress);
     if (*operation == core::RepositoryOperation::merge) return outcome({"commit", "--no-edit"}, repository, {}, stop);
 
     auto staged = executor.run({"diff", "--cached", "--quiet"}, repository, write::reading({0, 1}), stop);
-    const char* step = staged.exitCode == 1 ? "--continue" : "--skip";
-    return outcome({gitName(*operation), step}, repository, {}, stop);
+    if (staged.exitCode == 1) return outcome({gitName(*operation), "--continue"}, repository, {}, stop);
+    // Nothing staged: the step's commit would be empty. git skips it with a
+    // hard reset, which also throws away edits of other files: they are
+    // kept first.
+    keep();
+    auto result = outcome({gitName(*operation), "--skip"}, repository, {}, stop);
+    if (std::holds_alternative<core::OperationResult::Completed>(result.value)) {
+        return core::OperationResult::completedSkippingEmpty();
+    }
+    return result;
 }
 
 void GitWriteCommands::abortOperation(const std::string& repository, const core::FileStore& files,
-                                      std::stop_token stop) const {
+                                      const KeepChanges& keep, std::stop_token stop) const {
     const auto operation = GitReadCommands{executor}.operation(repository, files, stop);
     if (!operation) return;
+    keep();
     executor.run({gitName(*operation), "--abort"}, repository, write::writing(), stop);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <stop_token>
@@ -35,6 +36,12 @@ namespace tarv::engine {
 // past the system's limit and one git process does the whole list.
 struct GitWriteCommands {
     GitExecutor executor;
+
+    // Keeps every uncommitted change and the index as a recovery point under
+    // refs/tarv/ (the live client gives a snapshot of every changed path).
+    // Called right before a step that can reset the working tree or the
+    // index; when it throws, that step does not run.
+    using KeepChanges = std::function<void()>;
 
     // --- Commit -----------------------------------------------------------
 
@@ -157,12 +164,17 @@ struct GitWriteCommands {
     // refs/tarv/backups/pre-rebase.
     core::OperationResult rebase(const std::string& repository, const std::string& onto, std::stop_token stop) const;
 
-    // Continues the merge, rebase, cherry-pick or revert in progress (a step
-    // that would make an empty commit is skipped).
+    // Continues the merge, rebase, cherry-pick or revert in progress. A step
+    // with nothing staged, whose commit would be empty, is skipped, and git
+    // resets the working tree and the index when it skips: `keep` runs
+    // first, and the result says the step was skipped.
     core::OperationResult continueOperation(const std::string& repository, const core::FileStore& files,
-                                            std::stop_token stop) const;
-    // Aborts the operation in progress; nothing in progress: nothing happens.
-    void abortOperation(const std::string& repository, const core::FileStore& files, std::stop_token stop) const;
+                                            const KeepChanges& keep, std::stop_token stop) const;
+    // Aborts the operation in progress after `keep` (git's abort cannot
+    // always rebuild what was staged or edited meanwhile); nothing in
+    // progress: nothing happens.
+    void abortOperation(const std::string& repository, const core::FileStore& files, const KeepChanges& keep,
+                        std::stop_token stop) const;
 
     // Takes one side of the conflicted file `path` whole and marks it
     // resolved; taking a side that deleted the file removes it. During a
@@ -175,10 +187,19 @@ struct GitWriteCommands {
 
     // --- Undo -------------------------------------------------------------
 
-    // Takes the last commit back: the branch moves to its first parent (a
-    // branch's only commit leaves it unborn), its changes stay in the working
-    // tree, and its message comes back.
-    core::CommitMessage undoLastCommit(const std::string& repository, std::stop_token stop) const;
+    // Takes the last commit back: the branch moves to its parent (a branch's
+    // only commit leaves it unborn), its changes stay in the working tree,
+    // unstaged, and its message comes back. Refused, before anything
+    // changes, for a commit that is published (reachable from any
+    // remote-tracking ref) and for a merge commit. Before the reset `keep`
+    // runs (the reset replaces the index) and the commit is kept under
+    // `undoneBackup` (BackupRefs), so it stays reachable, the root commit
+    // included.
+    core::CommitMessage undoLastCommit(const std::string& repository, const KeepChanges& keep,
+                                       std::stop_token stop) const;
+    // The backup of the last undone commit; older ones move to "<name>-1",
+    // "<name>-2", ... (BackupRefs).
+    static constexpr std::string_view undoneBackup = "refs/tarv/backups/undone";
 
     // --- History edits ----------------------------------------------------
 

@@ -27,6 +27,8 @@ inline constexpr std::string_view mergeInRange = "Hay commits de merge en medio:
 inline constexpr std::string_view invalidScriptFolder = "Carpeta temporal inválida: ";
 inline constexpr std::string_view invalidRemote = "Remoto inválido: ";
 inline constexpr std::string_view invalidPullRequestNumber = "Número de PR inválido: ";
+inline constexpr std::string_view undoPublished = "Ese commit ya se subió; no se puede deshacer desde aquí";
+inline constexpr std::string_view undoMerge = "Es un commit de merge; no se puede deshacer desde aquí";
 
 // "La rama " + name + " no existe"
 inline constexpr std::string_view branchMissingPrefix = "La rama ";

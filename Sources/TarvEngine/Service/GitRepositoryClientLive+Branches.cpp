@@ -29,8 +29,11 @@ void GitRepositoryClientLive::createBranch(const std::string& repository, const 
 }
 
 core::CommitMessage GitRepositoryClientLive::undoLastCommit(const std::string& repository, std::stop_token stop) {
-    return queued(repository, stop,
-                  [&](const GitExecutor& executor) { return GitWriteCommands{executor}.undoLastCommit(repository, stop); });
+    const std::int64_t now = clock_->unixTime();
+    return queued(repository, stop, [&](const GitExecutor& executor) {
+        return GitWriteCommands{executor}.undoLastCommit(repository, keepChanges(executor, repository, now, stop),
+                                                         stop);
+    });
 }
 
 }  // namespace tarv::engine

@@ -1,4 +1,5 @@
 #include "TarvEngine/Commands/GitWriteCommands.hpp"
+#include "TarvEngine/Safety/RecoveryPoint.hpp"
 #include "TarvEngine/Safety/SnapshotCommands.hpp"
 #include "TarvEngine/Service/GitRepositoryClientLive.hpp"
 
@@ -14,8 +15,10 @@ core::MergeResult GitRepositoryClientLive::merge(const std::string& repository, 
 }
 
 void GitRepositoryClientLive::abortOperation(const std::string& repository, std::stop_token stop) {
+    const std::int64_t now = clock_->unixTime();
     queued(repository, stop, [&](const GitExecutor& executor) {
-        GitWriteCommands{executor}.abortOperation(repository, *files_, stop);
+        GitWriteCommands{executor}.abortOperation(repository, *files_, keepChanges(executor, repository, now, stop),
+                                                  stop);
     });
 }
 
@@ -54,8 +57,10 @@ core::OperationResult GitRepositoryClientLive::rebase(const std::string& reposit
 
 core::OperationResult GitRepositoryClientLive::continueOperation(const std::string& repository,
                                                                  std::stop_token stop) {
+    const std::int64_t now = clock_->unixTime();
     return queued(repository, stop, [&](const GitExecutor& executor) {
-        return GitWriteCommands{executor}.continueOperation(repository, *files_, stop);
+        return GitWriteCommands{executor}.continueOperation(repository, *files_,
+                                                            keepChanges(executor, repository, now, stop), stop);
     });
 }
 
@@ -74,6 +79,11 @@ void GitRepositoryClientLive::markResolved(const std::string& repository, const 
                                            std::stop_token stop) {
     queued(repository, stop,
            [&](const GitExecutor& executor) { GitWriteCommands{executor}.markResolved(repository, paths, stop); });
+}
+
+std::function<void()> GitRepositoryClientLive::keepChanges(const GitExecutor& executor, const std::string& repository,
+                                                          std::int64_t now, std::stop_token stop) const {
+    return [this, &executor, &repository, now, stop] { RecoveryPoint{executor, files_}.record(repository, now, stop); };
 }
 
 }  // namespace tarv::engine

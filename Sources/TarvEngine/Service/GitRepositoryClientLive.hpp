@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -197,6 +198,11 @@ private:
     };
     std::shared_ptr<StartReadAhead> currentReadAhead() const;
     void removeSnapshotLeftovers(const std::string& root) const;
+    // A recovery point of every uncommitted change (RecoveryPoint), for a
+    // write that can reset the working tree or the index; it runs inside
+    // that write's turn, with its executor.
+    std::function<void()> keepChanges(const GitExecutor& executor, const std::string& repository, std::int64_t now,
+                                      std::stop_token stop) const;
     std::shared_ptr<ReadAheadHolder> readAhead_;
 };
 

@@ -144,7 +144,9 @@ AppEffect AppReducer::operationAborted(AppState& state) const {
     WorkspaceState& workspace = *state.workspace;
     clearMessage(workspace);
     workspace.autoSummary.reset();
-    AppEffect toast = showToast(state, core::Text::toastOperationAborted(), false);
+    // The abort keeps what was not committed in a snapshot first; the toast
+    // says where, since git's abort may not bring all of it back.
+    AppEffect toast = showToast(state, core::Text::toastOperationAbortedKept(), false);
     return AppEffect::merge(std::move(toast), reloadStatus(workspace), loadBranches(workspace.path));
 }
 
@@ -159,7 +161,9 @@ AppEffect AppReducer::finish(AppState& state, const ReplayKind& kind, const core
         return AppEffect::merge(std::move(reloads), setTab(workspace, WorkspaceTab::changes));
     }
     clearMessage(workspace);
-    return AppEffect::merge(std::move(reloads), showToast(state, completedToast(kind), false));
+    const auto& completed = std::get<core::OperationResult::Completed>(result.value);
+    const core::Text toast = completed.skippedEmpty ? core::Text::toastEmptyCommitSkipped() : completedToast(kind);
+    return AppEffect::merge(std::move(reloads), showToast(state, toast, false));
 }
 
 }  // namespace tarv::features

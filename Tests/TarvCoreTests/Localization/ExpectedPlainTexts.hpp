@@ -231,6 +231,8 @@ inline const std::vector<ExpectedPlainText> expectedPlainTexts = {
     {Text::Plain::openInEditorNoOpener, 308, "xdg-open was not found to open the editor · v opens the file in the terminal", "No se encontró xdg-open para abrir el editor · v abre el archivo en la terminal"},
     {Text::Plain::undoKeptEditsTitle, 309, "Changes restored; later edits kept first", "Cambios recuperados; antes se guardaron las ediciones posteriores"},
     {Text::Plain::undoKeptEditsBody, 310, "These files had been edited again since the discard. Those edits were kept in the recovery point below before the discarded versions were written back:", "Estos archivos se habían vuelto a editar después del descarte. Esas ediciones se guardaron en el punto de recuperación de abajo antes de reescribir las versiones descartadas:"},
+    {Text::Plain::toastEmptyCommitSkipped, 311, "Operation completed: the commit left empty was skipped (uncommitted changes kept first in refs/tarv/snapshots)", "Operación completada: se omitió el commit que quedó vacío (los cambios sin confirmar se guardaron antes en refs/tarv/snapshots)"},
+    {Text::Plain::toastOperationAbortedKept, 312, "Operation aborted (uncommitted changes kept first in refs/tarv/snapshots)", "Operación abortada (los cambios sin confirmar se guardaron antes en refs/tarv/snapshots)"},
 };
 
 template <typename Item>

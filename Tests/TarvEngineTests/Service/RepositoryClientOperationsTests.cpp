@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <iterator>
 #include <set>
 #include <sstream>
@@ -242,6 +243,96 @@ TEST_F(RepositoryClientOperations, UndoLastCommitKeepsTheChangesAndReturnsTheMes
     auto files = client->status(path, none).files;
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(files[0].kind, core::ChangeKind::untracked);
+}
+
+// Steps after which git's reset loses work the user has not committed: each
+// first records a snapshot that holds it, in the working tree's version and
+// in the staged one.
+TEST_F(RepositoryClientOperations, StepsThatResetKeepTheUncommittedWorkFirst) {
+    struct Case {
+        const char* name;
+        // Brings the repository to the moment of the step and makes the work.
+        std::function<void(TempGitRepo&, GitRepositoryClientLive&)> setUp;
+        std::function<void(TempGitRepo&, GitRepositoryClientLive&)> step;
+        std::string path;
+        std::string working;                // its content in the snapshot's tree
+        std::optional<std::string> staged;  // and in its index commit
+        std::string after;                  // the working file after the step ("" when gone)
+    };
+    const auto diverge = [](TempGitRepo& r) {
+        r.writeFile("f.txt", "base\n");
+        r.writeFile("g.txt", "g\n");
+        r.commitAll("Base");
+        r.git({"switch", "-q", "-c", "feature"});
+        r.writeFile("f.txt", "feature\n");
+        r.commitAll("Feature change");
+        r.git({"switch", "-q", "main"});
+        r.writeFile("f.txt", "main\n");
+        r.commitAll("Main change");
+    };
+    const std::vector<Case> cases = {
+        {"a continue that skips a rebase step left empty",
+         [&](TempGitRepo& r, GitRepositoryClientLive& c) {
+             diverge(r);
+             r.git({"switch", "-q", "feature"});
+             ASSERT_EQ(c.rebase(r.path(), "main", none), core::OperationResult::conflicts({"f.txt"}));
+             // Keeping main's side makes the replayed commit empty.
+             c.resolve(r.path(), "f.txt", core::ConflictResolution::theirs, none);
+             r.writeFile("g.txt", "edited meanwhile\n");
+         },
+         [](TempGitRepo& r, GitRepositoryClientLive& c) {
+             EXPECT_EQ(c.continueOperation(r.path(), none), core::OperationResult::completedSkippingEmpty());
+         },
+         "g.txt", "edited meanwhile\n", std::nullopt, "g\n"},
+        {"an abort of a merge",
+         [&](TempGitRepo& r, GitRepositoryClientLive& c) {
+             diverge(r);
+             ASSERT_EQ(c.merge(r.path(), "feature", none), core::MergeResult::conflicts({"f.txt"}));
+             r.writeFile("n.txt", "new\n");
+             r.git({"add", "n.txt"});
+         },
+         [](TempGitRepo& r, GitRepositoryClientLive& c) { c.abortOperation(r.path(), none); }, "n.txt", "new\n",
+         "new\n", ""},
+        {"an undo of the last commit",
+         [](TempGitRepo& r, GitRepositoryClientLive&) {
+             r.writeFile("a.txt", "one\n");
+             r.commitAll("First");
+             r.writeFile("a.txt", "two\n");
+             r.commitAll("Second");
+             r.writeFile("a.txt", "staged\n");
+             r.git({"add", "a.txt"});
+             r.writeFile("a.txt", "working\n");
+         },
+         [](TempGitRepo& r, GitRepositoryClientLive& c) { c.undoLastCommit(r.path(), none); }, "a.txt",
+         "working\n", "staged\n", "working\n"},
+    };
+    // One case, in a function of its own so that a failed assertion ends
+    // only that case.
+    const auto check = [](const Case& c) {
+        TempGitRepo r;
+        auto live = testing::liveClient(r);
+        c.setUp(r, *live);
+        const auto snapshots = [&] {
+            std::set<std::string> refs;
+            std::istringstream listed(r.git({"for-each-ref", "--format=%(refname)", "refs/tarv/snapshots/"}));
+            for (std::string line; std::getline(listed, line);) refs.insert(line);
+            return refs;
+        };
+        const auto before = snapshots();
+        c.step(r, *live);
+        std::vector<std::string> made;
+        std::ranges::set_difference(snapshots(), before, std::back_inserter(made));
+        ASSERT_EQ(made.size(), 1u);
+        EXPECT_EQ(r.git({"show", made[0] + ":" + c.path}), c.working);
+        if (c.staged) {
+            EXPECT_EQ(r.git({"show", made[0] + "^2:" + c.path}), *c.staged);
+        }
+        EXPECT_EQ(r.exists(c.path) ? r.readFile(c.path) : "", c.after);
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        check(c);
+    }
 }
 
 }  // namespace

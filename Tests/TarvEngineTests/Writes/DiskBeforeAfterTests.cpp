@@ -110,7 +110,7 @@ TEST(DiskBeforeAndAfter, OperationsThatCanLoseWork) {
          },
          std::nullopt},
         {"undo of the last commit", twoCommits,
-         [](auto& f) { EXPECT_EQ(f.writes.undoLastCommit(f.repo.path(), f.none).summary, "second"); }, std::nullopt,
+         [](auto& f) { EXPECT_EQ(f.writes.undoLastCommit(f.repo.path(), [] {}, f.none).summary, "second"); }, std::nullopt,
          [](auto& f) {
              EXPECT_EQ(subjects(f), "first\n");
              EXPECT_EQ(f.repo.git({"status", "--porcelain"}), "?? b.txt\n");
@@ -121,7 +121,7 @@ TEST(DiskBeforeAndAfter, OperationsThatCanLoseWork) {
              repo.writeFile("dir/b.txt", "b\n");
              repo.commitAll("only");
          },
-         [](auto& f) { f.writes.undoLastCommit(f.repo.path(), f.none); }, std::nullopt,
+         [](auto& f) { f.writes.undoLastCommit(f.repo.path(), [] {}, f.none); }, std::nullopt,
          [](auto& f) {
              EXPECT_EQ(f.repo.run({"rev-parse", "--verify", "-q", "HEAD"}).exitCode, 1);
              EXPECT_EQ(f.repo.git({"symbolic-ref", "HEAD"}), "refs/heads/main\n");
@@ -138,7 +138,7 @@ TEST(DiskBeforeAndAfter, OperationsThatCanLoseWork) {
         {"rebase with conflicts, then abort", conflictingBranches,
          [](auto& f) {
              EXPECT_EQ(f.writes.rebase(f.repo.path(), "other", f.none), OperationResult::conflicts({"c.txt"}));
-             f.writes.abortOperation(f.repo.path(), *f.files, f.none);
+             f.writes.abortOperation(f.repo.path(), *f.files, [] {}, f.none);
          },
          std::nullopt,
          [](auto& f) {

@@ -137,7 +137,7 @@ TEST_F(HistoryEditTest, ConflictLeavesTheScriptFolderAndTheBackup) {
     struct stat info {};
     ASSERT_EQ(::lstat((temporary + "/" + folders[0]).c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
-    writes.abortOperation(repo.path(), *files, none);
+    writes.abortOperation(repo.path(), *files, [] {}, none);
     EXPECT_EQ(repo.revParse("HEAD"), tip);
 }
 

@@ -2,6 +2,10 @@
 // the real git.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "TarvEngineTests/Writes/WriteTestSupport.hpp"
 
 namespace tarv::engine {
@@ -66,7 +70,7 @@ TEST_F(OperationsTest, MergeConflictsAndRefusals) {
     // Resolved and continued: the merge commit is made with git's message.
     repo.writeFile("c.txt", "both\n");
     writes.markResolved(repo.path(), {"c.txt"}, none);
-    EXPECT_EQ(writes.continueOperation(repo.path(), *files, none), OperationResult::completed());
+    EXPECT_EQ(writes.continueOperation(repo.path(), *files, [] {}, none), OperationResult::completed());
     EXPECT_EQ(operation(), std::nullopt);
     EXPECT_EQ(repo.git({"log", "-1", "--format=%s"}), "Merge branch 'other'\n");
     EXPECT_EQ(testing::blob(repo, "HEAD", "c.txt"), "both\n");
@@ -80,19 +84,19 @@ TEST_F(OperationsTest, RebaseStopsOnConflictsKeepsABackupAndAborts) {
     EXPECT_EQ(operation(), RepositoryOperation::rebase);
 
     // Continuing with the conflict unresolved is git's refusal.
-    auto unresolved = testing::commandFailure([&] { writes.continueOperation(repo.path(), *files, none); });
+    auto unresolved = testing::commandFailure([&] { writes.continueOperation(repo.path(), *files, [] {}, none); });
     EXPECT_EQ(unresolved.command, "git rebase --continue");
     EXPECT_NE(unresolved.stderr.find("needs merge"), std::string::npos);
 
-    writes.abortOperation(repo.path(), *files, none);
+    writes.abortOperation(repo.path(), *files, [] {}, none);
     EXPECT_EQ(operation(), std::nullopt);
     EXPECT_EQ(repo.revParse("HEAD"), before);
     EXPECT_EQ(repo.readFile("c.txt"), "ours\n");
 
     // Nothing in progress: continue refuses, abort does nothing.
-    EXPECT_EQ(refusal([&] { writes.continueOperation(repo.path(), *files, none); }),
+    EXPECT_EQ(refusal([&] { writes.continueOperation(repo.path(), *files, [] {}, none); }),
               "No hay ninguna operación en curso");
-    writes.abortOperation(repo.path(), *files, none);
+    writes.abortOperation(repo.path(), *files, [] {}, none);
     EXPECT_EQ(refusal([&] { writes.rebase(repo.path(), "-i", none); }), "Revisión inválida: -i");
 }
 
@@ -105,7 +109,12 @@ TEST_F(OperationsTest, ContinueSkipsAStepThatWouldBeEmpty) {
     EXPECT_EQ(operation(), RepositoryOperation::cherryPick);
     repo.git({"checkout", "-q", "--ours", "--", "c.txt"});
     writes.markResolved(repo.path(), {"c.txt"}, none);
-    EXPECT_EQ(writes.continueOperation(repo.path(), *files, none), OperationResult::completed());
+    // git's skip resets the working tree and the index: what is not
+    // committed is kept first, and the result says the step was skipped.
+    int kept = 0;
+    EXPECT_EQ(writes.continueOperation(repo.path(), *files, [&] { ++kept; }, none),
+              OperationResult::completedSkippingEmpty());
+    EXPECT_EQ(kept, 1);
     EXPECT_EQ(operation(), std::nullopt);
     EXPECT_EQ(repo.git({"log", "-1", "--format=%s"}), "ours\n");
 }
@@ -133,26 +142,101 @@ TEST_F(OperationsTest, MarkResolvedTakesPathsLiterally) {
 TEST_F(OperationsTest, UndoLastCommit) {
     EXPECT_EQ(refusal([&] {
                   tarv::testing::TempGitRepo empty;
-                  GitWriteCommands{testing::realExecutor(empty)}.undoLastCommit(empty.path(), none);
+                  GitWriteCommands{testing::realExecutor(empty)}.undoLastCommit(empty.path(), [] {}, none);
               }),
               "No hay commits que deshacer");
 
     repo.writeFile("c.txt", "changed\n");
     repo.commitAll("Fix parser\n\nLonger text\n");
-    EXPECT_EQ(writes.undoLastCommit(repo.path(), none), (core::CommitMessage{"Fix parser", "Longer text"}));
+    EXPECT_EQ(writes.undoLastCommit(repo.path(), [] {}, none), (core::CommitMessage{"Fix parser", "Longer text"}));
     EXPECT_EQ(repo.revParse("HEAD"), base);
     EXPECT_EQ(repo.readFile("c.txt"), "changed\n");
     EXPECT_EQ(repo.git({"diff", "--cached", "--name-only"}), "");
 
-    // A merge commit goes back to its first parent.
+    // A merge commit is not taken back: its first parent would bring the
+    // merged work back as changes of its own.
     divergeOnOneFile();
-    const std::string ours = repo.revParse("HEAD");
     repo.run({"merge", "other"});
     repo.writeFile("c.txt", "both\n");
     repo.git({"add", "c.txt"});
-    repo.commit("Merge");
-    EXPECT_EQ(writes.undoLastCommit(repo.path(), none).summary, "Merge");
-    EXPECT_EQ(repo.revParse("HEAD"), ours);
+    const std::string merge = repo.commit("Merge");
+    bool kept = false;
+    EXPECT_EQ(refusal([&] { writes.undoLastCommit(repo.path(), [&] { kept = true; }, none); }),
+              "Es un commit de merge; no se puede deshacer desde aquí");
+    EXPECT_FALSE(kept);
+    EXPECT_EQ(repo.revParse("HEAD"), merge);
+}
+
+// A commit others may have (reachable from any remote-tracking ref, upstream
+// or not) and a merge commit are never taken back; nothing changes.
+TEST_F(OperationsTest, UndoRefusesPublishedAndMergeCommits) {
+    struct Case {
+        const char* name;
+        std::function<void(tarv::testing::TempGitRepo&)> setUp;
+        std::string refusal;
+    };
+    const std::string published = "Ese commit ya se subió; no se puede deshacer desde aquí";
+    const std::vector<Case> cases = {
+        {"on another branch's remote-tracking ref, without an upstream",
+         [](auto& r) { r.git({"update-ref", "refs/remotes/origin/release", "HEAD"}); }, published},
+        {"below a remote-tracking ref",
+         [](auto& r) {
+             r.git({"switch", "-q", "-c", "next"});
+             r.writeFile("n.txt", "n\n");
+             r.commitAll("next");
+             r.git({"update-ref", "refs/remotes/upstream/next", "HEAD"});
+             r.git({"switch", "-q", "main"});
+         },
+         published},
+        {"a merge, on no remote",
+         [](auto& r) {
+             r.git({"switch", "-q", "-c", "side", "HEAD~1"});
+             r.writeFile("s.txt", "s\n");
+             r.commitAll("side");
+             r.git({"switch", "-q", "main"});
+             r.git({"merge", "-q", "--no-ff", "--no-edit", "side"});
+         },
+         "Es un commit de merge; no se puede deshacer desde aquí"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        tarv::testing::TempGitRepo r;
+        r.writeFile("a.txt", "1\n");
+        r.commitAll("first");
+        r.writeFile("a.txt", "2\n");
+        r.commitAll("release");
+        c.setUp(r);
+        const std::string head = r.revParse("HEAD");
+        bool kept = false;
+        EXPECT_EQ(refusal([&] {
+                      GitWriteCommands{testing::realExecutor(r)}.undoLastCommit(r.path(), [&] { kept = true; }, none);
+                  }),
+                  c.refusal);
+        EXPECT_FALSE(kept);
+        EXPECT_EQ(r.revParse("HEAD"), head);
+        EXPECT_EQ(r.run({"rev-parse", "--verify", "-q", "refs/tarv/backups/undone"}).exitCode, 1);
+    }
+}
+
+// Before the reset the uncommitted state is kept and the commit itself is
+// kept under a backup ref, the branch's only commit too (its branch and
+// reflog go with the undo).
+TEST_F(OperationsTest, UndoKeepsTheCommitItTakesBack) {
+    repo.git({"update-ref", "refs/remotes/origin/main", "HEAD"});  // only the base is published
+    repo.writeFile("c.txt", "mine\n");
+    const std::string mine = repo.commitAll("mine");
+    std::string headWhenKept;
+    writes.undoLastCommit(repo.path(), [&] { headWhenKept = repo.revParse("HEAD"); }, none);
+    EXPECT_EQ(headWhenKept, mine);
+    EXPECT_EQ(repo.revParse("HEAD"), base);
+    EXPECT_EQ(repo.revParse("refs/tarv/backups/undone"), mine);
+
+    tarv::testing::TempGitRepo only;
+    only.writeFile("a.txt", "a\n");
+    const std::string root = only.commitAll("only");
+    GitWriteCommands{testing::realExecutor(only)}.undoLastCommit(only.path(), [] {}, none);
+    EXPECT_EQ(only.run({"rev-parse", "--verify", "-q", "HEAD"}).exitCode, 1);
+    EXPECT_EQ(only.revParse("refs/tarv/backups/undone"), root);
 }
 
 }  // namespace

@@ -80,21 +80,26 @@ TEST(OperationFlowTest, ACompletedReplayClearsTheCommitBoxWithItsToast) {
     struct Case {
         const char* name;
         ReplayKind kind;
+        core::OperationResult result;
         core::Text toast;
     };
+    const auto done = core::OperationResult::completed();
     const Case cases[] = {
-        {"rebase", ReplayKind::Rebase{"develop"}, core::Text::toastRebased("develop")},
-        {"squash", ReplayKind::Edit{core::HistoryEdit::squashIntoParent("c1")}, core::Text::toastSquashed()},
-        {"move up", ReplayKind::Edit{core::HistoryEdit::moveUp("c1")}, core::Text::toastReordered()},
-        {"move down", ReplayKind::Edit{core::HistoryEdit::moveDown("c1")}, core::Text::toastReordered()},
-        {"continued", ReplayKind::Continued{Operation::rebase}, core::Text::toastOperationCompleted()},
-        {"revert", ReplayKind::Revert{}, core::Text::toastReverted()},
-        {"cherry-pick", ReplayKind::CherryPick{}, core::Text::toastCherryPicked()},
+        {"rebase", ReplayKind::Rebase{"develop"}, done, core::Text::toastRebased("develop")},
+        {"squash", ReplayKind::Edit{core::HistoryEdit::squashIntoParent("c1")}, done, core::Text::toastSquashed()},
+        {"move up", ReplayKind::Edit{core::HistoryEdit::moveUp("c1")}, done, core::Text::toastReordered()},
+        {"move down", ReplayKind::Edit{core::HistoryEdit::moveDown("c1")}, done, core::Text::toastReordered()},
+        {"continued", ReplayKind::Continued{Operation::rebase}, done, core::Text::toastOperationCompleted()},
+        // git reset the working tree to skip it: the toast says so.
+        {"continued past a commit left empty", ReplayKind::Continued{Operation::rebase},
+         core::OperationResult::completedSkippingEmpty(), core::Text::toastEmptyCommitSkipped()},
+        {"revert", ReplayKind::Revert{}, done, core::Text::toastReverted()},
+        {"cherry-pick", ReplayKind::CherryPick{}, done, core::Text::toastCherryPicked()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         AppStoreHarness h(onHistory());
-        h.send(AppAction(WorkspaceAction::OperationFinished{c.kind, core::OperationResult::completed()}));
+        h.send(AppAction(WorkspaceAction::OperationFinished{c.kind, c.result}));
         EXPECT_EQ(h.lastJobIds(), (Ids{"status", "branches", "history", "toast"}));
         ASSERT_TRUE(h.state().toast);
         EXPECT_EQ(h.state().toast->text, c.toast);
@@ -155,7 +160,9 @@ TEST(OperationFlowTest, AbortClearsTheCommitBoxOrShowsWhyItFailed) {
         h.drain();
         EXPECT_EQ(h.fakes.repository->calls(), (Paths{"abortOperation /r"}));
         EXPECT_EQ(h.lastJobIds(), (Ids{"toast", "status", "branches"}));
-        EXPECT_EQ(h.state().toast->text, core::Text::toastOperationAborted());
+        // git's abort may not rebuild what was staged meanwhile: the toast
+        // says where the snapshot taken first keeps it.
+        EXPECT_EQ(h.state().toast->text, core::Text::toastOperationAbortedKept());
         EXPECT_TRUE(ws(h).summary.isEmpty());
         EXPECT_TRUE(ws(h).description.isEmpty());
         EXPECT_FALSE(ws(h).autoSummary);
