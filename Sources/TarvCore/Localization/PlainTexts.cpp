@@ -430,6 +430,8 @@ std::string_view englishPlainText(Text::Plain plain) {
         return "No graphical session to open an editor in (set TARV_EDITOR) · v opens the file in the terminal";
     case Text::Plain::openInEditorNoOpener:
         return "xdg-open was not found to open the editor · v opens the file in the terminal";
+    case Text::Plain::lineSelectionDropped:
+        return "This file changed and its chosen lines could not be kept: it is no longer included";
     }
     return {};
 }
@@ -861,6 +863,8 @@ std::string_view spanishPlainText(Text::Plain plain) {
         return "No hay sesión gráfica donde abrir un editor (define TARV_EDITOR) · v abre el archivo en la terminal";
     case Text::Plain::openInEditorNoOpener:
         return "No se encontró xdg-open para abrir el editor · v abre el archivo en la terminal";
+    case Text::Plain::lineSelectionDropped:
+        return "Este archivo cambió y no se pudieron conservar sus líneas elegidas: ya no está incluido";
     }
     return {};
 }

@@ -26,7 +26,7 @@ namespace tarv::core {
 // in declaration order: the 97 cases with a payload, then the payload-free
 // ones (`Plain`).
 struct Text {
-    static constexpr std::size_t caseCount = 309;
+    static constexpr std::size_t caseCount = 310;
     static constexpr std::size_t payloadCaseCount = 97;
 
     // The payload-free cases, in declaration order.
@@ -243,6 +243,7 @@ struct Text {
         clipboardToolMissing,
         openInEditorNoDesktop,
         openInEditorNoOpener,
+        lineSelectionDropped,
     };
 
     // One struct per case with a payload, in declaration order.
@@ -1183,6 +1184,7 @@ struct Text {
     static Text clipboardToolMissing() { return Text(Plain::clipboardToolMissing); }
     static Text openInEditorNoDesktop() { return Text(Plain::openInEditorNoDesktop); }
     static Text openInEditorNoOpener() { return Text(Plain::openInEditorNoOpener); }
+    static Text lineSelectionDropped() { return Text(Plain::lineSelectionDropped); }
 
     std::string render(Language language) const;
     std::string english() const;

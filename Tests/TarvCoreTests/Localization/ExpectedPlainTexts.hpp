@@ -229,6 +229,7 @@ inline const std::vector<ExpectedPlainText> expectedPlainTexts = {
     {Text::Plain::clipboardToolMissing, 306, "no clipboard tool: install wl-copy, xclip or xsel", "no hay herramienta de portapapeles: instala wl-copy, xclip o xsel"},
     {Text::Plain::openInEditorNoDesktop, 307, "No graphical session to open an editor in (set TARV_EDITOR) · v opens the file in the terminal", "No hay sesión gráfica donde abrir un editor (define TARV_EDITOR) · v abre el archivo en la terminal"},
     {Text::Plain::openInEditorNoOpener, 308, "xdg-open was not found to open the editor · v opens the file in the terminal", "No se encontró xdg-open para abrir el editor · v abre el archivo en la terminal"},
+    {Text::Plain::lineSelectionDropped, 309, "This file changed and its chosen lines could not be kept: it is no longer included", "Este archivo cambió y no se pudieron conservar sus líneas elegidas: ya no está incluido"},
 };
 
 template <typename Item>
