@@ -27,6 +27,7 @@ inline constexpr std::string_view mergeInRange = "Hay commits de merge en medio:
 inline constexpr std::string_view invalidScriptFolder = "Carpeta temporal inválida: ";
 inline constexpr std::string_view invalidRemote = "Remoto inválido: ";
 inline constexpr std::string_view invalidPullRequestNumber = "Número de PR inválido: ";
+inline constexpr std::string_view stashGone = "Ese stash ya no está en la lista: no se ha tocado nada";
 
 // "La rama " + name + " no existe"
 inline constexpr std::string_view branchMissingPrefix = "La rama ";
