@@ -239,12 +239,12 @@ void FakeRepository::stash(const std::string& repository, const std::string& mes
     record("stash", {repository, message});
 }
 
-void FakeRepository::restoreStash(const std::string& repository, const std::string& reference, std::stop_token) {
-    record("restoreStash", {repository, reference});
+void FakeRepository::restoreStash(const std::string& repository, const std::string& commit, std::stop_token) {
+    record("restoreStash", {repository, commit});
 }
 
-void FakeRepository::dropStash(const std::string& repository, const std::string& reference, std::stop_token) {
-    record("dropStash", {repository, reference});
+void FakeRepository::dropStash(const std::string& repository, const std::string& commit, std::stop_token) {
+    record("dropStash", {repository, commit});
 }
 
 core::MergeResult FakeRepository::merge(const std::string& repository, const std::string& branch, std::stop_token) {

@@ -175,8 +175,8 @@ public:
     core::SnapshotRestore restoreSnapshot(const std::string& repository, const std::string& reference,
                                           const std::vector<std::string>& paths, std::stop_token stop) override;
     void stash(const std::string& repository, const std::string& message, std::stop_token stop) override;
-    void restoreStash(const std::string& repository, const std::string& reference, std::stop_token stop) override;
-    void dropStash(const std::string& repository, const std::string& reference, std::stop_token stop) override;
+    void restoreStash(const std::string& repository, const std::string& commit, std::stop_token stop) override;
+    void dropStash(const std::string& repository, const std::string& commit, std::stop_token stop) override;
     core::MergeResult merge(const std::string& repository, const std::string& branch, std::stop_token stop) override;
     void abortOperation(const std::string& repository, std::stop_token stop) override;
     core::OperationResult revert(const std::string& repository, const std::string& commit,

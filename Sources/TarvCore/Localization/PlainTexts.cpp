@@ -439,6 +439,8 @@ std::string_view englishPlainText(Text::Plain plain) {
         return "Operation completed: the commit left empty was skipped (uncommitted changes kept first in refs/tarv/snapshots)";
     case Text::Plain::toastOperationAbortedKept:
         return "Operation aborted (uncommitted changes kept first in refs/tarv/snapshots)";
+    case Text::Plain::lineSelectionDropped:
+        return "This file changed and its chosen lines could not be kept: it is no longer included";
     }
     return {};
 }
@@ -880,6 +882,8 @@ std::string_view spanishPlainText(Text::Plain plain) {
         return "Operación completada: se omitió el commit que quedó vacío (los cambios sin confirmar se guardaron antes en refs/tarv/snapshots)";
     case Text::Plain::toastOperationAbortedKept:
         return "Operación abortada (los cambios sin confirmar se guardaron antes en refs/tarv/snapshots)";
+    case Text::Plain::lineSelectionDropped:
+        return "Este archivo cambió y no se pudieron conservar sus líneas elegidas: ya no está incluido";
     }
     return {};
 }

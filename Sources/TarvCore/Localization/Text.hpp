@@ -26,7 +26,8 @@ namespace tarv::core {
 // in declaration order: the 97 cases with a payload, then the payload-free
 // ones (`Plain`).
 struct Text {
-    static constexpr std::size_t caseCount = 313;
+    static constexpr std::size_t caseCount = 314;
+    static constexpr std::size_t caseCount = 314;
     static constexpr std::size_t payloadCaseCount = 97;
 
     // The payload-free cases, in declaration order.
@@ -247,6 +248,7 @@ struct Text {
         undoKeptEditsBody,
         toastEmptyCommitSkipped,
         toastOperationAbortedKept,
+        lineSelectionDropped,
     };
 
     // One struct per case with a payload, in declaration order.
@@ -1191,6 +1193,7 @@ struct Text {
     static Text undoKeptEditsBody() { return Text(Plain::undoKeptEditsBody); }
     static Text toastEmptyCommitSkipped() { return Text(Plain::toastEmptyCommitSkipped); }
     static Text toastOperationAbortedKept() { return Text(Plain::toastOperationAbortedKept); }
+    static Text lineSelectionDropped() { return Text(Plain::lineSelectionDropped); }
 
     std::string render(Language language) const;
     std::string english() const;

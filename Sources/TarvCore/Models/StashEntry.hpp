@@ -19,6 +19,9 @@ struct StashEntry {
     std::optional<std::string> branch = std::nullopt;
     // In seconds.
     std::int64_t timestamp = 0;
+    // The stash's commit id: what a restore or a drop acts on, wherever the
+    // stash is in the list by then.
+    std::string commit = "";
 
     bool operator==(const StashEntry&) const = default;
 };
@@ -28,6 +31,6 @@ struct StashEntry {
 template <>
 struct std::hash<tarv::core::StashEntry> {
     std::size_t operator()(const tarv::core::StashEntry& s) const {
-        return tarv::core::hashValues(s.reference, s.message, s.branch, s.timestamp);
+        return tarv::core::hashValues(s.reference, s.message, s.branch, s.timestamp, s.commit);
     }
 };

@@ -42,8 +42,11 @@ public:
     virtual SnapshotRestore restoreSnapshot(const std::string& repository, const std::string& reference,
                                             const std::vector<std::string>& paths, std::stop_token stop) = 0;
     virtual void stash(const std::string& repository, const std::string& message, std::stop_token stop) = 0;
-    virtual void restoreStash(const std::string& repository, const std::string& reference, std::stop_token stop) = 0;
-    virtual void dropStash(const std::string& repository, const std::string& reference, std::stop_token stop) = 0;
+    // A stash is named by its commit id (StashEntry::commit), so that a
+    // stash made meanwhile cannot take its place; one no longer listed is
+    // refused without a write.
+    virtual void restoreStash(const std::string& repository, const std::string& commit, std::stop_token stop) = 0;
+    virtual void dropStash(const std::string& repository, const std::string& commit, std::stop_token stop) = 0;
     virtual MergeResult merge(const std::string& repository, const std::string& branch, std::stop_token stop) = 0;
     virtual void abortOperation(const std::string& repository, std::stop_token stop) = 0;
     virtual OperationResult revert(const std::string& repository, const std::string& commit, std::stop_token stop) = 0;

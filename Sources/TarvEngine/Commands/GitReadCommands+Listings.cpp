@@ -14,7 +14,7 @@ std::vector<core::Branch> GitReadCommands::branches(const std::string& path, std
 }
 
 std::vector<core::StashEntry> GitReadCommands::stashes(const std::string& path, std::stop_token stop) const {
-    auto result = executor.run({"stash", "list", "-z", "--format=%gd%x1f%ct%x1f%gs"}, path, stop);
+    auto result = executor.run({"stash", "list", "-z", "--format=" + std::string(StashParser::format)}, path, stop);
     return StashParser::parse(result.stdoutBytes());
 }
 

@@ -4,6 +4,7 @@
 #include "TarvEngine/Commands/GitWriteCommands.hpp"
 #include "TarvEngine/Commands/WriteMessages.hpp"
 #include "TarvEngine/Commands/WriteSupport.hpp"
+#include "TarvEngine/Parsers/StashParser.hpp"
 
 namespace tarv::engine {
 
@@ -15,21 +16,33 @@ void GitWriteCommands::stash(const std::string& repository, const std::string& m
     }
 }
 
-void GitWriteCommands::restoreStash(const std::string& repository, const std::string& reference,
+namespace {
+
+// The reflog name ("stash@{2}") the stash with this commit id has now.
+std::string listedStash(const GitExecutor& executor, const std::string& repository, const std::string& commit,
+                        std::stop_token stop) {
+    auto listed = executor.run({"stash", "list", "-z", "--format=" + std::string(StashParser::format)}, repository,
+                               write::reading({0}), stop);
+    for (const auto& entry : StashParser::parse(listed.stdoutBytes())) {
+        if (!commit.empty() && entry.commit == commit) return entry.reference;
+    }
+    write::refuse(WriteMessages::stashGone);
+}
+
+}  // namespace
+
+void GitWriteCommands::restoreStash(const std::string& repository, const std::string& commit,
                                     std::stop_token stop) const {
-    requireRevision(reference);
+    const std::string reference = listedStash(executor, repository, commit, stop);
     executor.run({"stash", "pop", reference}, repository, write::writing(), stop);
 }
 
-void GitWriteCommands::dropStash(const std::string& repository, const std::string& reference,
+void GitWriteCommands::dropStash(const std::string& repository, const std::string& commit,
                                  std::stop_token stop) const {
-    requireRevision(reference);
+    const std::string reference = listedStash(executor, repository, commit, stop);
     // The dropped stash stays reachable under a backup name first (the plain
     // name holds the latest drop, older ones move to numbered names).
-    auto target = executor.run({"rev-parse", "--verify", "-q", "--end-of-options", reference + "^{commit}"},
-                               repository, write::reading({0, 1, 128}), stop);
-    const std::string commit = target.exitCode == 0 ? write::trimmedOutput(target) : std::string();
-    if (!commit.empty()) BackupRefs{executor}.keep(repository, std::string(droppedStashBackup), commit, stop);
+    BackupRefs{executor}.keep(repository, std::string(droppedStashBackup), commit, stop);
     executor.run({"stash", "drop", reference}, repository, write::writing(), stop);
 }
 

@@ -113,11 +113,16 @@ struct GitWriteCommands {
     // Saves every local change, untracked files included, as a stash named
     // "tarv: " + message.
     void stash(const std::string& repository, const std::string& message, std::stop_token stop) const;
+    // The stash is named by its commit id (StashEntry::commit) and found in
+    // the list when the write runs, wherever stashes made since have moved
+    // it; when the list no longer holds it, nothing is written and the
+    // refusal says so.
+    //
     // Applies the stash and removes it from the list (kept when it conflicts).
-    void restoreStash(const std::string& repository, const std::string& reference, std::stop_token stop) const;
+    void restoreStash(const std::string& repository, const std::string& commit, std::stop_token stop) const;
     // Removes the stash from the list after keeping its commit (and with it
     // the stash's index and untracked files) under `droppedStashBackup`.
-    void dropStash(const std::string& repository, const std::string& reference, std::stop_token stop) const;
+    void dropStash(const std::string& repository, const std::string& commit, std::stop_token stop) const;
     // The backup of the last dropped stash; older drops move to
     // "<name>-1", "<name>-2", ... (BackupRefs).
     static constexpr std::string_view droppedStashBackup = "refs/tarv/backups/stashes/dropped";

@@ -29,6 +29,7 @@ inline constexpr std::string_view invalidRemote = "Remoto inválido: ";
 inline constexpr std::string_view invalidPullRequestNumber = "Número de PR inválido: ";
 inline constexpr std::string_view undoPublished = "Ese commit ya se subió; no se puede deshacer desde aquí";
 inline constexpr std::string_view undoMerge = "Es un commit de merge; no se puede deshacer desde aquí";
+inline constexpr std::string_view stashGone = "Ese stash ya no está en la lista: no se ha tocado nada";
 
 // "La rama " + name + " no existe"
 inline constexpr std::string_view branchMissingPrefix = "La rama ";

@@ -11,10 +11,10 @@ namespace tarv::engine {
 std::vector<core::StashEntry> StashParser::parse(std::string_view output) {
     std::vector<core::StashEntry> entries;
     bytes::forEachPiece(output, '\0', [&](std::string_view entry) {
-        std::string_view fields[2];
+        std::string_view fields[3];
         std::string_view subject;
-        if (!bytes::takeFields(entry, '\x1f', 2, fields, subject)) return;
-        auto time = bytes::decimal(fields[1]);
+        if (!bytes::takeFields(entry, '\x1f', 3, fields, subject)) return;
+        auto time = bytes::decimal(fields[2]);
         if (!time) return;
 
         std::optional<std::string> branch;
@@ -32,7 +32,8 @@ std::vector<core::StashEntry> StashParser::parse(std::string_view output) {
             break;
         }
         if (message.starts_with(messagePrefix)) message.remove_prefix(messagePrefix.size());
-        entries.push_back(core::StashEntry{std::string(fields[0]), std::string(message), std::move(branch), *time});
+        entries.push_back(core::StashEntry{std::string(fields[0]), std::string(message), std::move(branch), *time,
+                                           std::string(fields[1])});
     });
     return entries;
 }

@@ -71,18 +71,17 @@ void GitRepositoryClientLive::stash(const std::string& repository, const std::st
            [&](const GitExecutor& executor) { GitWriteCommands{executor}.stash(repository, message, stop); });
 }
 
-void GitRepositoryClientLive::restoreStash(const std::string& repository, const std::string& reference,
+void GitRepositoryClientLive::restoreStash(const std::string& repository, const std::string& commit,
                                            std::stop_token stop) {
     queued(repository, stop, [&](const GitExecutor& executor) {
-        GitWriteCommands{executor}.restoreStash(repository, reference, stop);
+        GitWriteCommands{executor}.restoreStash(repository, commit, stop);
     });
 }
 
-void GitRepositoryClientLive::dropStash(const std::string& repository, const std::string& reference,
+void GitRepositoryClientLive::dropStash(const std::string& repository, const std::string& commit,
                                         std::stop_token stop) {
-    queued(repository, stop, [&](const GitExecutor& executor) {
-        GitWriteCommands{executor}.dropStash(repository, reference, stop);
-    });
+    queued(repository, stop,
+           [&](const GitExecutor& executor) { GitWriteCommands{executor}.dropStash(repository, commit, stop); });
 }
 
 void GitRepositoryClientLive::ignore(const std::string& repository, const core::FileChange& file,

@@ -152,7 +152,7 @@ public:
     // Workspace/AppReducer+Loading.cpp, Workspace/AppReducer+Navigation.cpp).
     AppEffect filesChanged(WorkspaceState& workspace) const;
     AppEffect remoteLoaded(AppState& state, std::optional<std::string> url) const;
-    AppEffect diffLoaded(WorkspaceState& workspace, const std::string& path, core::Diff diff) const;
+    AppEffect diffLoaded(AppState& state, const std::string& path, core::Diff diff) const;
     void mergeMessageLoaded(WorkspaceState& workspace, const std::string& text) const;
     void amendMessageLoaded(WorkspaceState& workspace, const core::CommitMessage& message) const;
     AppEffect setTab(WorkspaceState& workspace, WorkspaceTab tab) const;

@@ -66,6 +66,10 @@ AppEffect AppReducer::committed(AppState& state, const std::string& summary, boo
     clearMessage(workspace);
     workspace.coAuthors.clear();
     workspace.focus = WorkspaceFocus::files;
+    // The chosen lines are in the commit now; what is left of those files
+    // was left out by choice and stays out.
+    for (const auto& [path, lines] : workspace.changes.partial) workspace.changes.included.erase(path);
+    workspace.changes.partial.clear();
     AppEffect toast = showToast(state, amended ? core::Text::toastAmended(summary) : core::Text::toastCommitted(summary),
                                 false);
     return AppEffect::merge(std::move(toast), reloadStatus(workspace), loadHistory(workspace.path, 0),

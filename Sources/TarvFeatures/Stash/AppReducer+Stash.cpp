@@ -5,9 +5,11 @@
 // triggers), and while one runs (`WorkspaceState::isStashing`) the others are
 // ignored. The job reads the stash list again right after its write and
 // reports it before its outcome (success or failure), so by the time a restore or drop is
-// accepted again the picker holds the references git now uses: "stash@{1}"
-// becomes "stash@{0}" once the newest stash is dropped, and a second quick
-// drop of what the user sees as the next row must not hit yet another stash.
+// accepted again the picker shows the list git now holds.
+//
+// A row acts on its stash's commit id, not on its place in the list: a stash
+// made meanwhile (in another terminal, say) moves the others down, and the
+// write finds the chosen one where it is then, or refuses when it is gone.
 #include <algorithm>
 #include <exception>
 #include <functional>
@@ -80,13 +82,13 @@ AppEffect AppReducer::stashChanges(AppState& state) const {
 AppEffect AppReducer::restoreSelectedStash(AppState& state, const StashPickerState& picker) const {
     const core::StashEntry* entry = actionableEntry(state, picker);
     if (!entry) return AppEffect::none();
-    std::string reference = entry->reference;
+    std::string commit = entry->commit;
     state.overlay.reset();
     state.workspace->isStashing = true;
     return stashJob(
         dependencies_.repository, state.workspace->path,
-        [reference = std::move(reference)](core::GitRepositoryClient& repository, const std::string& path) {
-            repository.restoreStash(path, reference, std::stop_token());
+        [commit = std::move(commit)](core::GitRepositoryClient& repository, const std::string& path) {
+            repository.restoreStash(path, commit, std::stop_token());
         },
         core::Text::toastStashRestored());
 }
@@ -94,7 +96,7 @@ AppEffect AppReducer::restoreSelectedStash(AppState& state, const StashPickerSta
 AppEffect AppReducer::dropSelectedStash(AppState& state, const StashPickerState& picker) const {
     const core::StashEntry* entry = actionableEntry(state, picker);
     if (!entry) return AppEffect::none();
-    std::string reference = entry->reference;
+    std::string commit = entry->commit;
     // The row leaves the open picker at once; the selection stays on its
     // row, or the new last one.
     const auto row = static_cast<std::size_t>(*picker.list.selected);
@@ -106,8 +108,8 @@ AppEffect AppReducer::dropSelectedStash(AppState& state, const StashPickerState&
     state.workspace->isStashing = true;
     return stashJob(
         dependencies_.repository, state.workspace->path,
-        [reference = std::move(reference)](core::GitRepositoryClient& repository, const std::string& path) {
-            repository.dropStash(path, reference, std::stop_token());
+        [commit = std::move(commit)](core::GitRepositoryClient& repository, const std::string& path) {
+            repository.dropStash(path, commit, std::stop_token());
         },
         core::Text::toastStashDropped());
 }

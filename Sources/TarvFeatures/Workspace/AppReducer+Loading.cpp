@@ -6,6 +6,7 @@
 
 #include "TarvCore/Rules/Trimmed.hpp"
 #include "TarvFeatures/App/AppReducer.hpp"
+#include "TarvFeatures/Changes/LineCarry.hpp"
 
 namespace tarv::features {
 
@@ -18,19 +19,28 @@ AppEffect AppReducer::remoteLoaded(AppState& state, std::optional<std::string> u
     return AppEffect::merge(std::move(record), refreshChecks(state, false));
 }
 
-AppEffect AppReducer::diffLoaded(WorkspaceState& workspace, const std::string& path, core::Diff diff) const {
+AppEffect AppReducer::diffLoaded(AppState& state, const std::string& path, core::Diff diff) const {
+    WorkspaceState& workspace = *state.workspace;
     ChangesState& changes = workspace.changes;
     if (changes.diff.path != path) return AppEffect::none();
-    // Lines chosen on another version of the file point at other lines now:
-    // the file stays included, whole.
+    // Lines chosen on another version of the file are carried over to this
+    // one; where they cannot be, the file leaves the commit rather than
+    // going in whole.
+    bool dropped = false;
     if (const auto partial = changes.partial.find(path); partial != changes.partial.end() && partial->second.diff != diff) {
-        changes.partial.erase(partial);
+        if (auto carried = LineCarry::carry(partial->second.diff, partial->second.lines, diff)) {
+            partial->second = PartialFileSelection{std::move(*carried), diff};
+        } else {
+            changes.partial.erase(partial);
+            changes.included.erase(path);
+            dropped = true;
+        }
     }
     changes.diff.setDiff(std::move(diff));
     changes.diff.isLoading = false;
     changes.diff.error.reset();
     changes.diff.scroll(0, workspace.viewports.diff);
-    return AppEffect::none();
+    return dropped ? showToast(state, core::Text::lineSelectionDropped(), true) : AppEffect::none();
 }
 
 void AppReducer::amendMessageLoaded(WorkspaceState& workspace, const core::CommitMessage& message) const {

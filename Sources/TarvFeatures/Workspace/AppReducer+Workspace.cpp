@@ -98,7 +98,7 @@ struct Dispatch {
         workspace.history.diff.error = std::move(a.message);
         return AppEffect::none();
     }
-    AppEffect operator()(WA::DiffLoaded& a) { return reducer.diffLoaded(workspace, a.path, std::move(a.diff)); }
+    AppEffect operator()(WA::DiffLoaded& a) { return reducer.diffLoaded(state, a.path, std::move(a.diff)); }
     AppEffect operator()(WA::DiffFailed& a) {
         DiffViewState& diff = workspace.changes.diff;
         if (diff.path != a.path) return AppEffect::none();

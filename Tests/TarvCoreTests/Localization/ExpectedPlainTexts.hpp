@@ -233,6 +233,7 @@ inline const std::vector<ExpectedPlainText> expectedPlainTexts = {
     {Text::Plain::undoKeptEditsBody, 310, "These files had been edited again since the discard. Those edits were kept in the recovery point below before the discarded versions were written back:", "Estos archivos se habían vuelto a editar después del descarte. Esas ediciones se guardaron en el punto de recuperación de abajo antes de reescribir las versiones descartadas:"},
     {Text::Plain::toastEmptyCommitSkipped, 311, "Operation completed: the commit left empty was skipped (uncommitted changes kept first in refs/tarv/snapshots)", "Operación completada: se omitió el commit que quedó vacío (los cambios sin confirmar se guardaron antes en refs/tarv/snapshots)"},
     {Text::Plain::toastOperationAbortedKept, 312, "Operation aborted (uncommitted changes kept first in refs/tarv/snapshots)", "Operación abortada (los cambios sin confirmar se guardaron antes en refs/tarv/snapshots)"},
+    {Text::Plain::lineSelectionDropped, 313, "This file changed and its chosen lines could not be kept: it is no longer included", "Este archivo cambió y no se pudieron conservar sus líneas elegidas: ya no está incluido"},
 };
 
 template <typename Item>

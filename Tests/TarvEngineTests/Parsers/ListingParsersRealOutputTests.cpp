@@ -56,12 +56,14 @@ TEST(ListingParsersRealOutput, TagsStashesAndWorktrees) {
     repo.git({"stash", "push", "-q", "-m", "tarv: fix typo"});
     repo.writeFile("f", "3\n");
     repo.git({"stash", "push", "-q"});
-    auto stashes = StashParser::parse(repo.git({"stash", "list", "-z", "--format=%gd%x1f%ct%x1f%gs"}));
+    auto stashes = StashParser::parse(repo.git({"stash", "list", "-z", "--format=" + std::string(StashParser::format)}));
     ASSERT_EQ(stashes.size(), 2u);
     EXPECT_EQ(stashes[0].reference, "stash@{0}");
     EXPECT_EQ(stashes[0].branch, "main");
     EXPECT_EQ(stashes[0].message.substr(0, 7), first.substr(0, 7));
-    EXPECT_EQ(stashes[1], (core::StashEntry{"stash@{1}", "fix typo", "main", stashes[1].timestamp}));
+    EXPECT_EQ(stashes[0].commit, repo.revParse("stash@{0}"));
+    EXPECT_EQ(stashes[1], (core::StashEntry{"stash@{1}", "fix typo", "main", stashes[1].timestamp,
+                                            repo.revParse("stash@{1}")}));
     EXPECT_GT(stashes[1].timestamp, 0);
 
     std::string linked = repo.root() + "/linked";

@@ -76,21 +76,23 @@ TEST(TagParser, ReadsTags) {
 
 TEST(StashParser, SubjectsPrefixesAndTimes) {
     std::string output;
-    for (auto entry : {fields({"stash@{0}", "100", "On main: tarv: fix typo"}),
-                       fields({"stash@{1}", "200", "WIP on feature: 1a2b3c4 Add parser"}),
-                       fields({"stash@{2}", "300", "plain subject"}), fields({"stash@{3}", "400", "On main no colon"}),
-                       fields({"stash@{4}", "x", "On main: dropped"}), fields({"stash@{5}", "", "dropped"}),
-                       fields({"stash@{6}", "600"}), fields({"stash@{7}", "700", "On a\x1f" "b: c"}),
-                       fields({"stash@{8}", "800", "tarv: own but no prefix"})}) {
+    for (auto entry : {fields({"stash@{0}", "c0", "100", "On main: tarv: fix typo"}),
+                       fields({"stash@{1}", "c1", "200", "WIP on feature: 1a2b3c4 Add parser"}),
+                       fields({"stash@{2}", "c2", "300", "plain subject"}),
+                       fields({"stash@{3}", "c3", "400", "On main no colon"}),
+                       fields({"stash@{4}", "c4", "x", "On main: dropped"}),
+                       fields({"stash@{5}", "c5", "", "dropped"}), fields({"stash@{6}", "c6", "600"}),
+                       fields({"stash@{7}", "c7", "700", "On a\x1f" "b: c"}),
+                       fields({"stash@{8}", "c8", "800", "tarv: own but no prefix"})}) {
         output += entry + '\0';
     }
     EXPECT_EQ(StashParser::parse(output), (std::vector<core::StashEntry>{
-                                              {"stash@{0}", "fix typo", "main", 100},
-                                              {"stash@{1}", "1a2b3c4 Add parser", "feature", 200},
-                                              {"stash@{2}", "plain subject", std::nullopt, 300},
-                                              {"stash@{3}", "On main no colon", std::nullopt, 400},
-                                              {"stash@{7}", "c", "a\x1f" "b", 700},
-                                              {"stash@{8}", "own but no prefix", std::nullopt, 800},
+                                              {"stash@{0}", "fix typo", "main", 100, "c0"},
+                                              {"stash@{1}", "1a2b3c4 Add parser", "feature", 200, "c1"},
+                                              {"stash@{2}", "plain subject", std::nullopt, 300, "c2"},
+                                              {"stash@{3}", "On main no colon", std::nullopt, 400, "c3"},
+                                              {"stash@{7}", "c", "a\x1f" "b", 700, "c7"},
+                                              {"stash@{8}", "own but no prefix", std::nullopt, 800, "c8"},
                                           }));
 }
 

@@ -105,13 +105,13 @@ TEST_F(RepositoryClientWrites, StashesRoundTripWithTheirMessage) {
     EXPECT_EQ(stashes[0].message, "work in progress");
     EXPECT_EQ(trimmedGit({"log", "-1", "--format=%gs", "-g", "refs/stash"}), "On main: tarv: work in progress");
 
-    client->restoreStash(path, stashes[0].reference, none);
+    client->restoreStash(path, stashes[0].commit, none);
     EXPECT_EQ(repo.readFile("a.txt"), "two\n");
     EXPECT_EQ(repo.readFile("new.txt"), "untracked\n");
     EXPECT_TRUE(client->stashes(path, none).empty());
 
     client->stash(path, "again", none);
-    client->dropStash(path, "stash@{0}", none);
+    client->dropStash(path, client->stashes(path, none).at(0).commit, none);
     EXPECT_TRUE(client->stashes(path, none).empty());
     EXPECT_FALSE(repo.exists("new.txt"));
 }

@@ -94,7 +94,7 @@ TEST_F(BranchTest, StashesSaveEverythingAndComeBack) {
     EXPECT_EQ(repo.git({"stash", "list", "--format=%gs"}), "On main: tarv: wip\n");
     EXPECT_EQ(testing::disk(repo), (std::map<std::string, std::string>{{"a.txt", "a\n"}}));
 
-    writes.restoreStash(repo.path(), "stash@{0}", none);
+    writes.restoreStash(repo.path(), repo.revParse("stash@{0}"), none);
     EXPECT_EQ(testing::disk(repo),
               (std::map<std::string, std::string>{{"a.txt", "changed\n"}, {"new.txt", "untracked\n"}}));
     EXPECT_EQ(repo.git({"stash", "list"}), "");
@@ -103,11 +103,12 @@ TEST_F(BranchTest, StashesSaveEverythingAndComeBack) {
     writes.stash(repo.path(), "again", none);
     repo.writeFile("a.txt", "other\n");
     repo.commitAll("other");
-    EXPECT_EQ(testing::commandFailure([&] { writes.restoreStash(repo.path(), "stash@{0}", none); }).command,
+    const std::string again = repo.revParse("stash@{0}");
+    EXPECT_EQ(testing::commandFailure([&] { writes.restoreStash(repo.path(), again, none); }).command,
               "git stash pop stash@{0}");
     EXPECT_EQ(repo.git({"stash", "list", "--format=%gs"}), "On main: tarv: again\n");
     repo.git({"reset", "-q", "--hard"});
-    writes.dropStash(repo.path(), "stash@{0}", none);
+    writes.dropStash(repo.path(), again, none);
     EXPECT_EQ(repo.git({"stash", "list"}), "");
 }
 
@@ -122,7 +123,7 @@ TEST_F(BranchTest, DroppingAStashKeepsABackup) {
         repo.writeFile("new.txt", content);
         writes.stash(repo.path(), content, none);
         dropped.push_back(repo.revParse("stash@{0}"));
-        writes.dropStash(repo.path(), "stash@{0}", none);
+        writes.dropStash(repo.path(), dropped.back(), none);
     }
     EXPECT_EQ(repo.git({"stash", "list"}), "");
     EXPECT_EQ(repo.revParse(backup), dropped[2]);
@@ -133,10 +134,43 @@ TEST_F(BranchTest, DroppingAStashKeepsABackup) {
     EXPECT_EQ(testing::disk(repo),
               (std::map<std::string, std::string>{{"a.txt", "first\n"}, {"new.txt", "first\n"}}));
 
-    // A stash that is not there fails in git as before, backing up nothing.
-    EXPECT_EQ(testing::commandFailure([&] { writes.dropStash(repo.path(), "stash@{5}", none); }).command,
-              "git stash drop stash@{5}");
+    // A stash that is no longer listed is refused, backing up nothing.
+    EXPECT_EQ(refusal([&] { writes.dropStash(repo.path(), dropped[0], none); }),
+              "Ese stash ya no está en la lista: no se ha tocado nada");
     EXPECT_EQ(repo.run({"rev-parse", "--verify", "-q", backup + "-3"}).exitCode, 1);
+}
+
+// The picker listed the stashes, then another terminal made one: every row
+// still acts on its own stash, found where it is now; one dropped meanwhile
+// is refused and nothing is written.
+TEST_F(BranchTest, AStashIsFoundByItsCommitWhereverItMovedSinceTheListing) {
+    for (const char* content : {"oldest\n", "middle\n"}) {
+        repo.writeFile("a.txt", content);
+        writes.stash(repo.path(), content, none);
+    }
+    const std::string middle = repo.revParse("stash@{0}");
+    const std::string oldest = repo.revParse("stash@{1}");
+    repo.writeFile("a.txt", "made elsewhere\n");
+    repo.git({"stash", "push", "-q", "-m", "elsewhere"});
+    const std::string elsewhere = repo.revParse("stash@{0}");
+    const auto listed = [&] { return repo.git({"stash", "list", "--format=%H"}); };
+
+    writes.dropStash(repo.path(), middle, none);
+    EXPECT_EQ(listed(), elsewhere + "\n" + oldest + "\n");
+    EXPECT_EQ(repo.revParse(std::string(GitWriteCommands::droppedStashBackup)), middle);
+
+    writes.restoreStash(repo.path(), oldest, none);
+    EXPECT_EQ(listed(), elsewhere + "\n");
+    EXPECT_EQ(repo.readFile("a.txt"), "oldest\n");
+
+    for (const auto& gone : {middle, oldest, std::string()}) {
+        EXPECT_EQ(refusal([&] { writes.dropStash(repo.path(), gone, none); }),
+                  "Ese stash ya no está en la lista: no se ha tocado nada");
+        EXPECT_EQ(refusal([&] { writes.restoreStash(repo.path(), gone, none); }),
+                  "Ese stash ya no está en la lista: no se ha tocado nada");
+    }
+    EXPECT_EQ(listed(), elsewhere + "\n");
+    EXPECT_EQ(repo.readFile("a.txt"), "oldest\n");
 }
 
 TEST_F(BranchTest, WorktreesForNewAndExistingBranches) {

@@ -170,19 +170,52 @@ TEST(StaleResultTest, ResultsForAFileOrCommitNoLongerShownAreDropped) {
     EXPECT_EQ(ws(h).history.diff.diff(), diff);
 }
 
-TEST(StaleResultTest, ANewVersionOfTheDiffDropsTheLinesChosenOnTheOldOne) {
-    const core::Diff old = testing::threeHunks();
-    for (const bool same : {true, false}) {
-        SCOPED_TRACE(same ? "same diff" : "changed diff");
+TEST(StaleResultTest, LinesChosenOnAnOlderDiffAreCarriedOverOrTheFileLeavesTheCommit) {
+    using testing::hunkOf;
+    // The middle hunk of three is chosen.
+    const core::Diff old{false, {hunkOf(2, {" a", "+b", " c"}), hunkOf(20, {" k", "+l", " m"}),
+                                 hunkOf(40, {" x", "+y", " z"})}};
+    struct Case {
+        const char* name;
+        core::Diff loaded;
+        // The partial lines afterwards; none when the file left the commit.
+        std::optional<std::set<core::LineRef>> lines;
+        std::vector<std::string> jobs;
+    };
+    const Case cases[] = {
+        {"the same diff", old, std::set<core::LineRef>{{1, 1}}, {}},
+        {"a line typed in the first hunk",
+         core::Diff{false, {hunkOf(2, {" a", "+b", "+typed", " c"}), hunkOf(20, {" k", "+l", " m"}),
+                            hunkOf(40, {" x", "+y", " z"})}},
+         std::set<core::LineRef>{{1, 1}}, {}},
+        {"the other hunks reverted: still only the chosen line",
+         core::Diff{false, {hunkOf(20, {" k", "+l", " m"})}}, std::set<core::LineRef>{{0, 1}}, {}},
+        {"the chosen line was edited",
+         core::Diff{false, {hunkOf(2, {" a", "+b", " c"}), hunkOf(20, {" k", "+L", " m"}),
+                            hunkOf(40, {" x", "+y", " z"})}},
+         std::nullopt, {"toast"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         AppState state = withFiles({changed("a")});
         auto& changes = state.workspace->changes;
         changes.selectedPath = "a";
         changes.diff.path = "a";
-        changes.partial["a"] = PartialFileSelection{{core::LineRef{0, 1}}, old};
+        changes.partial["a"] = PartialFileSelection{{core::LineRef{1, 1}}, old};
         AppStoreHarness h(std::move(state));
-        h.send(AppAction(WorkspaceAction::DiffLoaded{"a", same ? old : testing::diffOf({{K::added}})}));
-        EXPECT_EQ(ws(h).changes.partial.contains("a"), same);
-        EXPECT_TRUE(ws(h).changes.included.contains("a"));
+        h.send(AppAction(WorkspaceAction::DiffLoaded{"a", c.loaded}));
+        const auto& after = ws(h).changes;
+        EXPECT_EQ(h.lastJobIds(), c.jobs);
+        EXPECT_EQ(after.included.contains("a"), c.lines.has_value());
+        if (c.lines) {
+            ASSERT_TRUE(after.partial.contains("a"));
+            EXPECT_EQ(after.partial.at("a"), (PartialFileSelection{*c.lines, c.loaded}));
+        } else {
+            EXPECT_FALSE(after.partial.contains("a"));
+            EXPECT_EQ(h.state().toast->text, core::Text::lineSelectionDropped());
+            EXPECT_TRUE(h.state().toast->isError);
+        }
+        EXPECT_EQ(after.diff.diff(), c.loaded);
     }
 }
 
@@ -252,6 +285,9 @@ TEST(CommitTest, CommitsTheSelectionAndResetsTheCommitBox) {
         EXPECT_EQ(after.focus, WorkspaceFocus::files);
         EXPECT_EQ(after.tab, WorkspaceTab::changes);
         EXPECT_TRUE(after.isRefreshing);
+        // What is left of b was left out by choice: it stays out.
+        EXPECT_TRUE(after.changes.partial.empty());
+        EXPECT_EQ(after.changes.included, (std::set<std::string>{"a"}));
     }
 }
 

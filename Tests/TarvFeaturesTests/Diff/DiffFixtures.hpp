@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "TarvCore/Models/Diff.hpp"
@@ -35,6 +37,21 @@ inline core::Diff threeHunks() {
     return diffOf({{K::context, K::removed, K::removed, K::added, K::added, K::context},
                    {K::removed, K::added},
                    {K::context, K::added, K::context}});
+}
+
+// A hunk starting at old line `oldStart` with its counts worked out; each
+// line is git's marker (' ', '-' or '+') and then the text.
+inline core::DiffHunk hunkOf(std::int64_t oldStart, const std::vector<std::string>& lines) {
+    core::DiffHunk hunk;
+    hunk.oldStart = oldStart;
+    for (const std::string& line : lines) {
+        const LineKind kind = line[0] == '+' ? LineKind::added : line[0] == '-' ? LineKind::removed : LineKind::context;
+        hunk.oldCount += kind == LineKind::added ? 0 : 1;
+        hunk.newCount += kind == LineKind::removed ? 0 : 1;
+        hunk.lines.push_back(core::DiffLine{kind, std::string_view(line).substr(1), std::nullopt, std::nullopt});
+    }
+    hunk.newStart = hunk.oldCount == 0 ? oldStart + 1 : oldStart;
+    return hunk;
 }
 
 }  // namespace tarv::features::testing

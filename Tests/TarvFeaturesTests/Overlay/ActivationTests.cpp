@@ -34,6 +34,7 @@ AppState workspaceState() {
 
 core::StashEntry stash(std::string reference) {
     core::StashEntry entry;
+    entry.commit = "c-" + reference;
     entry.reference = std::move(reference);
     return entry;
 }
@@ -337,7 +338,7 @@ TEST(ActivationTest, AStashRowIsRestoredAndThePickerCloses) {
         EXPECT_EQ(h.lastJobIds(), Strings{"stash"});
         EXPECT_FALSE(h.state().overlay);
         ASSERT_TRUE(h.runJob("stash"));
-        EXPECT_EQ(h.fakes.repository->calls("restoreStash"), Strings{"restoreStash /r stash@{1}"});
+        EXPECT_EQ(h.fakes.repository->calls("restoreStash"), Strings{"restoreStash /r c-stash@{1}"});
         h.drain();
         const auto actions = h.reducedActions();
         const bool reportedDone =

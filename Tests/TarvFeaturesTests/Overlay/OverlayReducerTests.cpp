@@ -25,7 +25,9 @@ core::CredentialPrompt promptOf(std::int64_t id, core::CredentialPrompt::Kind ki
 }
 
 std::vector<core::StashEntry> threeStashes() {
-    return {core::StashEntry{"stash@{0}", "a"}, core::StashEntry{"stash@{1}", "b"}, core::StashEntry{"stash@{2}", "c"}};
+    return {core::StashEntry{"stash@{0}", "a", std::nullopt, 0, "c-a"},
+            core::StashEntry{"stash@{1}", "b", std::nullopt, 0, "c-b"},
+            core::StashEntry{"stash@{2}", "c", std::nullopt, 0, "c-c"}};
 }
 
 // The state after the action, its time set back to the state before, so the
@@ -412,7 +414,7 @@ TEST(OverlayReducerTest, DroppingAStashDropsTheSelectedEntryAndKeepsThePicker) {
     h.fakes.repository->answers.stashes = shown->entries;
     ASSERT_TRUE(h.runJob("stash"));
     h.drain();
-    EXPECT_EQ(h.fakes.repository->calls("dropStash"), (Ids{"dropStash /r stash@{1}"}));
+    EXPECT_EQ(h.fakes.repository->calls("dropStash"), (Ids{"dropStash /r c-b"}));
     EXPECT_TRUE(h.reducedActions().back() ==
                 AppAction(WorkspaceAction::StashOperationDone{core::Text::toastStashDropped()}));
 

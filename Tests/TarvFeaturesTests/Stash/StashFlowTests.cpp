@@ -17,7 +17,10 @@ using namespace fixtures;
 using Actions = std::vector<AppAction>;
 
 core::StashEntry entry(int index, std::string message) {
-    return core::StashEntry{"stash@{" + std::to_string(index) + "}", std::move(message), "main", 100 - index};
+    // A stash's commit goes with its message, whatever its place.
+    std::string commit = "c-" + message;
+    return core::StashEntry{"stash@{" + std::to_string(index) + "}", std::move(message), "main", 100 - index,
+                            std::move(commit)};
 }
 
 std::vector<core::StashEntry> threeStashes() { return {entry(0, "first"), entry(1, "second"), entry(2, "third")}; }
@@ -158,10 +161,10 @@ TEST(StashDropTest, TheDroppedRowLeavesTheOpenPickerAtOnce) {
         std::optional<std::int64_t> selectedAfter;
     };
     const Case cases[] = {
-        {"the first of three", threeStashes(), 0, "stash@{0}", {"stash@{1}", "stash@{2}"}, 0},
-        {"the middle one", threeStashes(), 1, "stash@{1}", {"stash@{0}", "stash@{2}"}, 1},
-        {"the last of three: the new last row", threeStashes(), 2, "stash@{2}", {"stash@{0}", "stash@{1}"}, 1},
-        {"the only one: nothing selected", {entry(0, "only")}, 0, "stash@{0}", {}, std::nullopt},
+        {"the first of three", threeStashes(), 0, "c-first", {"stash@{1}", "stash@{2}"}, 0},
+        {"the middle one", threeStashes(), 1, "c-second", {"stash@{0}", "stash@{2}"}, 1},
+        {"the last of three: the new last row", threeStashes(), 2, "c-third", {"stash@{0}", "stash@{1}"}, 1},
+        {"the only one: nothing selected", {entry(0, "only")}, 0, "c-only", {}, std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -182,8 +185,8 @@ TEST(StashDropTest, TheDroppedRowLeavesTheOpenPickerAtOnce) {
 
 // Dropping the newest stash renumbers the others: what was stash@{1} is
 // stash@{0} once git has dropped it. A second drop pressed before the list
-// is read again would act on a stale reference, so it is ignored until the
-// job has reported the list it read after its write.
+// is read again is ignored until the job has reported the list it read after
+// its write; then the row the user sees is dropped, by its commit.
 TEST(StashDropTest, AQuickSecondDropNeverHitsAStashThatMovedIntoTheDroppedPosition) {
     DirectReducer d(withStashPicker(threeStashes(), 0));
     const AppEffect first = d.reducer.dropSelectedStash(d.state, *openPicker(d.state));
@@ -209,7 +212,7 @@ TEST(StashDropTest, AQuickSecondDropNeverHitsAStashThatMovedIntoTheDroppedPositi
     d.fakes.repository->answers.stashes = {entry(0, "third")};
     d.reduce(DirectReducer::run(second));
     EXPECT_EQ(d.fakes.repository->calls("dropStash"),
-              (std::vector<std::string>{"dropStash /r stash@{0}", "dropStash /r stash@{0}"}));
+              (std::vector<std::string>{"dropStash /r c-first", "dropStash /r c-third"}));
     EXPECT_EQ(d.state.workspace->stashes, (std::vector<core::StashEntry>{entry(0, "third")}));
 }
 
@@ -231,7 +234,7 @@ TEST(StashRestoreTest, RestoreClosesThePickerAndAFailureStillReloadsTheList) {
         EXPECT_EQ(DirectReducer::ids(effect), Ids{"stash"});
         EXPECT_FALSE(d.state.overlay);
         const Actions sent = DirectReducer::run(effect);
-        EXPECT_EQ(d.fakes.repository->calls(), (std::vector<std::string>{"restoreStash /r stash@{1}", "stashes /r"}));
+        EXPECT_EQ(d.fakes.repository->calls(), (std::vector<std::string>{"restoreStash /r c-second", "stashes /r"}));
         ASSERT_EQ(sent.size(), 2u);
         EXPECT_EQ(sent[0], AppAction(WorkspaceAction::StashesLoaded{{}}));
         EXPECT_EQ(d.reduce(sent), c.jobs);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <utility>
 
@@ -84,6 +85,95 @@ TEST(WorkspaceIntegrationTest, CommittingOneLineOfATwoLineChange) {
     EXPECT_EQ(road.repo.readFile("lines.txt"), "first\nsecond\nadded one\nadded two\n");
     EXPECT_NE(road.repo.git({"diff", "--", "lines.txt"}).find("+added two\n"), std::string::npos);
     EXPECT_TRUE(road.workspace().summary.isEmpty());
+}
+
+// Sixty numbered lines, with the given lines replaced.
+std::string numbered(const std::map<int, std::string>& replaced) {
+    std::string text;
+    for (int i = 1; i <= 60; ++i) {
+        const auto found = replaced.find(i);
+        text += (found == replaced.end() ? "line " + std::to_string(i) : found->second) + "\n";
+    }
+    return text;
+}
+
+TEST(WorkspaceIntegrationTest, OneHunkChosenStaysTheOnlyOneAfterAnEditorSavedTheFile) {
+    Road road;
+    road.repo.writeFile("lines.txt", numbered({}));
+    road.repo.commitAll("Start");
+    const std::map<int, std::string> three{{5, "five"}, {30, "thirty"}, {55, "fifty-five"}};
+    road.repo.writeFile("lines.txt", numbered(three));
+    road.start("Only thirty");
+    ASSERT_TRUE(road.refresh());
+    ASSERT_TRUE(road.pumpUntil([&] { return road.workspace().changes.diff.diff().has_value(); }));
+    ASSERT_EQ(road.workspace().changes.diff.diff()->hunks.size(), 3u);
+    road.send(WorkspaceAction::ToggleInclude{"lines.txt"});
+    road.send(WorkspaceAction::ToggleHunk{1});
+    ASSERT_TRUE(road.workspace().changes.partial.contains("lines.txt"));
+
+    // The editor saves the file with one more line.
+    std::map<int, std::string> saved = three;
+    saved[12] = "line 12\ntyped";
+    road.repo.writeFile("lines.txt", numbered(saved));
+    const core::Diff before = *road.workspace().changes.diff.diff();
+    ASSERT_TRUE(road.refresh());
+    ASSERT_TRUE(road.pumpUntil([&] {
+        const auto& diff = road.workspace().changes.diff;
+        return !diff.isLoading && diff.diff() && *diff.diff() != before;
+    }));
+    ASSERT_TRUE(road.workspace().changes.included.contains("lines.txt"));
+
+    const std::size_t committed = road.count<WorkspaceAction::Committed>();
+    road.send(WorkspaceAction::Commit{});
+    ASSERT_TRUE(road.awaitNext<WorkspaceAction::Committed>(committed));
+    EXPECT_EQ(road.repo.git({"show", "HEAD:lines.txt"}), numbered({{30, "thirty"}}));
+    EXPECT_EQ(road.repo.readFile("lines.txt"), numbered(saved));
+}
+
+// The picker lists two stashes; before the key press another terminal makes
+// a third, which takes "stash@{0}": the highlighted stash is still the one
+// dropped or restored.
+TEST(WorkspaceIntegrationTest, TheStashPickerActsOnTheHighlightedStashAfterAnotherWasMade) {
+    struct Case {
+        const char* name;
+        OverlayAction key;
+        // The stash list (subjects) and a.txt afterwards.
+        std::string listed;
+        std::string file;
+    };
+    const Case cases[] = {
+        {"drop", OverlayAction::DropSelection{}, "On main: elsewhere\nOn main: second\n", "a\n"},
+        {"restore", OverlayAction::ActivateSelection{}, "On main: elsewhere\nOn main: second\n", "first\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Road road;
+        road.repo.writeFile("a.txt", "a\n");
+        road.repo.commitAll("Start");
+        for (const char* name : {"first", "second"}) {
+            road.repo.writeFile("a.txt", std::string(name) + "\n");
+            road.repo.git({"stash", "push", "-q", "-m", name});
+        }
+        road.start("");
+        ASSERT_TRUE(road.refresh());
+        road.store->send(AppAction(AppAction::Command{core::AppCommand::showStashes}));
+        ASSERT_TRUE(road.pumpUntil([&] { return road.workspace().stashes.size() == 2u; }));
+        road.store->send(AppAction(OverlayAction::Select{1}));  // "first"
+
+        road.repo.writeFile("a.txt", "elsewhere\n");
+        road.repo.git({"stash", "push", "-q", "-m", "elsewhere"});
+
+        const std::size_t done = road.count<WorkspaceAction::StashOperationDone>();
+        const std::size_t failed = road.count<WorkspaceAction::StashOperationFailed>();
+        road.store->send(AppAction(c.key));
+        ASSERT_TRUE(road.pumpUntil([&] {
+            return road.count<WorkspaceAction::StashOperationDone>() > done ||
+                   road.count<WorkspaceAction::StashOperationFailed>() > failed;
+        }));
+        EXPECT_EQ(road.count<WorkspaceAction::StashOperationFailed>(), failed);
+        EXPECT_EQ(road.repo.git({"stash", "list", "--format=%gs"}), c.listed);
+        EXPECT_EQ(road.repo.readFile("a.txt"), c.file);
+    }
 }
 
 TEST(WorkspaceIntegrationTest, DiscardingAndUndoingGivesTheFilesBackByteForByte) {
