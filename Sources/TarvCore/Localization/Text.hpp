@@ -27,7 +27,6 @@ namespace tarv::core {
 // ones (`Plain`).
 struct Text {
     static constexpr std::size_t caseCount = 314;
-    static constexpr std::size_t caseCount = 314;
     static constexpr std::size_t payloadCaseCount = 97;
 
     // The payload-free cases, in declaration order.

@@ -28,6 +28,9 @@ struct ProcessSpec {
     std::optional<Bytes> stdin = std::nullopt;
     // Time limit of the run; absent: none.
     std::optional<std::chrono::milliseconds> timeout = std::nullopt;
+    // Inherited variables the child does not get (`environment` may still
+    // set them).
+    std::vector<std::string> clearedVariables = {};
 
     bool operator==(const ProcessSpec&) const = default;
 };

@@ -29,6 +29,14 @@ std::map<std::string, std::string> GitEnvironment::variables(bool readOnly, cons
     return variables;
 }
 
+const std::vector<std::string>& GitEnvironment::locatingVariables() {
+    static const std::vector<std::string> names{
+        "GIT_DIR",        "GIT_WORK_TREE", "GIT_INDEX_FILE", "GIT_OBJECT_DIRECTORY", "GIT_ALTERNATE_OBJECT_DIRECTORIES",
+        "GIT_COMMON_DIR", "GIT_NAMESPACE", "GIT_PREFIX",
+    };
+    return names;
+}
+
 const std::map<std::string, std::string>& GitEnvironment::literalPathspecs() {
     static const std::map<std::string, std::string> environment{{"GIT_LITERAL_PATHSPECS", "1"}};
     return environment;

@@ -28,6 +28,11 @@ struct GitEnvironment {
     static std::map<std::string, std::string> variables(bool readOnly, const std::optional<std::string>& askpass,
                                                         const std::optional<Isolation>& isolation);
 
+    // The variables with which git finds a repository somewhere else than
+    // in the folder it runs in. No git of the program inherits them: the
+    // folder opened alone says which repository is read and written.
+    static const std::vector<std::string>& locatingVariables();
+
     // The per-call environment of every command that names files: git then
     // reads each path literally, so "a[1].txt" can never select "a1.txt"
     // (without it git treats *, ? and [ as patterns even after "--").

@@ -1,7 +1,10 @@
 #include "TarvEngine/Safety/SnapshotCommands.hpp"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -324,8 +327,12 @@ std::string SnapshotCommands::create(const std::string& repository, const std::v
                                      std::int64_t now, std::stop_token stop) const {
     const std::string gitDirectory =
         write::trimmedOutput(executor.run({"rev-parse", "--absolute-git-dir"}, repository, stop));
+    // The process and a count in the name: two programs (or two
+    // repositories of one) saving in the same second never share an index.
+    static std::atomic<unsigned> counter{0};
     const std::string workingIndex = gitDirectory + "/" + std::string(temporaryIndexPrefix) + std::to_string(now) +
-                                     "-" + std::to_string(paths.size());
+                                     "-" + std::to_string(paths.size()) + "-" + std::to_string(::getpid()) + "-" +
+                                     std::to_string(counter++);
     const std::string stagedIndex = workingIndex + "-staged";
     const auto removeIndexes = [&] {
         removeIndexQuietly(*files, workingIndex);

@@ -45,6 +45,9 @@ core::ProcessSpec GitExecutor::spec(const std::vector<std::string>& arguments,
     spec.arguments = std::move(fullArguments);
     spec.environment = std::move(environment);
     spec.inheritEnvironment = true;
+    // The repository is the folder git runs in, whatever this process was
+    // started with; the per-call environment may still name a private index.
+    spec.clearedVariables = GitEnvironment::locatingVariables();
     spec.currentDirectory = directory;
     spec.stdin = options.stdin;
     spec.timeout = options.timeout;

@@ -50,6 +50,7 @@ std::vector<std::string> makeEnvironment(const core::ProcessSpec& spec) {
             variables.emplace(std::string(text.substr(0, equals)), std::string(text.substr(equals + 1)));
         }
     }
+    for (const auto& name : spec.clearedVariables) variables.erase(name);
     for (const auto& [key, value] : spec.environment) variables[key] = value;
     std::vector<std::string> strings;
     strings.reserve(variables.size());

@@ -1,5 +1,7 @@
 // Safety snapshots and discard on the real git.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -123,6 +125,38 @@ TEST_F(SnapshotTest, AStoppedSnapshotLeavesNoTemporaryIndexOrLock) {
     EXPECT_FALSE(temporaryIndexLeft()) << ::testing::PrintToString(gitFolder());
 }
 
+// Two programs discarding in one repository in the same second, with as
+// many paths: each builds its snapshot in a temporary index of its own.
+TEST_F(SnapshotTest, TwoProcessesBuildInTemporaryIndexesOfTheirOwn) {
+    repo.writeFile("a.txt", "a\n");
+    repo.commitAll("base");
+    repo.writeFile("a.txt", "edited\n");
+    const auto indexUsed = [&] {
+        auto recorder = std::make_shared<tarv::testing::GitScriptedRunner>();
+        SnapshotCommands{testing::recordingExecutor(repo, recorder), files}.create(repo.path(), {"a.txt"}, 7, none);
+        return testing::runsOf(*recorder, {"write-tree"}).at(0).environment.at("GIT_INDEX_FILE");
+    };
+    const std::string answer = repo.home() + "/child-index";
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        try {
+            std::ofstream(answer) << indexUsed();
+        } catch (...) {
+            ::_exit(1);
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    std::ifstream input(answer);
+    const std::string childIndex((std::istreambuf_iterator<char>(input)), std::istreambuf_iterator<char>());
+    const std::string ownIndex = indexUsed();
+    EXPECT_TRUE(childIndex.starts_with(repo.path() + "/.git/tarv-snapshot-index-")) << childIndex;
+    EXPECT_NE(childIndex, ownIndex);
+}
+
 // Many paths: the snapshot saves them with one hash-object reading them
 // from its input (no pathspecs, no command line that grows with them), the
 // discard unlinks the untracked files without any git, and the undo brings
@@ -145,7 +179,8 @@ TEST_F(SnapshotTest, ManyPaths) {
     EXPECT_EQ(stored[0].stdin->size(), listed);
     const auto updates = testing::runsOf(*recorder, {"update-index", "-z", "--index-info"});
     ASSERT_EQ(updates.size(), 1u);
-    EXPECT_EQ(updates[0].environment.at("GIT_INDEX_FILE"), repo.path() + "/.git/tarv-snapshot-index-1-401");
+    EXPECT_TRUE(updates[0].environment.at("GIT_INDEX_FILE").starts_with(repo.path() + "/.git/tarv-snapshot-index-1-401-"))
+        << updates[0].environment.at("GIT_INDEX_FILE");
     EXPECT_EQ(testing::treePaths(repo, ref).size(), 401u);
 
     const std::size_t runsBefore = recorder->specs().size();

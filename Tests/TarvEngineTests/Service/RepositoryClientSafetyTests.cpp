@@ -2,7 +2,9 @@
 // nothing of its own behind in the repository, on real git.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 #include "Support/TempGitRepo.hpp"
 #include "TarvCore/Errors/UnfinishedDiscard.hpp"
@@ -13,6 +15,24 @@ namespace {
 
 using tarv::testing::TempGitRepo;
 const std::stop_token none;
+
+// Sets a variable of this process's environment for the life of the value.
+struct EnvironmentScope {
+    std::string name;
+    std::optional<std::string> previous;
+
+    EnvironmentScope(std::string variable, const std::string& value) : name(std::move(variable)) {
+        if (const char* old = std::getenv(name.c_str())) previous = old;
+        ::setenv(name.c_str(), value.c_str(), 1);
+    }
+    ~EnvironmentScope() {
+        if (previous) {
+            ::setenv(name.c_str(), previous->c_str(), 1);
+        } else {
+            ::unsetenv(name.c_str());
+        }
+    }
+};
 
 struct RepositoryClientSafety : ::testing::Test {
     TempGitRepo repo;
@@ -43,6 +63,40 @@ TEST_F(RepositoryClientSafety, AVanishedRepositoryIsAnErrorNotTheOneAbove) {
     EXPECT_EQ(repo.git({"diff", "--cached", "--name-only"}), staged);
     EXPECT_EQ(repo.readFile("inner/x.txt"), "x\n");
     EXPECT_EQ(repo.git({"log", "--format=%s"}), "outer\n");
+}
+
+// Started with git's locating variables naming another repository (from a
+// hook, an alias, a shell set up for that one), the program still reads and
+// commits the folder it opened; the other repository is not touched.
+TEST_F(RepositoryClientSafety, GitsLocatingVariablesDoNotRedirectReadsOrCommits) {
+    TempGitRepo other;
+    other.writeFile("o.txt", "other\n");
+    other.commitAll("other");
+    other.writeFile("o.txt", "edited in the other\n");
+    repo.writeFile("a.txt", "a\n");
+    repo.commitAll("base");
+    repo.writeFile("a.txt", "changed\n");
+    const std::string otherGit = other.path() + "/.git";
+    {
+        const EnvironmentScope scopes[] = {
+            {"GIT_DIR", otherGit},
+            {"GIT_WORK_TREE", other.path()},
+            {"GIT_INDEX_FILE", otherGit + "/index"},
+            {"GIT_OBJECT_DIRECTORY", otherGit + "/objects"},
+            {"GIT_COMMON_DIR", otherGit},
+        };
+        ASSERT_EQ(client->repositoryRoot(path, none), path);
+        const auto files = client->status(path, none).files;
+        ASSERT_EQ(files.size(), 1u);
+        EXPECT_EQ(files[0].path, "a.txt");
+        client->commitIncluding(path, {"Mine", "", {}}, {"a.txt"}, none);
+    }
+
+    EXPECT_EQ(repo.git({"log", "--format=%s"}), "Mine\nbase\n");
+    EXPECT_EQ(repo.git({"show", "HEAD:a.txt"}), "changed\n");
+    EXPECT_EQ(repo.git({"status", "--porcelain"}), "");
+    EXPECT_EQ(other.git({"log", "--format=%s"}), "other\n");
+    EXPECT_EQ(other.git({"status", "--porcelain"}), " M o.txt\n");
 }
 
 // Temporary indexes (and their locks) that a snapshot stopped or killed by
