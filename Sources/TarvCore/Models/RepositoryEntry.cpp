@@ -2,6 +2,7 @@
 
 #include "TarvCore/Rules/RemoteURLParser.hpp"
 #include "TarvCore/Text/HashCombine.hpp"
+#include "TarvCore/Text/StoredJSON.hpp"
 
 #include <nlohmann/json.hpp>
 
@@ -34,7 +35,7 @@ std::string encodeJSON(const RepositoryEntry& entry) {
 }
 
 std::optional<RepositoryEntry> decodeRepositoryEntry(std::string_view text) {
-    const nlohmann::json object = nlohmann::json::parse(text, nullptr, false);
+    const nlohmann::json object = text::parseStoredJSON(text);
     if (object.is_discarded() || !object.is_object()) return std::nullopt;
 
     auto required = [&](const char* key) -> const nlohmann::json* {

@@ -2,6 +2,7 @@
 
 #include "TarvCore/Errors/ConfigurationError.hpp"
 #include "TarvCore/Rules/KeymapRules.hpp"
+#include "TarvCore/Text/StoredJSON.hpp"
 
 #include <nlohmann/json.hpp>
 
@@ -11,7 +12,7 @@ JSONKeymapStore::JSONKeymapStore(std::shared_ptr<core::FileStore> files, const s
     : files_(std::move(files)), path_(configDirectory + "/keymap.json") {}
 
 std::optional<core::KeymapFile> JSONKeymapStore::decode(std::string_view text) {
-    const auto document = nlohmann::json::parse(text, nullptr, false);
+    const auto document = core::text::parseStoredJSON(text);
     if (document.is_discarded() || !document.is_object()) return std::nullopt;
 
     core::KeymapFile file;

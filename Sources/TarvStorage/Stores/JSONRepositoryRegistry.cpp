@@ -1,5 +1,7 @@
 #include "TarvStorage/Stores/JSONRepositoryRegistry.hpp"
 
+#include "TarvCore/Text/StoredJSON.hpp"
+
 #include <nlohmann/json.hpp>
 
 #include <chrono>
@@ -17,7 +19,7 @@ JSONRepositoryRegistry::JSONRepositoryRegistry(std::shared_ptr<core::FileStore> 
     : files_(std::move(files)), path_(stateDirectory + "/repositories.json") {}
 
 std::optional<std::vector<core::RepositoryEntry>> JSONRepositoryRegistry::decode(std::string_view text) {
-    const auto document = nlohmann::json::parse(text, nullptr, false);
+    const auto document = core::text::parseStoredJSON(text);
     if (document.is_discarded() || !document.is_object()) return std::nullopt;
     const auto version = document.find("version");
     if (version == document.end() || !version->is_number_integer()) return std::nullopt;

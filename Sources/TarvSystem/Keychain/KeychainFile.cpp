@@ -1,5 +1,8 @@
 #include "TarvSystem/Keychain/KeychainFile.hpp"
 
+#include "TarvCore/Text/JSONNesting.hpp"
+#include "TarvCore/Text/StoredJSON.hpp"
+
 #include "TarvSystem/FileSystem/FileErrors.hpp"
 #include "TarvSystem/FileSystem/FileReading.hpp"
 #include "TarvSystem/Keychain/HexCoding.hpp"
@@ -18,11 +21,6 @@
 
 namespace tarv::system {
 
-namespace {
-
-
-}  // namespace
-
 std::string KeychainFile::encode(const std::vector<Item>& items) {
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (const auto& item : items) {
@@ -36,7 +34,10 @@ std::string KeychainFile::encode(const std::vector<Item>& items) {
 }
 
 std::vector<KeychainFile::Item> KeychainFile::decode(const std::string& text) {
-    const auto document = nlohmann::json::parse(text, nullptr, false);
+    if (!core::text::jsonNestingWithin(text, core::text::storedJSONMaxDepth)) {
+        throw Damaged("keychain file nested too deeply");
+    }
+    const auto document = core::text::parseStoredJSON(text);
     if (document.is_discarded() || !document.is_object()) throw Damaged("not a keychain item file");
     const auto version = document.find("version");
     if (version == document.end() || !version->is_number_integer()) throw Damaged("keychain file without a version");
