@@ -103,6 +103,28 @@ TEST(TextSlicing, DisplayableTable) {
     EXPECT_EQ(TextSlicing::displayable("a\tb", 0), "a b");
 }
 
+// Names keep every character visible: a control is never dropped, so two
+// names that differ only by one never look the same.
+TEST(TextSlicing, WithVisibleControlsTable) {
+    struct Case {
+        std::string text;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"a\nb.txt", "a\xC2\xB7" "b.txt"},
+        {"ab.txt", "ab.txt"},
+        {"a\tb", "a\xC2\xB7" "b"},                                 // a tab is not widened to spaces
+        {"a\r\nb", "a\xC2\xB7\xC2\xB7" "b"},                      // one dot per control
+        {"\x1b[31m", "\xC2\xB7[31m"},
+        {"\x7f\xC2\x9B", "\xC2\xB7\xC2\xB7"},                      // DEL and C1
+        {"\xC3\n\xE6\xBC\xA2", "\xC3\xC2\xB7\xE6\xBC\xA2"},   // a cut sequence stays, the break shows
+        {"e\xCC\x81", "e\xCC\x81"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(TextSlicing::withVisibleControls(c.text), c.expected) << testing::PrintToString(c.text);
+    }
+}
+
 TEST(TextSlicing, SliceTable) {
     struct Case {
         std::string text;

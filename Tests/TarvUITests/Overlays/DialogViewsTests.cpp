@@ -53,6 +53,19 @@ TEST(DialogViewsTests, DiscardGolden) {
     });
 }
 
+// Two files whose names differ only by a line break must not read alike in
+// the list of what is about to go.
+TEST(DialogViewsTests, DiscardShowsControlCharactersOfNames) {
+    UIFrame frame = fixtures::frame(Size{60, 20});
+    DialogViews::confirmDiscard(frame, {core::FileChange{.path = "a\nb.txt"}, core::FileChange{.path = "ab.txt"},
+                                        core::FileChange{.path = "tab\there"}});
+    EXPECT_ROWS(frame, 7, {
+        " │ • a·b.txt                                              │ ",
+        " │ • ab.txt                                               │ ",
+        " │ • tab·here                                             │ ",
+    });
+}
+
 TEST(DialogViewsTests, DiscardHeightAndOverflowFollowTheFileCount) {
     struct Case {
         int count;
