@@ -200,6 +200,32 @@ TEST(DialogViewsTests, NewBranchTitleAndButtonFollowRenamingAndStart) {
               std::string::npos);
 }
 
+// git's refusal of a folder runs over several lines: the reason and the
+// safe.directory advice are all shown, the box growing to hold them.
+TEST(DialogViewsTests, AddRepositoryShowsEveryLineOfTheError) {
+    UIFrame frame = fixtures::frame(Size{60, 20});
+    features::PathPromptState prompt;
+    prompt.path = core::EditableText("/srv/r", false);
+    prompt.error = core::Text::raw(
+        "fatal: detected dubious ownership in repository at '/srv/r'\nTo add an exception for this directory, "
+        "call:\n\n\tgit config --global --add safe.directory /srv/r");
+    DialogViews::addRepository(frame, prompt);
+    EXPECT_ROWS(frame, 4, {
+        " ╭─ Add existing repository ──────────────────────────────╮ ",
+        " │ Path to the repository folder                          │ ",
+        " │ /srv/r                                                 │ ",
+        " │                                                        │ ",
+        " │ fatal: detected dubious ownership in repository at     │ ",
+        " │ '/srv/r'                                               │ ",
+        " │ To add an exception for this directory, call:          │ ",
+        " │                                                        │ ",
+        " │ git config --global --add safe.directory /srv/r        │ ",
+        " │                                                        │ ",
+        " │   Add ⏎      Cancel Esc                                │ ",
+        " ╰────────────────────────────────────────────────────────╯ ",
+    });
+}
+
 TEST(DialogViewsTests, OfferingCreateAddsASecondaryButtonAndMovesCancel) {
     UIFrame frame = fixtures::frame(Size{80, 24});
     features::PathPromptState prompt;
