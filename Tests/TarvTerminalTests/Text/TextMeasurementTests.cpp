@@ -194,5 +194,29 @@ TEST(TextTruncation, TailAndMiddleTable) {
               "src\xE2\x80\xA6" "le.txt");
 }
 
+// A line cut between words reads as what it says: never "3 minutes a".
+TEST(TextTruncation, WholeWordsTable) {
+    struct Case {
+        std::string text;
+        std::int64_t width;
+        std::string expected;
+    };
+    const std::string kan = "\xE6\xBC\xA2";
+    const Case cases[] = {
+        {"Last fetched 3 minutes ago", 26, "Last fetched 3 minutes ago"},
+        {"Last fetched 3 minutes ago", 24, "Last fetched 3 minutes\xE2\x80\xA6"},
+        {"Last fetched 3 minutes ago", 23, "Last fetched 3 minutes\xE2\x80\xA6"},
+        {"Last fetched 3 minutes ago", 22, "Last fetched 3\xE2\x80\xA6"},
+        {"Last fetched", 5, "Last\xE2\x80\xA6"},
+        {"Last fetched", 4, ""},                                      // not even the first word: nothing
+        {"two  blanks here", 10, "two\xE2\x80\xA6"},                // the cut drops the blanks before it
+        {kan + kan + " " + kan + "x", 6, kan + kan + "\xE2\x80\xA6"},  // widths, not bytes
+        {"abc", 0, ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(TextTruncation::wholeWords(c.text, c.width), c.expected) << c.text << " " << c.width;
+    }
+}
+
 }  // namespace
 }  // namespace tarv::terminal

@@ -152,8 +152,8 @@ TEST(WorkspaceScreen, HistoryAt120x40) {
 TEST(WorkspaceScreen, MinimumSize) {
     const UIFrame frame = drawScreen(changesState(), Size{50, 14});
     EXPECT_ROWS(frame, 0, (std::vector<std::string>{
-        " Current reposito   │ Current bra   │ ↑ Publish r ",
-        " ▫ repo           ▾ │ ⎇ main      ▾ │   No remote ",
+        " Current reposito   │ Current bra   │ ↑ Publish…  ",
+        " ▫ repo           ▾ │ ⎇ main      ▾ │   No…       ",
         "──────────────────────────────────────────────────",
         " Changes 3   History                              ",
         " ⌕ Filter…                                        ",
