@@ -3,6 +3,7 @@
 #include <variant>
 
 #include "TarvCore/Concurrency/Siblings.hpp"
+#include "TarvCore/Errors/GitError.hpp"
 #include "TarvCore/Errors/ProcessError.hpp"
 #include "TarvCore/Text/Split.hpp"
 #include "TarvCore/Text/Trim.hpp"
@@ -35,7 +36,15 @@ std::optional<std::string> GitReadCommands::repositoryRoot(const std::string& pa
         if (std::holds_alternative<core::ProcessError::SpawnFailed>(error.value)) return std::nullopt;
         throw;
     }
-    if (result.exitCode != 0) return std::nullopt;
+    if (result.exitCode != 0) {
+        // A repository git will not read (its folder belongs to another
+        // user) is refused in git's own words, with its safe.directory advice.
+        std::string said = core::text::trimmed(result.stderrString());
+        if (said.find("safe.directory") != std::string::npos) {
+            throw core::GitError::commandFailed("git rev-parse --show-toplevel", result.exitCode, std::move(said));
+        }
+        return std::nullopt;
+    }
     std::string_view root = core::text::trimmedView(result.stdoutBytes());
     if (root.empty()) return std::nullopt;
     return std::string(root);

@@ -30,7 +30,9 @@ struct GitReadCommands {
     GitExecutor executor;
 
     // The top-level folder of the working tree containing `path`; none
-    // outside a repository or when `path` does not exist.
+    // outside a repository or when `path` does not exist. A repository git
+    // refuses to read (owned by another user) throws GitError::commandFailed
+    // with git's reason and advice.
     std::optional<std::string> repositoryRoot(const std::string& path, std::stop_token stop) const;
 
     // The working tree's status with the operation in progress (the status

@@ -15,6 +15,7 @@
 #include <utility>
 #include <variant>
 
+#include "TarvCore/Errors/GitError.hpp"
 #include "TarvCore/Models/CoAuthor.hpp"
 #include "TarvCore/Models/RemoteURL.hpp"
 #include "TarvCore/Ports/FileStore.hpp"
@@ -44,8 +45,9 @@ Case* openAs(AppState& state) {
 }
 
 // Job "pathCheck": the repository holding `path`, or, when creating, a new
-// repository made there. A check that fails counts as no repository; a
-// creation that fails says why, unless the job was cancelled.
+// repository made there. A check that fails counts as no repository, unless
+// git itself refused the folder (one owned by another user): then its words
+// go along. A creation that fails says why, unless the job was cancelled.
 AppEffect pathCheck(std::shared_ptr<core::GitRepositoryClient> repository, std::string path, bool creating) {
     return AppEffect::run("pathCheck", [repository = std::move(repository), path = std::move(path),
                                         creating](AppEffect::Send send, std::stop_token stop) {
@@ -57,7 +59,20 @@ AppEffect pathCheck(std::shared_ptr<core::GitRepositoryClient> repository, std::
             }
         };
         if (!creating) {
-            send(OverlayAction::PathChecked{rootOf()});
+            std::optional<std::string> root;
+            try {
+                root = repository->repositoryRoot(path, stop);
+            } catch (const core::GitError& error) {
+                if (std::holds_alternative<core::GitError::CommandFailed>(error.value)) {
+                    // git's reason and advice become the prompt's error, as a
+                    // failure to create would; no new repository is offered.
+                    send(OverlayAction::CreateRepositoryFailed{
+                        core::Text::raw(ErrorText::describe(std::current_exception()))});
+                    return;
+                }
+            } catch (...) {
+            }
+            send(OverlayAction::PathChecked{std::move(root)});
             return;
         }
         try {

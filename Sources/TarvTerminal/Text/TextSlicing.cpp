@@ -64,6 +64,22 @@ std::string displayable(std::string_view text, std::int64_t tabWidth) {
     return out;
 }
 
+std::string withVisibleControls(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const Utf8::Decoded d = Utf8::decode(text, i);
+        if (d.valid && DisplayWidth::isControl(d.scalar)) {
+            out.append(middleDot);
+        } else {
+            out.append(text.substr(i, d.length));
+        }
+        i += d.length;
+    }
+    return out;
+}
+
 std::string slice(std::string_view text, std::int64_t startColumn, std::int64_t width) {
     std::string out;
     if (width < 1) return out;

@@ -11,6 +11,11 @@ namespace tarv::terminal::TextSlicing {
 // and C1, CR LF included) shown as one "·".
 std::string displayable(std::string_view text, std::int64_t tabWidth = 4);
 
+// A name (a path, a ref) as shown: every control character, tabs and line
+// breaks included, as one "·" each, so that "a<LF>b" never reads as "ab";
+// everything else, invalid bytes too, is left as it is.
+std::string withVisibleControls(std::string_view text);
+
 // The part of `text` covering the columns startColumn ..< startColumn + width.
 // A double-width character cut by either edge is replaced by a space; the
 // result is never wider than `width` and is not padded at the end.

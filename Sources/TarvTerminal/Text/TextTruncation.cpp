@@ -30,6 +30,28 @@ std::string tail(std::string_view text, std::int64_t width) {
     return out;
 }
 
+std::string wholeWords(std::string_view text, std::int64_t width) {
+    if (width < 1) return {};
+    if (DisplayWidth::width(text) <= width) return std::string(text);
+    // The end of the last word (before a blank) whose text leaves a column
+    // for the ellipsis.
+    std::size_t kept = 0;
+    std::int64_t used = 0;
+    GraphemeCursor cursor(text);
+    Grapheme g;
+    std::size_t before = 0;
+    while (cursor.next(g)) {
+        if (g.bytes == " " && before > 0 && text[before - 1] != ' ') kept = before;
+        used += g.width;
+        if (used > width - 1) break;
+        before = cursor.position();
+    }
+    if (kept == 0) return {};
+    std::string out(text.substr(0, kept));
+    out.append(ellipsis);
+    return out;
+}
+
 std::string middle(std::string_view text, std::int64_t width, std::optional<std::int64_t> keepTail) {
     if (width < 1) return {};
     if (DisplayWidth::width(text) <= width) return std::string(text);

@@ -16,4 +16,9 @@ std::string tail(std::string_view text, std::int64_t width);
 // more than width - 2).
 std::string middle(std::string_view text, std::int64_t width, std::optional<std::int64_t> keepTail);
 
+// `text` cut at the end to `width` columns between words, never inside one:
+// unchanged when it fits; otherwise its leading words that fit with "…"
+// after them; empty when not even the first word does.
+std::string wholeWords(std::string_view text, std::int64_t width);
+
 }  // namespace tarv::terminal::TextTruncation

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "TarvFeatures/Overlay/DeleteBranchState.hpp"
+#include "TarvTerminal/Text/TextSlicing.hpp"
 #include "TarvTerminal/Text/TextTruncation.hpp"
 #include "TarvTerminal/Text/TextWrapping.hpp"
 #include "TarvUI/Components/DialogFrame.hpp"
@@ -38,8 +39,10 @@ void confirmDiscard(UIFrame& frame, const std::vector<core::FileChange>& files) 
     y += 1;
     for (std::int64_t i = 0; i < shown; ++i) {
         if (y >= c.maxY() - 2) continue;
-        const std::string path =
-            terminal::TextTruncation::middle(files[static_cast<std::size_t>(i)].path, c.size.width - 3, std::nullopt);
+        // Control characters in a name stay visible ("a<LF>b" is not "ab").
+        const std::string path = terminal::TextTruncation::middle(
+            terminal::TextSlicing::withVisibleControls(files[static_cast<std::size_t>(i)].path), c.size.width - 3,
+            std::nullopt);
         frame.canvas.draw("\u2022 " + path, Point{c.minX(), y++}, frame.styles.popoverDim);
     }
     if (count > 4) {

@@ -1,10 +1,12 @@
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "TarvFeatures/Overlay/CoAuthorPromptState.hpp"
 #include "TarvFeatures/Overlay/NewBranchState.hpp"
 #include "TarvFeatures/Overlay/PathPromptState.hpp"
 #include "TarvTerminal/Geometry/Layout.hpp"
+#include "TarvTerminal/Text/TextWrapping.hpp"
 #include "TarvUI/Components/DialogFrame.hpp"
 #include "TarvUI/Components/DialogViews.hpp"
 
@@ -12,6 +14,7 @@ namespace tarv::ui::DialogViews {
 
 using features::OverlayAction;
 using terminal::Rect;
+using terminal::TextWrapping::wrap;
 
 namespace {
 
@@ -71,8 +74,15 @@ void newBranch(UIFrame& frame, const features::NewBranchState& prompt) {
 
 void addRepository(UIFrame& frame, const features::PathPromptState& prompt) {
     const terminal::Size screen = frame.canvas.bounds().size;
-    const Rect box = DialogFrame::centred(screen, std::min<std::int64_t>(screen.width - 2, 70),
-                                          std::min<std::int64_t>(screen.height - 2, 10));
+    const std::int64_t width = std::min<std::int64_t>(screen.width - 2, 70);
+    // An error may run over several lines (git's refusal of a folder comes
+    // with its advice): the note rows above the buttons hold three, the box
+    // grows for more.
+    const auto error = prompt.error ? wrap(DialogFrame::bounded(frame.text(*prompt.error)), width - 4)
+                                    : std::vector<std::string>{};
+    const auto extra = std::max<std::int64_t>(static_cast<std::int64_t>(error.size()) - 3, 0);
+    const Rect box =
+        DialogFrame::centred(screen, width, std::min<std::int64_t>(screen.height - 2, 10 + extra));
     const PromptRows rows = promptRows(DialogFrame::open(
         frame, box,
         frame.text(prompt.isCreating ? core::Text::createRepositoryTitle() : core::Text::addRepositoryTitle())));
@@ -80,7 +90,11 @@ void addRepository(UIFrame& frame, const features::PathPromptState& prompt) {
          rows.explanation, frame.styles.popoverDim);
     DialogFrame::textField(frame, rows.field, prompt.path, std::string(pathSample));
     if (prompt.error) {
-        line(frame, frame.text(*prompt.error), rows.note, DialogFrame::error(frame.styles));
+        const std::int64_t room = std::max<std::int64_t>(rows.buttons.minY() - rows.note.minY() - 1, 1);
+        for (std::int64_t i = 0; i < room && i < static_cast<std::int64_t>(error.size()); ++i) {
+            const Rect row(rows.note.minX(), rows.note.minY() + i, rows.note.size.width, 1);
+            line(frame, error[static_cast<std::size_t>(i)], row, DialogFrame::error(frame.styles));
+        }
     } else if (prompt.isChecking) {
         line(frame, frame.text(core::Text::loading()), rows.note, frame.styles.popoverDim);
     }

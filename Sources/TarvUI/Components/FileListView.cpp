@@ -6,6 +6,7 @@
 
 #include "TarvFeatures/Workspace/WorkspaceState.hpp"
 #include "TarvTerminal/Text/DisplayWidth.hpp"
+#include "TarvTerminal/Text/TextSlicing.hpp"
 #include "TarvTerminal/Text/TextTruncation.hpp"
 #include "TarvTerminal/Text/TextWrapping.hpp"
 #include "TarvTerminal/Widgets/ScrollBar.hpp"
@@ -116,8 +117,10 @@ void drawRow(UIFrame& frame, const features::ChangesState& changes, const featur
     const Glyph include = includeGlyph(changes, rows, file.path, t);
     frame.canvas.draw(include.text, Point{x + 1, y}, row.with(include.color.color(), std::nullopt));
 
+    // Control characters in the name stay visible ("a<LF>b" is not "ab").
+    const std::string name = terminal::TextSlicing::withVisibleControls(file.path);
     std::string cut;
-    const std::string_view shown = shownPath(file.path, std::max<std::int64_t>(width - 6, 1), cut);
+    const std::string_view shown = shownPath(name, std::max<std::int64_t>(width - 6, 1), cut);
     std::int64_t at = x + 3;
     const std::size_t slash = shown.rfind('/');
     if (slash != std::string_view::npos) {

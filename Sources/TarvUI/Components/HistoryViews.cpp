@@ -9,6 +9,7 @@
 #include "TarvCore/Localization/RelativeTime.hpp"
 #include "TarvCore/Localization/Text.hpp"
 #include "TarvTerminal/Text/DisplayWidth.hpp"
+#include "TarvTerminal/Text/TextSlicing.hpp"
 #include "TarvTerminal/Text/TextTruncation.hpp"
 #include "TarvTerminal/Text/TextWrapping.hpp"
 #include "TarvTerminal/Text/Utf8.hpp"
@@ -216,7 +217,10 @@ void drawCommitFiles(UIFrame& frame, const features::WorkspaceState& ws, Rect re
             canvas.fill(Rect(rect.minX(), y, rect.size.width, 1), style);
             const KindGlyph kind = kindGlyph(s.theme, file.kind);
             canvas.draw(kind.glyph, Point{rect.minX() + 1, y}, style.with(kind.color.color(), std::nullopt));
-            canvas.draw(Truncation::middle(file.path, rect.size.width - 4, std::nullopt), Point{rect.minX() + 3, y}, style);
+            // Control characters in the name stay visible ("a<LF>b" is not "ab").
+            canvas.draw(Truncation::middle(terminal::TextSlicing::withVisibleControls(file.path), rect.size.width - 4,
+                                           std::nullopt),
+                        Point{rect.minX() + 3, y}, style);
             HitRegion region = HitRegion::pressing({WorkspaceAction::SelectCommitFile{i}});
             region.scroll = HitRegion::ScrollTarget::pane(features::Pane::historyFiles);
             frame.hits.add(Rect(rect.minX(), y, rect.size.width, 1), std::move(region));

@@ -6,6 +6,7 @@
 #include "TarvCore/Rules/SyncButtonRules.hpp"
 #include "TarvFeatures/App/AppState.hpp"
 #include "TarvTerminal/Text/DisplayWidth.hpp"
+#include "TarvTerminal/Text/TextTruncation.hpp"
 
 namespace tarv::ui::ToolbarView {
 
@@ -91,6 +92,9 @@ void drawBranch(UIFrame& frame, const features::AppState& state, const features:
 void drawSync(UIFrame& frame, const features::AppState& state, const features::WorkspaceState& ws,
               const Rect& segment) {
     if (segment.size.width <= 6) return;
+    // Before the first status the upstream is unknown: the button would offer
+    // to publish a branch that may well have one, so it waits, blank.
+    if (!ws.isStatusLoaded && !ws.sync.activity) return;
     const ThemeStyles& s = frame.styles;
     frame.hits.add(segment, HitRegion::pressing(actions(AppAction::Command{AppCommand::sync})));
     const std::int64_t room = segment.size.width - 4;
@@ -108,8 +112,10 @@ void drawSync(UIFrame& frame, const features::AppState& state, const features::W
     context.now = state.now;
     const core::SyncButtonModel model = core::SyncButtonRules::model(context);
     frame.canvas.draw(syncIcon(model.action), Point{segment.minX() + 1, 0}, s.toolbarValue);
-    frame.canvas.draw(frame.text(model.title), first, s.toolbarValue, room);
-    frame.canvas.draw(frame.text(model.subtitle), second, s.toolbarLabel, room);
+    // Cut between words, never inside one ("3 minutes a").
+    frame.canvas.draw(terminal::TextTruncation::wholeWords(frame.text(model.title), room), first, s.toolbarValue, room);
+    frame.canvas.draw(terminal::TextTruncation::wholeWords(frame.text(model.subtitle), room), second, s.toolbarLabel,
+                      room);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "TarvFeatures/App/AppAction.hpp"
 #include "TarvFeatures/Onboarding/OnboardingState.hpp"
+#include "TarvTerminal/Text/DisplayWidth.hpp"
 #include "TarvTerminal/Text/TextWrapping.hpp"
 #include "TarvUI/Components/DialogFrame.hpp"
 #include "TarvUI/Components/PopoverView.hpp"
@@ -23,7 +24,9 @@ using terminal::TextWrapping::wrap;
 
 namespace {
 
-constexpr std::int64_t fieldColumn = 14;
+// The fields start this many columns in, or one column after the widest
+// label when a label is wider (so that no label touches its value).
+constexpr std::int64_t minimumFieldColumn = 14;
 
 terminal::Style colored(const UIFrame& frame, const ThemeColor& color) {
     return frame.styles.popover.with(color.color(), std::nullopt);
@@ -88,6 +91,10 @@ void identity(UIFrame& frame, const OnboardingState& state, const Rect& c) {
     const FormRow rows[] = {{core::Text::fieldName(), OnboardingState::Field::name, "Ada Lovelace"},
                             {core::Text::fieldEmail(), OnboardingState::Field::email, "ada@example.com"},
                             {core::Text::fieldDefaultBranch(), OnboardingState::Field::defaultBranch, "main"}};
+    std::int64_t fieldColumn = minimumFieldColumn;
+    for (const auto& form : rows) {
+        fieldColumn = std::max(fieldColumn, terminal::DisplayWidth::width(frame.text(form.label)) + 1);
+    }
     std::int64_t row = shown;
     for (const auto& form : rows) {
         row += gap;

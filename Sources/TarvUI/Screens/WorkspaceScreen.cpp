@@ -5,6 +5,7 @@
 
 #include "TarvFeatures/App/AppState.hpp"
 #include "TarvTerminal/Text/DisplayWidth.hpp"
+#include "TarvTerminal/Text/TextSlicing.hpp"
 #include "TarvTerminal/Text/TextTruncation.hpp"
 #include "TarvUI/Components/CommitBoxView.hpp"
 #include "TarvUI/Components/ConflictView.hpp"
@@ -97,10 +98,12 @@ void drawFileHeader(UIFrame& frame, const WorkspaceState& ws, const core::FileCh
     const std::int64_t x = main.minX();
     const std::int64_t y = main.minY();
     const std::int64_t w = main.size.width;
-    const std::string directory =
-        terminal::TextTruncation::middle(file.directory(), w < 2 ? 1 : w / 2, std::nullopt);
+    // Control characters in the name stay visible ("a<LF>b" is not "ab").
+    const std::string directory = terminal::TextTruncation::middle(
+        terminal::TextSlicing::withVisibleControls(file.directory()), w < 2 ? 1 : w / 2, std::nullopt);
     const std::int64_t d = frame.canvas.draw(directory, Point{x + 1, y}, s.dim);
-    frame.canvas.draw(file.fileName(), Point{x + 1 + d, y}, s.bold, std::max<std::int64_t>(w - d - 16, 1));
+    frame.canvas.draw(terminal::TextSlicing::withVisibleControls(file.fileName()), Point{x + 1 + d, y}, s.bold,
+                      std::max<std::int64_t>(w - d - 16, 1));
     const auto& view = ws.changes.diff;
     if (!view.diff() || view.diff()->isBinary || !view.stats()) return;
     const std::string deleted = std::to_string(view.stats()->deletions);

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <unistd.h>
+
 #include "TarvEngineTests/Commands/RealGit.hpp"
 #include "TarvCore/Errors/GitError.hpp"
 #include "TarvCore/Errors/ProcessError.hpp"
@@ -175,6 +177,27 @@ TEST_F(GitReadCommandsTest, RepositoryRoot) {
     std::string odd = outer.makeFolder("r\xe9po");
     outer.git({"init", "-q"}, odd);
     EXPECT_EQ(reads.repositoryRoot(odd, none), odd);
+}
+
+// git refuses a repository whose folder belongs to another user: that is no
+// "not a repository", and git's own reason and advice reach the caller.
+TEST_F(GitReadCommandsTest, ARepositoryOwnedByAnotherUserIsRefusedWithGitsReason) {
+    if (geteuid() != 0) GTEST_SKIP() << "giving the folder to another user needs root";
+    repo.writeFile("deep/file.txt", "x\n");
+    ASSERT_EQ(::chown(repo.path().c_str(), 65534, 65534), 0);
+    for (const std::string& from : {repo.path(), repo.path() + "/deep"}) {
+        SCOPED_TRACE(from);
+        try {
+            reads.repositoryRoot(from, none);
+            ADD_FAILURE() << "no refusal";
+        } catch (const core::GitError& error) {
+            const auto* failed = std::get_if<core::GitError::CommandFailed>(&error.value);
+            ASSERT_NE(failed, nullptr) << error.description();
+            EXPECT_NE(failed->stderr.find("dubious ownership"), std::string::npos) << failed->stderr;
+            EXPECT_NE(failed->stderr.find("git config --global --add safe.directory " + repo.path()), std::string::npos)
+                << failed->stderr;
+        }
+    }
 }
 
 TEST_F(GitReadCommandsTest, HeadMessageAndRemoteURL) {

@@ -92,6 +92,43 @@ TEST(SubmissionTest, AddRepositoryChecksThePathAfterTheHomeRule) {
     }
 }
 
+// A folder git refuses to read (one owned by another user) is not "no
+// repository": the prompt shows git's reason and advice, and offers no new
+// repository there. Other failures of the check still count as none.
+TEST(SubmissionTest, AFolderGitRefusesShowsGitsReasonInsteadOfNotARepository) {
+    const std::string refusal =
+        "fatal: detected dubious ownership in repository at '/srv/r'\n"
+        "To add an exception for this directory, call:\n\n\tgit config --global --add safe.directory /srv/r";
+    struct Case {
+        const char* name;
+        std::exception_ptr failure;
+        std::optional<core::Text> error;
+        bool offersCreate;
+    };
+    const Case cases[] = {
+        {"refused by git", std::make_exception_ptr(core::GitError::commandFailed("git rev-parse", 128, refusal)),
+         core::Text::raw(refusal), false},
+        {"git not found", std::make_exception_ptr(core::GitError::gitNotFound()), core::Text::notARepository("/srv/r"),
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PathPromptState prompt(false);
+        prompt.path = typed("/srv/r");
+        AppStoreHarness h(withOverlay(AppState(), prompt));
+        h.fakes.repository->failWith("repositoryRoot", c.failure);
+        h.send(submitted);
+        h.runJob("pathCheck");
+        h.drain();
+        const PathPromptState* open = openPrompt<PathPromptState>(h);
+        ASSERT_TRUE(open);
+        EXPECT_FALSE(open->isChecking);
+        EXPECT_EQ(open->error, c.error);
+        EXPECT_EQ(open->offersCreate, c.offersCreate);
+        EXPECT_FALSE(h.state().workspace);
+    }
+}
+
 TEST(SubmissionTest, ASecondAddRepositorySubmitWhileCheckingStartsNothing) {
     PathPromptState prompt(false);
     prompt.path = typed("/a");

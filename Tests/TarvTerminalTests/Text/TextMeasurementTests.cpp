@@ -103,6 +103,28 @@ TEST(TextSlicing, DisplayableTable) {
     EXPECT_EQ(TextSlicing::displayable("a\tb", 0), "a b");
 }
 
+// Names keep every character visible: a control is never dropped, so two
+// names that differ only by one never look the same.
+TEST(TextSlicing, WithVisibleControlsTable) {
+    struct Case {
+        std::string text;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"a\nb.txt", "a\xC2\xB7" "b.txt"},
+        {"ab.txt", "ab.txt"},
+        {"a\tb", "a\xC2\xB7" "b"},                                 // a tab is not widened to spaces
+        {"a\r\nb", "a\xC2\xB7\xC2\xB7" "b"},                      // one dot per control
+        {"\x1b[31m", "\xC2\xB7[31m"},
+        {"\x7f\xC2\x9B", "\xC2\xB7\xC2\xB7"},                      // DEL and C1
+        {"\xC3\n\xE6\xBC\xA2", "\xC3\xC2\xB7\xE6\xBC\xA2"},   // a cut sequence stays, the break shows
+        {"e\xCC\x81", "e\xCC\x81"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(TextSlicing::withVisibleControls(c.text), c.expected) << testing::PrintToString(c.text);
+    }
+}
+
 TEST(TextSlicing, SliceTable) {
     struct Case {
         std::string text;
@@ -170,6 +192,30 @@ TEST(TextTruncation, TailAndMiddleTable) {
     EXPECT_EQ(TextTruncation::middle("abc", 3, std::nullopt), "abc");
     EXPECT_EQ(TextTruncation::middle("src/\xE6\xBC\xA2\xE5\xAD\x97/file.txt", 10, std::nullopt),
               "src\xE2\x80\xA6" "le.txt");
+}
+
+// A line cut between words reads as what it says: never "3 minutes a".
+TEST(TextTruncation, WholeWordsTable) {
+    struct Case {
+        std::string text;
+        std::int64_t width;
+        std::string expected;
+    };
+    const std::string kan = "\xE6\xBC\xA2";
+    const Case cases[] = {
+        {"Last fetched 3 minutes ago", 26, "Last fetched 3 minutes ago"},
+        {"Last fetched 3 minutes ago", 24, "Last fetched 3 minutes\xE2\x80\xA6"},
+        {"Last fetched 3 minutes ago", 23, "Last fetched 3 minutes\xE2\x80\xA6"},
+        {"Last fetched 3 minutes ago", 22, "Last fetched 3\xE2\x80\xA6"},
+        {"Last fetched", 5, "Last\xE2\x80\xA6"},
+        {"Last fetched", 4, ""},                                      // not even the first word: nothing
+        {"two  blanks here", 10, "two\xE2\x80\xA6"},                // the cut drops the blanks before it
+        {kan + kan + " " + kan + "x", 6, kan + kan + "\xE2\x80\xA6"},  // widths, not bytes
+        {"abc", 0, ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(TextTruncation::wholeWords(c.text, c.width), c.expected) << c.text << " " << c.width;
+    }
 }
 
 }  // namespace

@@ -64,6 +64,18 @@ TEST(FileListView, Golden) {
     EXPECT_EQ(fixtures::cell(unfocused, 0, 3).style, s.selected);
 }
 
+// A control character in a name is shown as "·", never dropped: "a<LF>b.txt"
+// and "ab.txt" are two rows that read differently, also when cut.
+TEST(FileListView, ControlCharactersInNamesStayVisible) {
+    auto state = fixtures::stateWith({fixtures::file("a\nb.txt"), fixtures::file("ab.txt"),
+                                      fixtures::file("dir\r/deep/name\x1b.c")});
+    EXPECT_EQ(fixtures::rows(drawList(*state.workspace, 20, 6), 3, 6), (std::vector<std::string>{
+                                                                          " ☑ a·b.txt        ◼ ",
+                                                                          " ☑ ab.txt         ◼ ",
+                                                                          " ☑ dir·/…/name·.c ◼ ",
+                                                                      }));
+}
+
 TEST(FileListView, EmptyList) {
     auto state = fixtures::stateWith();
     auto& ws = *state.workspace;

@@ -207,6 +207,19 @@ TEST(HistoryViews, CommitFilesThatFailedShowTheError) {
     EXPECT_EQ(screenRows(drawn(View::files, ws, 30, 4)), expected);
 }
 
+// A line break in a committed file's name is shown, not dropped: the two
+// files below read differently.
+TEST(HistoryViews, CommitFilesShowControlCharactersOfNames) {
+    WorkspaceState ws("/r", "r", std::nullopt);
+    ws.history.files = {CommitFile{"a\nb.txt", ChangeKind::added, 1, 0}, CommitFile{"ab.txt", ChangeKind::added, 1, 0}};
+    const std::vector<std::string> expected = {
+        " \xE2\x9C\x9A a\xC2\xB7" "b.txt          ",
+        " \xE2\x9C\x9A ab.txt           ",
+    };
+    const auto rows = screenRows(drawn(View::files, ws, 20, 4));
+    EXPECT_EQ(std::vector<std::string>(rows.begin() + 2, rows.end()), expected);
+}
+
 TEST(HistoryViews, FileKindGlyphs) {
     struct Case {
         ChangeKind kind;

@@ -2,6 +2,7 @@
 
 #include "TarvUI/Components/ToolbarView.hpp"
 #include "TarvUITests/FrameFixtures.hpp"
+#include "TarvUITests/Overlays/OverlayFixtures.hpp"
 #include "TarvUITests/WorkspaceFixtures.hpp"
 
 namespace tarv::ui {
@@ -169,6 +170,60 @@ TEST(ToolbarView, SpinnerFrames) {
     EXPECT_EQ(ToolbarView::spinnerFrame(0), "⠋");
     EXPECT_EQ(ToolbarView::spinnerFrame(13), "⠸");
     EXPECT_EQ(ToolbarView::spinnerFrame(-1), "⠏");
+}
+
+// Until the first status tells whether the branch has an upstream, the sync
+// button would guess "Publish branch": it shows nothing and takes no click.
+TEST(ToolbarView, SyncButtonWaitsForTheFirstStatus) {
+    const struct {
+        const char* name;
+        bool loaded;
+        std::optional<std::string> upstream;
+        std::vector<std::string> rows;
+        bool clickable;
+    } cases[] = {
+        {"before the first status", false, std::nullopt, {"                            ", "                            "}, false},
+        {"loaded, with an upstream", true, "origin/main", {" ⟳ Fetch origin             ", "   Never fetched            "}, true},
+        {"loaded, without one", true, std::nullopt, {" ↑ Publish branch           ", "   Push this branch to…     "}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        AppState state = fixtures::stateWith();
+        state.workspace->remoteURL = "https://example.com/o/repo.git";
+        state.workspace->isStatusLoaded = c.loaded;
+        state.workspace->status.branch.upstream = c.upstream;
+        const Drawn d = drawToolbar(state);
+        const auto& sync = d.layout.segments[2];
+        std::vector<std::string> shown;
+        for (std::int64_t y = 0; y < 2; ++y) shown.push_back(fixtures::columns(d.frame, sync.minX(), y, sync.size.width));
+        EXPECT_EQ(shown, c.rows);
+        EXPECT_EQ(fixtures::hit(d.frame, sync.minX() + 3, 0).has_value(), c.clickable);
+    }
+}
+
+// At 80 columns the sync button has 24 columns per line: a line that does
+// not fit is cut between words, in either language.
+TEST(ToolbarView, SyncLinesAreCutBetweenWords) {
+    const struct {
+        core::Language language;
+        std::string second;
+    } cases[] = {
+        {core::Language::en, "   Last fetched 3 minutes…  "},
+        {core::Language::es, "   Última vez: hace 3…      "},
+    };
+    for (const auto& c : cases) {
+        AppState state = fixtures::stateWith();
+        state.workspace->remoteURL = "https://example.com/o/repo.git";
+        state.workspace->status.branch.upstream = "origin/main";
+        state.now = 10'000;
+        state.workspace->sync.lastFetched = 10'000 - 180;
+        Drawn d{fixtures::frame(Size{80, 24}, state.now),
+                WorkspaceLayout::make(Size{80, 24}, features::WorkspaceTab::changes, features::WorkspaceFocus::files)};
+        d.frame.language = c.language;
+        ToolbarView::draw(d.frame, state, *state.workspace, d.layout);
+        const auto& sync = d.layout.segments[2];
+        EXPECT_EQ(fixtures::columns(d.frame, sync.minX(), 1, sync.size.width), c.second);
+    }
 }
 
 TEST(ToolbarView, NarrowSyncSegmentIsBlankAndNotClickable) {

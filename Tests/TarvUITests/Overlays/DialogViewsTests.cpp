@@ -53,6 +53,19 @@ TEST(DialogViewsTests, DiscardGolden) {
     });
 }
 
+// Two files whose names differ only by a line break must not read alike in
+// the list of what is about to go.
+TEST(DialogViewsTests, DiscardShowsControlCharactersOfNames) {
+    UIFrame frame = fixtures::frame(Size{60, 20});
+    DialogViews::confirmDiscard(frame, {core::FileChange{.path = "a\nb.txt"}, core::FileChange{.path = "ab.txt"},
+                                        core::FileChange{.path = "tab\there"}});
+    EXPECT_ROWS(frame, 7, {
+        " │ • a·b.txt                                              │ ",
+        " │ • ab.txt                                               │ ",
+        " │ • tab·here                                             │ ",
+    });
+}
+
 TEST(DialogViewsTests, DiscardHeightAndOverflowFollowTheFileCount) {
     struct Case {
         int count;
@@ -185,6 +198,32 @@ TEST(DialogViewsTests, NewBranchTitleAndButtonFollowRenamingAndStart) {
     DialogViews::newBranch(fromCommit, features::NewBranchState(std::string(40, 'c')));
     EXPECT_NE(row(fromCommit, box.minY()).find(core::Text::newBranchFromCommit("ccccccc").render(core::Language::en)),
               std::string::npos);
+}
+
+// git's refusal of a folder runs over several lines: the reason and the
+// safe.directory advice are all shown, the box growing to hold them.
+TEST(DialogViewsTests, AddRepositoryShowsEveryLineOfTheError) {
+    UIFrame frame = fixtures::frame(Size{60, 20});
+    features::PathPromptState prompt;
+    prompt.path = core::EditableText("/srv/r", false);
+    prompt.error = core::Text::raw(
+        "fatal: detected dubious ownership in repository at '/srv/r'\nTo add an exception for this directory, "
+        "call:\n\n\tgit config --global --add safe.directory /srv/r");
+    DialogViews::addRepository(frame, prompt);
+    EXPECT_ROWS(frame, 4, {
+        " ╭─ Add existing repository ──────────────────────────────╮ ",
+        " │ Path to the repository folder                          │ ",
+        " │ /srv/r                                                 │ ",
+        " │                                                        │ ",
+        " │ fatal: detected dubious ownership in repository at     │ ",
+        " │ '/srv/r'                                               │ ",
+        " │ To add an exception for this directory, call:          │ ",
+        " │                                                        │ ",
+        " │ git config --global --add safe.directory /srv/r        │ ",
+        " │                                                        │ ",
+        " │   Add ⏎      Cancel Esc                                │ ",
+        " ╰────────────────────────────────────────────────────────╯ ",
+    });
 }
 
 TEST(DialogViewsTests, OfferingCreateAddsASecondaryButtonAndMovesCancel) {

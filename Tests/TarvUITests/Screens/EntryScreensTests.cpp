@@ -175,16 +175,21 @@ TEST(OnboardingScreenTests, GeometryOfTheCheckingAndIdentitySteps) {
     EXPECT_EQ(region(frame, 0), Rect(7, 6, 66, 11));
     EXPECT_NE(row(frame, 8).find("⠋ "), std::string::npos);
 
-    OnboardingState identity;
-    identity.step = OnboardingState::Step::identity();
-    identity.focusedField = OnboardingState::Field::email;
-    UIFrame form = fixtures::frame(Size{80, 24});
-    OnboardingScreen::draw(form, identity);
-    EXPECT_EQ(region(form, 0), Rect(7, 3, 66, 17));
-    ASSERT_TRUE(form.cursor);
-    EXPECT_EQ(form.cursor->x, 9 + 14);
-    EXPECT_EQ(press(form, 9 + 20, form.cursor->y),
-              std::vector<AppAction>{AppAction(OnboardingAction::FocusField{OnboardingState::Field::email})});
+    // The fields start 14 columns in, or one column after a wider label
+    // ("Default branch" is 14 columns wide).
+    for (const auto& [language, fieldColumn] : {std::pair{core::Language::en, 15}, std::pair{core::Language::es, 14}}) {
+        OnboardingState identity;
+        identity.step = OnboardingState::Step::identity();
+        identity.focusedField = OnboardingState::Field::email;
+        UIFrame form = fixtures::frame(Size{80, 24});
+        form.language = language;
+        OnboardingScreen::draw(form, identity);
+        EXPECT_EQ(region(form, 0), Rect(7, 3, 66, 17));
+        ASSERT_TRUE(form.cursor);
+        EXPECT_EQ(form.cursor->x, 9 + fieldColumn);
+        EXPECT_EQ(press(form, 9 + 20, form.cursor->y),
+                  std::vector<AppAction>{AppAction(OnboardingAction::FocusField{OnboardingState::Field::email})});
+    }
 }
 
 // The identity form keeps every row above its buttons on a short screen.

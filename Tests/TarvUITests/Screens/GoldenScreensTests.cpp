@@ -47,6 +47,8 @@ TEST(GoldenScreensTests, WelcomeWithOneRecentRepository) {
     for (std::int64_t y = 0; y < 20; ++y) EXPECT_EQ(fixtures::row(frame, y).find('\x1b'), std::string::npos);
 }
 
+// The fields stand one column after the widest label: "Default branch"
+// never touches its value.
 TEST(GoldenScreensTests, OnboardingIdentityForm) {
     features::OnboardingState state;
     state.step = features::OnboardingState::Step::identity();
@@ -57,11 +59,11 @@ TEST(GoldenScreensTests, OnboardingIdentityForm) {
         "  │ Git needs to know who you are to sign your commits.            │  ",
         "  │ It will be saved in ~/.gitconfig (git config --global).        │  ",
         "  │                                                                │  ",
-        "  │ Name          Ada Lovelace                                     │  ",
+        "  │ Name           Ada Lovelace                                    │  ",
         "  │                                                                │  ",
-        "  │ Email         ada@example.com                                  │  ",
+        "  │ Email          ada@example.com                                 │  ",
         "  │                                                                │  ",
-        "  │ Default branchmain                                             │  ",
+        "  │ Default branch main                                            │  ",
         "  │                                                                │  ",
         "  │ ☐ Keep credentials in git's credential cache for an hour       │  ",
         "  │                                                                │  ",
@@ -71,7 +73,7 @@ TEST(GoldenScreensTests, OnboardingIdentityForm) {
         "  │   Save and continue      Skip                                  │  ",
         "  ╰────────────────────────────────────────────────────────────────╯  ",
     });
-    EXPECT_EQ(frame.cursor, (terminal::Point{18, 5}));
+    EXPECT_EQ(frame.cursor, (terminal::Point{19, 5}));
 }
 
 TEST(GoldenScreensTests, SignInWaitingForTheCode) {

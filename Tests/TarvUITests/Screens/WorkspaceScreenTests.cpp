@@ -152,8 +152,8 @@ TEST(WorkspaceScreen, HistoryAt120x40) {
 TEST(WorkspaceScreen, MinimumSize) {
     const UIFrame frame = drawScreen(changesState(), Size{50, 14});
     EXPECT_ROWS(frame, 0, (std::vector<std::string>{
-        " Current reposito   │ Current bra   │ ↑ Publish r ",
-        " ▫ repo           ▾ │ ⎇ main      ▾ │   No remote ",
+        " Current reposito   │ Current bra   │ ↑ Publish…  ",
+        " ▫ repo           ▾ │ ⎇ main      ▾ │   No…       ",
         "──────────────────────────────────────────────────",
         " Changes 3   History                              ",
         " ⌕ Filter…                                        ",
@@ -292,12 +292,12 @@ TEST(WorkspaceScreen, RepositoryTextNeverReachesTheTerminalAsControls) {
         " ▫ repo]0;pwned             ▾ │ ⎇ main[5m        ▾ │   No remote configured     ",
     }));
     EXPECT_ROWS(frame, 4, (std::vector<std::string>{
-        " ⌕ Filter…                    │ evil[2J.txt                               +1 −1 ",
+        " ⌕ Filter…                    │ evil·[2J·.txt                             +1 −1 ",
         " ☑ 3 changed files            │ ☑ @@ -1 +1 @@                                   ",
         "──────────────────────────────│ ☑ 1   − rm·[1;1H··8;;http://x·\\                 ",
-        " ☑ evil[2J.txt              ◼ │ ☑   1 + tab here·                               ",
-        " ☑ c131m.txt                ◼ │   2 2   same                                    ",
-        " ☑ nulend                   ✚ │                                                 ",
+        " ☑ evil·[2J·.txt            ◼ │ ☑   1 + tab here·                               ",
+        " ☑ c1·31m.txt               ◼ │   2 2   same                                    ",
+        " ☑ nul··end                 ✚ │                                                 ",
     }));
     EXPECT_EQ(fixtures::row(frame, 23), " failed: [31mred0m                                                              ");
     for (const auto& cell : frame.canvas.grid().cells) {
