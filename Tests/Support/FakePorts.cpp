@@ -476,6 +476,16 @@ void FakeFileStore::writeFile(const std::string& path, const core::Bytes& bytes)
     files_[path] = bytes;
 }
 
+std::optional<core::Bytes> FakeFileStore::readFileInWorkingTree(const std::string& root,
+                                                                const std::string& path) const {
+    return readFile(root + "/" + path);
+}
+
+void FakeFileStore::writeFileInWorkingTree(const std::string& root, const std::string& path,
+                                           const core::Bytes& bytes) const {
+    writeFile(root + "/" + path, bytes);
+}
+
 void FakeFileStore::removeItem(const std::string& path) const {
     record("removeItem", {path});
     std::lock_guard lock(mutex_);

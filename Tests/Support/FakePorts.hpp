@@ -294,6 +294,11 @@ public:
     bool fileExists(const std::string& path) const override;
     std::optional<core::Bytes> readFile(const std::string& path) const override;
     void writeFile(const std::string& path, const core::Bytes& bytes) const override;
+    // The working-tree forms are readFile and writeFile of root + "/" +
+    // path (and recorded as those): the fake has no links to refuse.
+    std::optional<core::Bytes> readFileInWorkingTree(const std::string& root, const std::string& path) const override;
+    void writeFileInWorkingTree(const std::string& root, const std::string& path,
+                                const core::Bytes& bytes) const override;
     void removeItem(const std::string& path) const override;
     void createDirectory(const std::string& path) const override;
     std::vector<std::string> contentsOfDirectory(const std::string& path) const override;

@@ -23,6 +23,14 @@ public:
     // cannot be read.
     virtual std::optional<Bytes> readFile(const std::string& path) const = 0;
     virtual void writeFile(const std::string& path, const Bytes& bytes) const = 0;
+    // The same for a file of a working tree, named by its path relative to
+    // the tree's folder `root`: a symbolic link on the way (the file itself
+    // or a folder between `root` and it) is never followed, neither to read
+    // nor to write, as git does not follow them; the call then throws (the
+    // live store: std::filesystem::filesystem_error with ELOOP) and touches
+    // nothing. `root` itself may be reached through links.
+    virtual std::optional<Bytes> readFileInWorkingTree(const std::string& root, const std::string& path) const = 0;
+    virtual void writeFileInWorkingTree(const std::string& root, const std::string& path, const Bytes& bytes) const = 0;
     virtual void removeItem(const std::string& path) const = 0;
     virtual void createDirectory(const std::string& path) const = 0;
     // Names of the entries of the folder.

@@ -68,13 +68,14 @@ void GitWriteCommands::ignore(const std::string& repository, const core::FileCha
     // The rule first: a path that no .gitignore line can express is refused
     // before anything is touched.
     const std::string rule = core::GitIgnoreRules::entry(file.path);
-    const std::string ignorePath = repository + "/.gitignore";
-    const std::optional<core::Bytes> current = files.readFile(ignorePath);
+    // A .gitignore that is a symbolic link is refused, never read or
+    // replaced: what it points at may lie outside the repository.
+    const std::optional<core::Bytes> current = files.readFileInWorkingTree(repository, ".gitignore");
     const std::string_view content = current ? core::byteView(*current) : std::string_view();
     // Bytes in, bytes out: the lines already there are kept exactly, whatever
     // their encoding.
     if (auto updated = core::GitIgnoreRules::adding(rule, content)) {
-        files.writeFile(ignorePath, core::toBytes(*updated));
+        files.writeFileInWorkingTree(repository, ".gitignore", core::toBytes(*updated));
     }
     if (file.kind == core::ChangeKind::untracked) return;
     executor.run({"rm", "--cached", "-f", "-q", "--", file.path}, repository, write::writingPaths({0, 128}), stop);

@@ -1,6 +1,8 @@
 #include "TarvFeatures/App/ErrorText.hpp"
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <type_traits>
 #include <variant>
 
@@ -49,6 +51,15 @@ std::string describeProcess(const core::ProcessError& error) {
         error.value);
 }
 
+// The file store refuses a symbolic link inside a working tree with
+// ELOOP, the error number the system gives for a link it will not follow.
+std::string describeFile(const std::filesystem::filesystem_error& error) {
+    if (error.code() == std::errc::too_many_symbolic_link_levels) {
+        return "No se sigue un enlace simbólico: " + error.path1().string();
+    }
+    return error.what();
+}
+
 }  // namespace
 
 std::string describe(const std::exception& error) {
@@ -59,6 +70,7 @@ std::string describe(const std::exception& error) {
     if (const auto* secret = dynamic_cast<const core::SecretStoreError*>(&error)) return secret->description();
     if (const auto* config = dynamic_cast<const core::ConfigurationError*>(&error)) return config->description();
     if (const auto* discard = dynamic_cast<const core::UnfinishedDiscard*>(&error)) return describe(discard->cause);
+    if (const auto* file = dynamic_cast<const std::filesystem::filesystem_error*>(&error)) return describeFile(*file);
     return error.what();
 }
 

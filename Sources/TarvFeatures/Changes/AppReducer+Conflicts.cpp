@@ -3,7 +3,9 @@
 // and the file is marked resolved when no block is left), the block cursor
 // and scrolling, and resolving or marking a whole file.
 //
-// Writes go through the file store, which replaces the file atomically
+// Reads and writes go through the file store's working-tree calls, which
+// never follow a symbolic link on the way (the file or a folder of its path
+// may point outside the repository). Writes replace the file atomically
 // (a temporary file in the same folder, renamed over it), so a failed write
 // leaves the previous text whole. They are writes of the repository's lane:
 // never stopped half-way, and run in the order of the choices, so the text
@@ -65,11 +67,11 @@ bool holdsOneOf(const std::optional<core::Bytes>& bytes, const std::vector<std::
 }  // namespace
 
 AppEffect AppReducer::loadConflict(const WorkspaceState& workspace, const std::string& path) const {
-    return AppEffect::run("conflict-read-" + path, [files = dependencies_.files, file = workspace.path + "/" + path,
+    return AppEffect::run("conflict-read-" + path, [files = dependencies_.files, root = workspace.path,
                                                     path](AppEffect::Send send, std::stop_token) {
         WorkspaceAction::ConflictLoaded answer{path, std::nullopt};
         try {
-            answer = loaded(path, files->readFile(file));
+            answer = loaded(path, files->readFileInWorkingTree(root, path));
         } catch (...) {
             answer.document.reset();
         }
@@ -110,22 +112,21 @@ AppEffect AppReducer::chooseConflict(WorkspaceState& workspace, std::int64_t blo
     changes.conflictCursor = std::min(block, lastBlock(document));
     clampOffset(workspace, document, changes.conflictOffset);
 
-    const std::string file = workspace.path + "/" + path;
     std::vector<std::uint64_t>& texts = changes.conflictTexts[path];
     std::vector<std::uint64_t> known = texts;
     std::string text = document.render();
     texts.push_back(conflictFingerprint(text));
     return AppEffect::write("conflict-write", writeLane(workspace.path),
-                            [files = dependencies_.files, repository = dependencies_.repository, file,
+                            [files = dependencies_.files, repository = dependencies_.repository,
                              repositoryPath = workspace.path, path, text = std::move(text), known = std::move(known),
                              resolved = !document.hasConflicts()](AppEffect::Send send, std::stop_token) {
         try {
-            const std::optional<core::Bytes> onDisk = files->readFile(file);
+            const std::optional<core::Bytes> onDisk = files->readFileInWorkingTree(repositoryPath, path);
             if (!holdsOneOf(onDisk, known)) {
                 send(loaded(path, onDisk));
                 return;
             }
-            files->writeFile(file, core::toBytes(text));
+            files->writeFileInWorkingTree(repositoryPath, path, core::toBytes(text));
             if (!resolved) return;
             repository->markResolved(repositoryPath, {path}, std::stop_token());
             send(WorkspaceAction::ConflictHandled{});

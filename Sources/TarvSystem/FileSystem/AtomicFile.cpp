@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <sys/stat.h>
 #include <system_error>
@@ -40,26 +41,32 @@ bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
     return true;
 }
 
-}  // namespace
+// Where the new content goes: names are looked up in `folder` (AT_FDCWD
+// for the process's folder), the temporary file beside `name`.
+struct Target {
+    int folder;
+    std::string temporaryPrefix;  // the folder part of the temporary file's name, "" or ending in "/"
+    std::string name;
+    const std::string& path;
+};
 
-void write(const std::string& path, std::span<const std::uint8_t> bytes, std::optional<mode_t> mode) {
-    if (path.empty() || path.back() == '/') throwFileError("write file", path, EISDIR);
-    const std::string folder = parentFolder(path);
+void replace(const Target& target, std::span<const std::uint8_t> bytes, std::optional<mode_t> mode,
+             const std::function<void()>& flushFolder) {
     const mode_t createMode = mode ? (*mode & 0777) : 0666;
-
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = folder + "/." + lastComponent(path) + ".tmp-" + randomSuffix();
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, createMode);
+        temporary = target.temporaryPrefix + "." + lastComponent(target.name) + ".tmp-" + randomSuffix();
+        fd = ::openat(target.folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                      createMode);
         if (fd < 0 && errno != EEXIST && errno != EINTR) throwFileError("create temporary file", temporary, errno);
     }
     if (fd < 0) throwFileError("create temporary file", temporary, EEXIST);
 
     auto abandon = [&](const char* what, int error) {
         ::close(fd);
-        ::unlink(temporary.c_str());
-        throwFileError(what, path, error);
+        ::unlinkat(target.folder, temporary.c_str(), 0);
+        throwFileError(what, target.path, error);
     };
     // The umask may have narrowed the bits; give the exact ones before any
     // content exists in the file.
@@ -68,21 +75,37 @@ void write(const std::string& path, std::span<const std::uint8_t> bytes, std::op
     if (::fsync(fd) != 0) abandon("flush", errno);
     if (::close(fd) != 0) {
         const int error = errno;
-        ::unlink(temporary.c_str());
-        throwFileError("close", path, error);
+        ::unlinkat(target.folder, temporary.c_str(), 0);
+        throwFileError("close", target.path, error);
     }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (::renameat(target.folder, temporary.c_str(), target.folder, target.name.c_str()) != 0) {
         const int error = errno;
-        ::unlink(temporary.c_str());
-        throwFileError("replace", path, error);
+        ::unlinkat(target.folder, temporary.c_str(), 0);
+        throwFileError("replace", target.path, error);
     }
     // Make the rename itself durable; a failure here changes nothing that a
     // reader could see, so it is not reported.
-    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFd >= 0) {
-        ::fsync(folderFd);
-        ::close(folderFd);
-    }
+    flushFolder();
+}
+
+}  // namespace
+
+void write(const std::string& path, std::span<const std::uint8_t> bytes, std::optional<mode_t> mode) {
+    if (path.empty() || path.back() == '/') throwFileError("write file", path, EISDIR);
+    const std::string folder = parentFolder(path);
+    replace({AT_FDCWD, folder + "/", path, path}, bytes, mode, [&] {
+        const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folderFd >= 0) {
+            ::fsync(folderFd);
+            ::close(folderFd);
+        }
+    });
+}
+
+void writeAt(int folder, const std::string& name, const std::string& path, std::span<const std::uint8_t> bytes,
+             std::optional<mode_t> mode) {
+    if (name.empty() || name.find('/') != std::string::npos) throwFileError("write file", path, EINVAL);
+    replace({folder, "", name, path}, bytes, mode, [&] { ::fsync(folder); });
 }
 
 }  // namespace tarv::system::AtomicFile

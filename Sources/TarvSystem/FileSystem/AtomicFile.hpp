@@ -21,4 +21,10 @@ namespace tarv::system::AtomicFile {
 // (the system's error number) and leaves no temporary file behind.
 void write(const std::string& path, std::span<const std::uint8_t> bytes, std::optional<mode_t> mode);
 
+// The same for the entry `name` of the open folder `folder` (a descriptor),
+// so that no name on the way is looked up again; `path` names the file in
+// errors only.
+void writeAt(int folder, const std::string& name, const std::string& path, std::span<const std::uint8_t> bytes,
+             std::optional<mode_t> mode);
+
 }  // namespace tarv::system::AtomicFile

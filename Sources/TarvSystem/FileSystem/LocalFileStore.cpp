@@ -5,6 +5,7 @@
 
 #include "TarvSystem/FileSystem/AtomicFile.hpp"
 #include "TarvSystem/FileSystem/TemporaryDirectory.hpp"
+#include "TarvSystem/FileSystem/WorkingTreeFolder.hpp"
 
 #include <cerrno>
 #include <cstdlib>
@@ -34,6 +35,26 @@ std::string passwordDatabaseHome() {
     return "/";
 }
 
+bool isMissing(const std::filesystem::filesystem_error& error) {
+    return error.code() == std::errc::no_such_file_or_directory || error.code() == std::errc::not_a_directory;
+}
+
+// Everything in `fd`, which it closes.
+core::Bytes readAll(int fd, const std::string& path) {
+    core::Bytes bytes;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
+    }
+    if (!readToEnd(fd, bytes)) {
+        const int error = errno;
+        ::close(fd);
+        throwFileError("read file", path, error);
+    }
+    ::close(fd);
+    return bytes;
+}
+
 }  // namespace
 
 std::string LocalFileStore::homeDirectory() const {
@@ -55,18 +76,7 @@ std::optional<core::Bytes> LocalFileStore::readFile(const std::string& path) con
         if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
         throwFileError("read file", path, errno);
     }
-    core::Bytes bytes;
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-        bytes.reserve(static_cast<std::size_t>(info.st_size));
-    }
-    if (!readToEnd(fd, bytes)) {
-        const int error = errno;
-        ::close(fd);
-        throwFileError("read file", path, error);
-    }
-    ::close(fd);
-    return bytes;
+    return readAll(fd, path);
 }
 
 void LocalFileStore::writeFile(const std::string& path, const core::Bytes& bytes) const {
@@ -75,6 +85,36 @@ void LocalFileStore::writeFile(const std::string& path, const core::Bytes& bytes
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0) mode = info.st_mode & 07777;
     AtomicFile::write(path, bytes, mode);
+}
+
+std::optional<core::Bytes> LocalFileStore::readFileInWorkingTree(const std::string& root,
+                                                                 const std::string& path) const {
+    std::optional<WorkingTreeFolder> folder;
+    try {
+        folder.emplace(root, path, false);
+    } catch (const std::filesystem::filesystem_error& error) {
+        if (isMissing(error)) return std::nullopt;
+        throw;
+    }
+    const int fd = ::openat(folder->fd(), folder->name().c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+        throwFileError("read file", folder->fullPath(), errno);
+    }
+    return readAll(fd, folder->fullPath());
+}
+
+void LocalFileStore::writeFileInWorkingTree(const std::string& root, const std::string& path,
+                                            const core::Bytes& bytes) const {
+    const WorkingTreeFolder folder(root, path, true);
+    std::optional<mode_t> mode;
+    struct stat info {};
+    if (::fstatat(folder.fd(), folder.name().c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+        // Renaming over a link would quietly turn it into a file.
+        if (S_ISLNK(info.st_mode)) throwFileError("write file", folder.fullPath(), ELOOP);
+        mode = info.st_mode & 07777;
+    }
+    AtomicFile::writeAt(folder.fd(), folder.name(), folder.fullPath(), bytes, mode);
 }
 
 void LocalFileStore::removeItem(const std::string& path) const {

@@ -26,6 +26,13 @@ public:
     // the permission bits of the file it replaces (a 0600 file stays 0600 at
     // every moment); a new file gets the default bits.
     void writeFile(const std::string& path, const core::Bytes& bytes) const override;
+    // As readFile and writeFile, with the folders on the way opened one by
+    // one without following links (writeFileInWorkingTree creates the
+    // missing ones); a link there, or at the file itself, is
+    // std::filesystem::filesystem_error with ELOOP.
+    std::optional<core::Bytes> readFileInWorkingTree(const std::string& root, const std::string& path) const override;
+    void writeFileInWorkingTree(const std::string& root, const std::string& path,
+                                const core::Bytes& bytes) const override;
     // Removes the file, or the folder with everything in it (symbolic links
     // are removed, never followed). A missing item is an error.
     void removeItem(const std::string& path) const override;

@@ -1,8 +1,14 @@
 // Branches, tags, stashes, worktrees and ignoring on the real git.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <fstream>
+
+#include "Support/FileSystemErrors.hpp"
 #include "TarvEngineTests/Writes/WriteTestSupport.hpp"
+#include "TarvSystemTests/FileSystem/ScratchFolder.hpp"
 
 namespace tarv::engine {
 namespace {
@@ -224,6 +230,27 @@ TEST_F(BranchTest, IgnoringEditsTheIgnoreFileAsBytes) {
     writes.ignore(repo.path(), {"new file ", std::nullopt, ChangeKind::untracked}, *files, none);
     EXPECT_EQ(repo.readFile(".gitignore"), "/new file\\ \n");
     EXPECT_EQ(repo.git({"status", "--porcelain", "--", "new file "}), "");
+}
+
+// A .gitignore that is a symbolic link (committed so, pointing at a file
+// outside the repository) is never read or written through, as git itself
+// refuses to: nothing is written, the target is not copied in, the link and
+// the index stay as they were.
+TEST_F(BranchTest, IgnoringRefusesAnIgnoreFileThatIsASymbolicLink) {
+    const std::string secret = repo.makeFolder("outside") + "/secret";
+    std::ofstream(secret) << "password=hunter2\n";
+    ASSERT_EQ(::symlink(secret.c_str(), (repo.path() + "/.gitignore").c_str()), 0);
+    repo.writeFile("build.log", "tracked\n");
+    repo.commitAll("a linked ignore file");
+    const std::string index = testing::indexListing(repo);
+
+    for (const ChangeKind kind : {ChangeKind::untracked, ChangeKind::modified}) {
+        const FileChange file{"build.log", std::nullopt, kind};
+        EXPECT_EQ(tarv::testing::errorNumberOf([&] { writes.ignore(repo.path(), file, *files, none); }), ELOOP);
+        EXPECT_EQ(std::filesystem::read_symlink(repo.path() + "/.gitignore"), secret);
+        EXPECT_EQ(tarv::testing::ScratchFolder::read(secret), "password=hunter2\n");
+        EXPECT_EQ(testing::indexListing(repo), index) << "nothing untracked";
+    }
 }
 
 }  // namespace

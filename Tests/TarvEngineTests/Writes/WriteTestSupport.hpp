@@ -131,6 +131,13 @@ public:
     bool fileExists(const std::string& path) const override { return disk_.fileExists(path); }
     std::optional<core::Bytes> readFile(const std::string& path) const override { return disk_.readFile(path); }
     void writeFile(const std::string& path, const core::Bytes& bytes) const override { disk_.writeFile(path, bytes); }
+    std::optional<core::Bytes> readFileInWorkingTree(const std::string& root, const std::string& path) const override {
+        return disk_.readFileInWorkingTree(root, path);
+    }
+    void writeFileInWorkingTree(const std::string& root, const std::string& path,
+                                const core::Bytes& bytes) const override {
+        disk_.writeFileInWorkingTree(root, path, bytes);
+    }
     void removeItem(const std::string& path) const override { disk_.removeItem(path); }
     void createDirectory(const std::string& path) const override { disk_.createDirectory(path); }
     std::vector<std::string> contentsOfDirectory(const std::string& path) const override {

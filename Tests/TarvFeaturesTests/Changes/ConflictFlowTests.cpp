@@ -5,12 +5,18 @@
 // and the cursor and scrolling stay inside the document.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
 #include <stdexcept>
 
 #include "../Workspace/WorkspaceFixtures.hpp"
 #include "Support/AppStoreHarness.hpp"
 #include "TarvCore/Errors/GitError.hpp"
 #include "TarvFeatures/App/AppReducer.hpp"
+#include "TarvSystem/FileSystem/LocalFileStore.hpp"
+#include "TarvSystemTests/FileSystem/ScratchFolder.hpp"
 
 namespace tarv::features {
 namespace {
@@ -67,6 +73,71 @@ TEST(ConflictFlowTest, EachChoiceIsWrittenAndTheLastOneMarksTheFileResolvedOnce)
     EXPECT_EQ(h.lastJobIds(), (Ids{"toast", "status"}));
     EXPECT_EQ(h.state().toast->text, core::Text::toastConflictResolved());
     EXPECT_TRUE(ws(h).changes.conflicts.contains("f.txt")) << "the resolved text stays shown until the next status";
+}
+
+// A conflicted path that passes through a symbolic link (the file itself, or
+// a folder on the way, pointing outside the working tree) is neither read
+// nor written on the real disk: no document is shown, a choice fails with a
+// message that says why, and the link and what it points at stay as they
+// were.
+TEST(ConflictFlowTest, ALinkOnTheWayIsNeitherReadNorWritten) {
+    using tarv::testing::ScratchFolder;
+    struct Case {
+        const char* name;
+        std::string path;
+        // Links the working tree at `tree` to the outside file or folder.
+        std::function<void(const ScratchFolder& tree, const ScratchFolder& outside)> link;
+    };
+    const Case cases[] = {
+        {"the file is a link", "f.txt",
+         [](const ScratchFolder& tree, const ScratchFolder& outside) {
+             ASSERT_EQ(::symlink((outside / "f.txt").c_str(), (tree / "f.txt").c_str()), 0);
+         }},
+        {"a folder on the way is a link", "sub/f.txt",
+         [](const ScratchFolder& tree, const ScratchFolder& outside) {
+             ASSERT_EQ(::symlink(outside.path().c_str(), (tree / "sub").c_str()), 0);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder tree;
+        ScratchFolder outside;
+        outside.write("f.txt", threeBlocks);
+        c.link(tree, outside);
+
+        AppState state;
+        state.workspace.emplace(tree.path(), "r", std::nullopt);
+        auto& workspace = *state.workspace;
+        workspace.openingRestRead = true;
+        workspace.status = statusOf({changed(c.path, core::ChangeKind::conflicted)}, core::RepositoryOperation::merge);
+        workspace.viewports.diff = 20;
+        // The document as if it had been read before the link appeared.
+        workspace.changes.selectedPath = c.path;
+        workspace.changes.conflicts[c.path] = core::ConflictDocument::parse(threeBlocks);
+        workspace.changes.conflictTexts[c.path] = {conflictFingerprint(threeBlocks)};
+        tarv::testing::FakePorts fakes;
+        Dependencies dependencies = fakes.dependencies();
+        dependencies.files = std::make_shared<system::LocalFileStore>();
+        AppStoreHarness h(std::move(fakes), dependencies, std::move(state));
+
+        sendWorkspace(h, WorkspaceAction::ChooseConflict{0, Choice::incoming});
+        h.runJob("conflict-write");
+        h.drain();
+        const auto actions = h.reducedActions();
+        const AppAction failed(
+            WorkspaceAction::OperationFailed{"No se sigue un enlace simbólico: " + tree.path() + "/" + c.path});
+        EXPECT_NE(std::find(actions.begin(), actions.end(), failed), actions.end());
+        EXPECT_EQ(ScratchFolder::read(outside / "f.txt"), threeBlocks);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(outside.path()), {}), 1)
+            << "nothing else was put beside it";
+        EXPECT_TRUE(std::filesystem::is_symlink(tree / std::filesystem::path(c.path).begin()->string()));
+
+        sendWorkspace(h, WorkspaceAction::SelectFile{c.path});
+        h.runJob("conflict-read-" + c.path);
+        h.drain();
+        EXPECT_FALSE(ws(h).changes.conflicts.contains(c.path)) << "nothing read through the link";
+        EXPECT_TRUE(h.fakes.repository->calls("markResolved").empty());
+    }
 }
 
 TEST(ConflictFlowTest, AChoiceThatNamesNoBlockDoesNothing) {

@@ -158,6 +158,62 @@ TEST(LocalFileStore, ReadTellsAMissingFileFromOneThatCannotBeRead) {
     EXPECT_FALSE(store.fileExists(scratch / "dangling"));
 }
 
+// Inside a working tree no symbolic link is followed: not the file's own
+// name, not a folder on the way. The tree's folder itself may be spelled
+// through a link, and plain files behave as readFile and writeFile.
+TEST(LocalFileStore, WorkingTreeFilesAreNeverReachedThroughALink) {
+    ScratchFolder scratch;
+    LocalFileStore store;
+    const std::string tree = scratch / "tree";
+    const std::string outside = scratch.write("outside/secret", "secret\n");
+    scratch.write("tree/plain.txt", "plain\n");
+    ASSERT_EQ(::chmod((tree + "/plain.txt").c_str(), 0640), 0);
+    std::filesystem::create_directory(tree + "/real");
+    ASSERT_EQ(::symlink(outside.c_str(), (tree + "/linked.txt").c_str()), 0);
+    ASSERT_EQ(::symlink((scratch / "outside").c_str(), (tree + "/linked").c_str()), 0);
+    ASSERT_EQ(::symlink("real", (tree + "/inside").c_str()), 0);
+    ASSERT_EQ(::symlink(tree.c_str(), (scratch / "tree-link").c_str()), 0);
+
+    struct Case {
+        std::string path;
+        int readError;   // 0: read gives `read`
+        std::optional<std::string> read;
+        int writeError;  // 0: the write lands at tree + "/" + path
+    };
+    const Case cases[] = {
+        {"plain.txt", 0, "plain\n", 0},
+        {"missing.txt", 0, std::nullopt, 0},
+        {"new/folders/file.txt", 0, std::nullopt, 0},
+        {"linked.txt", ELOOP, std::nullopt, ELOOP},
+        {"linked/secret", ELOOP, std::nullopt, ELOOP},
+        {"inside/file.txt", ELOOP, std::nullopt, ELOOP},  // a link that stays inside is still a link
+        {"plain.txt/below", 0, std::nullopt, ENOTDIR},
+        {"../outside/secret", EINVAL, std::nullopt, EINVAL},
+        {"real//file.txt", EINVAL, std::nullopt, EINVAL},
+        {"real/", EINVAL, std::nullopt, EINVAL},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        std::optional<core::Bytes> read;
+        EXPECT_EQ(errorNumberOf([&] { read = store.readFileInWorkingTree(tree, c.path); }), c.readError);
+        if (c.read) {
+            EXPECT_EQ(read, bytesOf(*c.read));
+        } else {
+            EXPECT_EQ(read, std::nullopt);
+        }
+        EXPECT_EQ(errorNumberOf([&] { store.writeFileInWorkingTree(scratch / "tree-link", c.path, bytesOf("new")); }),
+                  c.writeError);
+        if (c.writeError == 0) {
+            EXPECT_EQ(ScratchFolder::read(tree + "/" + c.path), "new");
+        }
+    }
+    EXPECT_EQ(ScratchFolder::mode(tree + "/plain.txt"), 0640u) << "a replaced file keeps its bits";
+    EXPECT_EQ(ScratchFolder::read(outside), "secret\n");
+    EXPECT_EQ(store.contentsOfDirectory(scratch / "outside"), std::vector<std::string>{"secret"});
+    EXPECT_TRUE(std::filesystem::is_symlink(tree + "/linked.txt"));
+    EXPECT_TRUE(std::filesystem::is_empty(tree + "/real"));
+}
+
 TEST(LocalFileStore, RemoveCreateListAndQueries) {
     ScratchFolder scratch;
     LocalFileStore store;
