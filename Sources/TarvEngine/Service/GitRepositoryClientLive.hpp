@@ -196,7 +196,9 @@ private:
         std::shared_ptr<StartReadAhead> current;
     };
     std::shared_ptr<StartReadAhead> currentReadAhead() const;
-    void removeSnapshotLeftovers(const std::string& root) const;
+    // What programs stopped during a snapshot or a commit left in the git
+    // folder of `root`: temporary indexes go, a commit's index is settled.
+    void removeLeftovers(const std::string& root, std::stop_token stop) const;
     std::shared_ptr<ReadAheadHolder> readAhead_;
 };
 

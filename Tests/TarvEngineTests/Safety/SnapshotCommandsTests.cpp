@@ -174,8 +174,8 @@ TEST_F(SnapshotTest, ManyPaths) {
     const std::string ref = recorded.create(repo.path(), paths, 1, none);
     const auto updates = testing::runsOf(*recorder, {"update-index", "--add"});
     ASSERT_EQ(updates.size(), 1u);
-    EXPECT_TRUE(updates[0].environment.at("GIT_INDEX_FILE").starts_with(repo.path() + "/.git/tarv-snapshot-index-1-401-"))
-        << updates[0].environment.at("GIT_INDEX_FILE");
+    const std::string& temporaryIndex = updates[0].environment.at("GIT_INDEX_FILE");
+    EXPECT_TRUE(temporaryIndex.starts_with(repo.path() + "/.git/tarv-snapshot-index-1-401-")) << temporaryIndex;
     std::size_t listed = 0;
     for (const auto& path : paths) listed += path.size() + 1;
     EXPECT_EQ(updates[0].stdin->size(), listed);
