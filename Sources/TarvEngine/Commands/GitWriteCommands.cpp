@@ -181,19 +181,21 @@ void GitWriteCommands::commit(const std::string& repository, const core::CommitM
     // Otherwise the commit is built in a private index that starts from
     // HEAD, so that it holds the selection and nothing else; afterwards the
     // committed paths of the user's index follow the commit and every other
-    // path keeps what the user staged.
+    // path keeps what the user staged. The user's index stays locked from
+    // before it is first read until it follows the commit.
     std::optional<std::string> head;
     auto probe = executor.run({"rev-parse", "--verify", "-q", "HEAD"}, repository, write::reading({0, 1}), stop);
     if (probe.exitCode == 0) head = write::trimmedOutput(probe);
+    CommitIndex index(executor, repository, head, stop);
     std::vector<std::string> paths = selection.wholePaths;
     if (head && !paths.empty()) addRenameSources(executor, repository, paths, stop);
     std::set<std::string> chosen(paths.begin(), paths.end());
     for (const auto& partial : selection.partials) chosen.insert(partial.path);
 
-    CommitIndex index(executor, repository, head, stop);
     stageSelection(executor, repository, std::move(paths), selection.partials, index.environment(), true, stop);
+    index.prepare([&](const std::string& path) { return isChosen(chosen, path); }, stop);
     commitIndex(executor, repository, message, amend, index.environment(), stop);
-    index.publish([&](const std::string& path) { return isChosen(chosen, path); }, stop);
+    index.publish(stop);
 }
 
 void GitWriteCommands::amend(const std::string& repository, const core::CommitMessage& message,

@@ -1,3 +1,4 @@
+#include "TarvEngine/Commands/CommitIndex.hpp"
 #include "TarvEngine/Commands/GitReadCommands.hpp"
 #include "TarvEngine/Safety/SnapshotCommands.hpp"
 #include "TarvEngine/Service/GitRepositoryClientLive.hpp"
@@ -11,11 +12,11 @@ std::optional<std::string> GitRepositoryClientLive::repositoryRoot(const std::st
     if (const auto ahead = currentReadAhead()) taken = ahead->takeRoot(path, stop);
     std::optional<std::string> root =
         taken ? std::move(*taken) : GitReadCommands{provider_->executor(stop)}.repositoryRoot(path, stop);
-    if (root) removeSnapshotLeftovers(*root);
+    if (root) removeLeftovers(*root, stop);
     return root;
 }
 
-void GitRepositoryClientLive::removeSnapshotLeftovers(const std::string& root) const {
+void GitRepositoryClientLive::removeLeftovers(const std::string& root, std::stop_token stop) const {
     if (writeQueue_->isBusy(root) || writeQueue_->waiting(root) > 0) return;
     // The git folder: ".git" itself, or the folder a ".git" file names (a
     // linked worktree).
@@ -35,6 +36,10 @@ void GitRepositoryClientLive::removeSnapshotLeftovers(const std::string& root) c
         return;
     }
     SnapshotCommands::removeLeftovers(*files_, gitDirectory);
+    try {
+        CommitIndex::settleLeftovers(provider_->executor(stop), root, gitDirectory, stop);
+    } catch (...) {
+    }
 }
 
 bool GitRepositoryClientLive::repositoryExists(const std::string& path, std::stop_token) {

@@ -197,7 +197,9 @@ private:
         std::shared_ptr<StartReadAhead> current;
     };
     std::shared_ptr<StartReadAhead> currentReadAhead() const;
-    void removeSnapshotLeftovers(const std::string& root) const;
+    // What programs stopped during a snapshot or a commit left in the git
+    // folder of `root`: temporary indexes go, a commit's index is settled.
+    void removeLeftovers(const std::string& root, std::stop_token stop) const;
     // A recovery point of every uncommitted change (RecoveryPoint), for a
     // write that can reset the working tree or the index; it runs inside
     // that write's turn, with its executor.

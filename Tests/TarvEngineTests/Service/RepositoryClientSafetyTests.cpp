@@ -1,10 +1,17 @@
 // The live client never writes where the user did not open, and leaves
 // nothing of its own behind in the repository, on real git.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <optional>
+#include <thread>
 
 #include "Support/TempGitRepo.hpp"
 #include "TarvCore/Errors/UnfinishedDiscard.hpp"
@@ -115,6 +122,87 @@ TEST_F(RepositoryClientSafety, OpeningRemovesWhatAStoppedSnapshotLeft) {
         if (name.starts_with("tarv")) left.push_back(name);
     }
     EXPECT_EQ(left, std::vector<std::string>{"tarv-other"});
+}
+
+// Waits until `done` holds, for at most a minute.
+bool eventually(const std::function<bool()>& done) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > giveUp) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+// The program is killed while git's commit still runs (a slow pre-commit
+// hook): git, in a session of its own, finishes by itself. At the next
+// opening the user's index matches what git did: the commit's content
+// where the hook let it through, what it was where the hook refused; what
+// was staged outside the selection stays staged either way, and nothing of
+// the program's is left in the git folder.
+TEST_F(RepositoryClientSafety, ACommitThatOutlivesTheProgramLeavesTheIndexMatchingIt) {
+    struct Case {
+        const char* name;
+        int hookExit;
+        std::string log;
+        std::string status;
+    };
+    const std::vector<Case> cases{
+        {"the hook lets the commit through", 0, "Slow\nbase\n", "M  b.txt\n"},
+        {"the hook refuses the commit", 1, "base\n", " M a.txt\nM  b.txt\n"},
+    };
+    repo.writeFile("a.txt", "a\n");
+    repo.writeFile("b.txt", "b\n");
+    const std::string base = repo.commitAll("base");
+    const std::string started = repo.home() + "/hook-started";
+    const std::string go = repo.home() + "/hook-go";
+    const auto gitFolderFiles = [&] {
+        std::vector<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(path + "/.git")) {
+            const std::string name = entry.path().filename().string();
+            if (name.starts_with("tarv") || name.ends_with(".lock")) found.push_back(name);
+        }
+        return found;
+    };
+    for (const auto& c : cases) {
+        repo.git({"reset", "-q", "--hard", base});
+        std::filesystem::remove(started);
+        std::filesystem::remove(go);
+        repo.writeFile("b.txt", "staged\n");
+        repo.git({"add", "b.txt"});
+        repo.writeFile("a.txt", "edited\n");
+        repo.writeFile(".git/hooks/pre-commit", "#!/bin/sh\ntouch '" + started + "'\nwhile [ ! -e '" + go +
+                                                    "' ]; do sleep 0.02; done\nexit " + std::to_string(c.hookExit) +
+                                                    "\n");
+        ::chmod((path + "/.git/hooks/pre-commit").c_str(), 0755);
+
+        const pid_t program = ::fork();
+        ASSERT_GE(program, 0);
+        if (program == 0) {
+            try {
+                testing::liveClient(repo)->commitIncluding(path, {"Slow", "", {}}, {"a.txt"}, none);
+            } catch (...) {
+            }
+            ::_exit(0);
+        }
+        const bool hookRan = eventually([&] { return std::filesystem::exists(started); });
+        ::kill(program, SIGKILL);
+        ::waitpid(program, nullptr, 0);
+        ASSERT_TRUE(hookRan) << c.name;
+        std::ofstream(go).put('\n');
+        // git is done once its own lock on the index it commits is gone.
+        ASSERT_TRUE(eventually([&] {
+            for (const auto& name : gitFolderFiles()) {
+                if (name.starts_with("tarv") && name.ends_with(".lock")) return false;
+            }
+            return true;
+        })) << c.name;
+
+        ASSERT_EQ(client->repositoryRoot(path, none), path) << c.name;
+        EXPECT_EQ(repo.git({"log", "--format=%s"}), c.log) << c.name;
+        EXPECT_EQ(repo.git({"status", "--porcelain"}), c.status) << c.name;
+        EXPECT_EQ(gitFolderFiles(), std::vector<std::string>{}) << c.name;
+    }
 }
 
 // HEAD's copy of a staged file is lost: the discard removes the untracked

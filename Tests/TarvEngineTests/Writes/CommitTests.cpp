@@ -180,6 +180,33 @@ std::vector<std::string> leftovers(const tarv::testing::TempGitRepo& repo) {
     return found;
 }
 
+// Another git process holds the user's index: the commit is refused with
+// git's own words before anything is written. No commit, the index as it
+// was, the other process's lock untouched and nothing of ours beside it.
+TEST_F(CommitTest, AForeignIndexLockRefusesTheCommitBeforeAnythingIsWritten) {
+    repo.writeFile("a.txt", "a\n");
+    repo.writeFile("b.txt", "b\n");
+    repo.commitAll("base");
+    repo.writeFile("b.txt", "staged\n");
+    repo.git({"add", "b.txt"});
+    repo.writeFile("a.txt", "edited\n");
+    const std::string indexBefore = testing::indexListing(repo);
+    repo.writeFile(".git/index.lock", "another git\n");
+
+    const auto failure = testing::commandFailure(
+        [&] { writes.commit(repo.path(), message("A"), CommitSelection{{"a.txt"}}, false, none); });
+    EXPECT_NE(failure.stderr.find("fatal: Unable to create '" + repo.path() + "/.git/index.lock': File exists."),
+              std::string::npos)
+        << failure.stderr;
+    EXPECT_NE(failure.stderr.find("Another git process seems to be running in this repository"), std::string::npos)
+        << failure.stderr;
+    EXPECT_EQ(repo.git({"log", "--format=%s"}), "base\n");
+    EXPECT_EQ(repo.readFile(".git/index.lock"), "another git\n");
+    EXPECT_EQ(leftovers(repo), std::vector<std::string>{"index.lock"});
+    repo.removeFile(".git/index.lock");
+    EXPECT_EQ(testing::indexListing(repo), indexBefore);
+}
+
 // What the user staged with git outside the selection survives the commit:
 // x.txt is staged in one version and edited further, the commit takes other
 // files. Afterwards the committed paths of the index hold the commit, and

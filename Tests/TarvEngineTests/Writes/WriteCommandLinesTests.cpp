@@ -130,25 +130,25 @@ TEST_F(WriteCommandLinesTest, CommitBuildsAPrivateIndexAndCommitsFromStandardInp
     EXPECT_EQ(commands(), (std::vector<Arguments>{
                               {"rev-parse", "-q", "--verify", "MERGE_HEAD"},
                               {"rev-parse", "--verify", "-q", "HEAD"},
-                              {"diff", "--cached", "--name-status", "-z", "-M", "--diff-filter=R", "HEAD"},
                               {"rev-parse", "--absolute-git-dir"},
                               {"read-tree", "--reset", "abc123"},
+                              {"diff", "--cached", "--name-status", "-z", "-M", "--diff-filter=R", "HEAD"},
                               {"add", "-A", "-f", "--pathspec-from-file=-", "--pathspec-file-nul"},
                               {"rm", "--cached", "-r", "-f", "-q", "--ignore-unmatch", "--pathspec-from-file=-",
                                "--pathspec-file-nul"},
-                              {"commit", "-q", "-F", "-"},
                               {"diff-index", "--cached", "-z", "--no-renames", "--raw", "abc123"},
+                              {"commit", "-q", "-F", "-"},
                           }));
     const auto specs = runner->specs();
-    const std::string privateIndex = specs[4].environment.at("GIT_INDEX_FILE");
+    const std::string privateIndex = specs[3].environment.at("GIT_INDEX_FILE");
     EXPECT_TRUE(privateIndex.starts_with(folder.path() + "/.git/tarv-commit-index-")) << privateIndex;
-    for (std::size_t i : {5, 6, 7}) EXPECT_EQ(specs[i].environment.at("GIT_INDEX_FILE"), privateIndex) << i;
-    for (std::size_t i : {2, 8}) EXPECT_EQ(specs[i].environment.count("GIT_INDEX_FILE"), 0u) << i;
+    for (std::size_t i : {5, 6, 8}) EXPECT_EQ(specs[i].environment.at("GIT_INDEX_FILE"), privateIndex) << i;
+    for (std::size_t i : {4, 7}) EXPECT_EQ(specs[i].environment.count("GIT_INDEX_FILE"), 0u) << i;
     EXPECT_EQ(specs[5].stdin, core::toBytes(listed));
     EXPECT_EQ(specs[5].environment.at("GIT_LITERAL_PATHSPECS"), "1");
     EXPECT_EQ(specs[5].environment.count("GIT_OPTIONAL_LOCKS"), 0u);
     EXPECT_EQ(specs[6].stdin, core::toBytes(std::string("gone.txt", 8) + '\0'));
-    EXPECT_EQ(specs[7].stdin, core::toBytes("Fix\n\nBody"));
+    EXPECT_EQ(specs[8].stdin, core::toBytes("Fix\n\nBody"));
     // The private index became the user's; no lock is left.
     EXPECT_EQ(folder.readFile(".git/index"), "index");
     EXPECT_FALSE(folder.exists(".git/index.lock"));
@@ -163,9 +163,9 @@ TEST_F(WriteCommandLinesTest, AmendOfAnUnbornBranchStartsFromAnEmptyIndex) {
                                                   {"rev-parse", "--verify", "-q", "HEAD"},
                                                   {"rev-parse", "--absolute-git-dir"},
                                                   {"read-tree", "--empty"},
-                                                  {"commit", "-q", "--amend", "-F", "-"},
                                                   {"hash-object", "-t", "tree", "/dev/null"},
-                                                  {"diff-index", "--cached", "-z", "--no-renames", "--raw", "4b825dc"}}));
+                                                  {"diff-index", "--cached", "-z", "--no-renames", "--raw", "4b825dc"},
+                                                  {"commit", "-q", "--amend", "-F", "-"}}));
 }
 
 // While a merge is in progress the merge's own index is used: no private
