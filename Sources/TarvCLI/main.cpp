@@ -3,8 +3,8 @@
 
 #include "TarvApp/Subcommands/CLI.hpp"
 
-// The tarv executable: the askpass relay when started as "tarv-askpass", the
-// subcommands, or the interface. The process ends with the code the command
+// The tarv executable: the askpass relay when started as "tarv-askpass" or
+// "tarv-ssh-askpass", the subcommands, or the interface. The process ends with the code the command
 // line returns.
 int main(int argc, char** argv) {
     std::vector<std::string> arguments;

@@ -56,14 +56,15 @@ Built build(const Environment& environment, const std::optional<Askpass>& askpas
 
     engine::GitLocator locator{runner, fileSystem, lookup(environment, "TARV_GIT"), lookup(environment, "PATH")};
     std::map<std::string, std::string> gitEnvironment;
-    std::optional<std::string> askpassProgram;
+    std::optional<engine::GitEnvironment::Askpass> askpassPrograms;
     if (askpass) {
         gitEnvironment["TARV_ASKPASS_SOCKET"] = askpass->endpoint.socketPath;
         gitEnvironment["TARV_ASKPASS_TOKEN"] = askpass->endpoint.token;
-        askpassProgram = askpass->endpoint.askpassPath;
+        askpassPrograms = engine::GitEnvironment::Askpass{askpass->endpoint.askpassPath,
+                                                          askpass->endpoint.sshAskpassPath};
     }
     auto provider = std::make_shared<engine::GitExecutorProvider>(std::move(locator), runner, std::nullopt,
-                                                                  askpassProgram, std::move(gitEnvironment));
+                                                                  askpassPrograms, std::move(gitEnvironment));
     const storage::AppPaths paths(files->homeDirectory(), environment);
     std::shared_ptr<core::CredentialBroker> broker;
     if (askpass) {

@@ -17,7 +17,7 @@ using Environment = std::map<std::string, std::string>;
 struct Programs {
     // The keychain stand-in, beside this executable.
     std::string keychainTool;
-    // What the "tarv-askpass" link points at: this executable (links
+    // What the askpass links point at: this executable (links
     // resolved).
     std::string executable;
 
@@ -49,7 +49,7 @@ struct Interactive {
 // file system shared by all; one git locator (TARV_GIT as its override when
 // set) inside one executor provider shared by the git client and the single
 // repository client, so git is located once per process; every git child
-// gets the askpass link, TARV_ASKPASS_SOCKET and TARV_ASKPASS_TOKEN when an
+// gets the askpass links (git's and ssh's), TARV_ASKPASS_SOCKET and TARV_ASKPASS_TOKEN when an
 // askpass server is given, and none of them otherwise. TARV_KEYCHAIN names
 // the keychain file; TARV_GITHUB_CLIENT_ID, TARV_GITHUB_WEB and
 // TARV_GITHUB_API configure the hosting client; TARV_EDITOR reaches the

@@ -17,13 +17,13 @@ using Environment = std::map<std::string, std::string>;
 std::string_view usage();
 
 // The front door. `arguments` holds every process argument, the program name
-// first. In this order: started as "tarv-askpass", relays the one prompt and
-// nothing else runs; otherwise only the first argument after the program
-// name picks a subcommand ("--version"/"-v", "--help"/"-h", "doctor" with an
-// optional "--probe" after it, "scroll-probe", "keymap"); anything else
-// launches the interface or the gallery with the options. Returns the exit
-// code: 0, 1 (no usable terminal, a failing askpass relay) or 2 (an unknown
-// option).
+// first. In this order: started as "tarv-askpass" or "tarv-ssh-askpass",
+// relays the one prompt and nothing else runs; otherwise only the first
+// argument after the program name picks a subcommand ("--version"/"-v",
+// "--help"/"-h", "doctor" with an optional "--probe" after it,
+// "scroll-probe", "keymap"); anything else launches the interface or the
+// gallery with the options. Returns the exit code: 0, 1 (no usable terminal,
+// a failing askpass relay) or 2 (an unknown option).
 std::int32_t run(const std::vector<std::string>& arguments, const Environment& environment);
 
 // The language of the interface and the subcommands from the environment:

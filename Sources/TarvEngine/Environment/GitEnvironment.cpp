@@ -7,7 +7,7 @@ const std::vector<std::string>& GitEnvironment::baseArguments() {
     return arguments;
 }
 
-std::map<std::string, std::string> GitEnvironment::variables(bool readOnly, const std::optional<std::string>& askpass,
+std::map<std::string, std::string> GitEnvironment::variables(bool readOnly, const std::optional<Askpass>& askpass,
                                                              const std::optional<Isolation>& isolation) {
     std::map<std::string, std::string> variables{
         {"GIT_TERMINAL_PROMPT", "0"},
@@ -17,8 +17,8 @@ std::map<std::string, std::string> GitEnvironment::variables(bool readOnly, cons
     };
     if (readOnly) variables["GIT_OPTIONAL_LOCKS"] = "0";
     if (askpass) {
-        variables["GIT_ASKPASS"] = *askpass;
-        variables["SSH_ASKPASS"] = *askpass;
+        variables["GIT_ASKPASS"] = askpass->git;
+        variables["SSH_ASKPASS"] = askpass->ssh;
         variables["SSH_ASKPASS_REQUIRE"] = "force";
     }
     if (isolation) {

@@ -21,11 +21,21 @@ struct GitEnvironment {
         bool operator==(const Isolation&) const = default;
     };
 
+    // The askpass programs git and ssh start for a prompt. They are
+    // separate so that the one answering knows who asks: git's own
+    // credential prompts, or ssh's, whose text an SSH server may choose.
+    struct Askpass {
+        std::string git;  // GIT_ASKPASS
+        std::string ssh;  // SSH_ASKPASS
+
+        bool operator==(const Askpass&) const = default;
+    };
+
     // Put in front of the arguments of every git command.
     static const std::vector<std::string>& baseArguments();
 
     // The variables a git call adds on top of the inherited environment.
-    static std::map<std::string, std::string> variables(bool readOnly, const std::optional<std::string>& askpass,
+    static std::map<std::string, std::string> variables(bool readOnly, const std::optional<Askpass>& askpass,
                                                         const std::optional<Isolation>& isolation);
 
     // The variables with which git finds a repository somewhere else than

@@ -49,7 +49,7 @@ struct GitExecutor {
     std::shared_ptr<core::ProcessRunning> runner;
     GitInstallation installation;
     std::optional<GitEnvironment::Isolation> isolation = std::nullopt;
-    std::optional<std::string> askpass = std::nullopt;
+    std::optional<GitEnvironment::Askpass> askpass = std::nullopt;
     std::map<std::string, std::string> extraEnvironment = {};
 
     // Runs `git <base arguments> <arguments>` in `directory` (none: this

@@ -6,7 +6,7 @@ namespace tarv::engine {
 
 GitExecutorProvider::GitExecutorProvider(GitLocator locator, std::shared_ptr<core::ProcessRunning> runner,
                                          std::optional<GitEnvironment::Isolation> isolation,
-                                         std::optional<std::string> askpass,
+                                         std::optional<GitEnvironment::Askpass> askpass,
                                          std::map<std::string, std::string> extraEnvironment)
     : locator_(std::move(locator)),
       runner_(std::move(runner)),

@@ -28,7 +28,8 @@ namespace tarv::engine {
 class GitExecutorProvider {
 public:
     GitExecutorProvider(GitLocator locator, std::shared_ptr<core::ProcessRunning> runner,
-                        std::optional<GitEnvironment::Isolation> isolation, std::optional<std::string> askpass,
+                        std::optional<GitEnvironment::Isolation> isolation,
+                        std::optional<GitEnvironment::Askpass> askpass,
                         std::map<std::string, std::string> extraEnvironment = {});
 
     // The cached executor, or a new one after locating git. Throws the
@@ -61,7 +62,7 @@ private:
     const GitLocator locator_;
     const std::shared_ptr<core::ProcessRunning> runner_;
     const std::optional<GitEnvironment::Isolation> isolation_;
-    const std::optional<std::string> askpass_;
+    const std::optional<GitEnvironment::Askpass> askpass_;
     const std::map<std::string, std::string> extraEnvironment_;
 
     std::mutex mutex_;

@@ -36,6 +36,9 @@ std::optional<std::string> host(std::string_view subject) {
 }
 
 std::optional<std::string> answer(const core::CredentialPrompt& prompt, const core::GitHubSession& session) {
+    // ssh's prompts are never answered, whatever they say: an SSH server
+    // may word its own questions exactly like git's.
+    if (prompt.asker != core::CredentialPrompt::Asker::git) return std::nullopt;
     if (!prompt.subject) return std::nullopt;
     if (host(*prompt.subject) != core::HostingDefaults::webHost) return std::nullopt;
     switch (prompt.kind) {

@@ -8,8 +8,8 @@
 #include "TarvCore/Models/GitHubSession.hpp"
 
 // Which of git's credential prompts the signed-in hosting session answers by
-// itself: the user name and password asked for an HTTPS address on the
-// hosting service's web host, nothing else.
+// itself: the user name and password git itself asks for an HTTPS address on
+// the hosting service's web host, nothing else (never a prompt of ssh).
 namespace tarv::features::GitHubCredentialAnswer {
 
 // The host of an HTTPS address, lower-cased; none when the text does not
@@ -19,9 +19,9 @@ namespace tarv::features::GitHubCredentialAnswer {
 std::optional<std::string> host(std::string_view subject);
 
 // The session's login for a username prompt and its token for a password
-// prompt, when the prompt's subject names the hosting service's web host;
-// none otherwise (no subject, another host or scheme, a passphrase or a
-// confirmation).
+// prompt, when git asked and the prompt's subject names the hosting
+// service's web host; none otherwise (ssh or an unknown asker, no subject,
+// another host or scheme, a passphrase or a confirmation).
 std::optional<std::string> answer(const core::CredentialPrompt& prompt, const core::GitHubSession& session);
 
 }  // namespace tarv::features::GitHubCredentialAnswer

@@ -30,12 +30,18 @@ bool beginsWithY(const std::string& answer) {
 
 }  // namespace
 
-bool isInvocation(const std::vector<std::string>& arguments) {
-    if (arguments.empty()) return false;
+core::CredentialPrompt::Asker asker(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) return core::CredentialPrompt::Asker::unknown;
     const std::string& path = arguments.front();
     const auto slash = path.find_last_of('/');
     const std::string last = slash == std::string::npos ? path : path.substr(slash + 1);
-    return last == programName;
+    if (last == programName) return core::CredentialPrompt::Asker::git;
+    if (last == sshProgramName) return core::CredentialPrompt::Asker::ssh;
+    return core::CredentialPrompt::Asker::unknown;
+}
+
+bool isInvocation(const std::vector<std::string>& arguments) {
+    return asker(arguments) != core::CredentialPrompt::Asker::unknown;
 }
 
 std::int32_t run(const std::vector<std::string>& arguments,
@@ -46,7 +52,7 @@ std::int32_t run(const std::vector<std::string>& arguments,
     const auto token = environment.find("TARV_ASKPASS_TOKEN");
     if (socketPath == environment.end() || token == environment.end()) return 1;
 
-    const auto answer = request(prompt, socketPath->second, token->second);
+    const auto answer = request(prompt, socketPath->second, token->second, asker(arguments));
     if (!answer) return 1;
 
     const auto mode = environment.find("SSH_ASKPASS_PROMPT");
@@ -57,11 +63,11 @@ std::int32_t run(const std::vector<std::string>& arguments,
 }
 
 std::optional<std::string> request(const std::string& prompt, const std::string& socketPath,
-                                   const std::string& token) {
+                                   const std::string& token, core::CredentialPrompt::Asker asker) {
     const auto fd = UnixSocket::connect(socketPath);
     if (!fd) return std::nullopt;
 
-    std::string line = AskpassRequest{token, prompt}.encode();
+    std::string line = AskpassRequest{token, prompt, asker}.encode();
     line.push_back('\n');
     // A failed write is not reported by itself: the read below then fails.
     UnixSocket::writeAll(*fd, {reinterpret_cast<const std::uint8_t*>(line.data()), line.size()});

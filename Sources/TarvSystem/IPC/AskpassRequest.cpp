@@ -7,10 +7,25 @@
 
 namespace tarv::system {
 
+namespace {
+
+AskpassRequest::Asker askerNamed(const nlohmann::json& object) {
+    const auto member = object.find("asker");
+    if (member == object.end() || !member->is_string()) return AskpassRequest::Asker::unknown;
+    const auto& name = member->get_ref<const std::string&>();
+    if (name == "git") return AskpassRequest::Asker::git;
+    if (name == "ssh") return AskpassRequest::Asker::ssh;
+    return AskpassRequest::Asker::unknown;
+}
+
+}  // namespace
+
 std::string AskpassRequest::encode() const {
     nlohmann::json object = nlohmann::json::object();
     object["token"] = core::text::decodeLossy(token);
     object["prompt"] = core::text::decodeLossy(prompt);
+    if (asker == Asker::git) object["asker"] = "git";
+    if (asker == Asker::ssh) object["asker"] = "ssh";
     return object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
@@ -22,7 +37,7 @@ std::optional<AskpassRequest> AskpassRequest::decode(std::string_view line) {
     const auto prompt = object.find("prompt");
     if (token == object.end() || !token->is_string()) return std::nullopt;
     if (prompt == object.end() || !prompt->is_string()) return std::nullopt;
-    return AskpassRequest{token->get<std::string>(), prompt->get<std::string>()};
+    return AskpassRequest{token->get<std::string>(), prompt->get<std::string>(), askerNamed(object)};
 }
 
 }  // namespace tarv::system

@@ -18,6 +18,7 @@
 #include "TarvCore/Errors/ProcessError.hpp"
 #include "TarvCore/Rules/CredentialPromptParser.hpp"
 #include "TarvSystem/FileSystem/TemporaryDirectory.hpp"
+#include "TarvSystem/IPC/AskpassClient.hpp"
 #include "TarvSystem/IPC/AskpassRequest.hpp"
 #include "TarvSystem/IPC/AskpassResponse.hpp"
 #include "TarvSystem/IPC/AskpassWire.hpp"
@@ -157,7 +158,8 @@ AskpassServer::Endpoint AskpassServer::start(const std::string& executablePath) 
         }
     }
 
-    Endpoint endpoint{directory, directory + "/s", directory + "/tarv-askpass", makeToken()};
+    Endpoint endpoint{directory, directory + "/s", directory + "/" + AskpassClient::programName, makeToken(),
+                      directory + "/" + AskpassClient::sshProgramName};
     const auto fd = UnixSocket::listen(endpoint.socketPath);
     if (!fd) {
         const int error = errno;
@@ -165,12 +167,13 @@ AskpassServer::Endpoint AskpassServer::start(const std::string& executablePath) 
         std::filesystem::remove_all(directory, ignored);
         throw core::ProcessError::spawnFailed(error);
     }
-    if (::symlink(executablePath.c_str(), endpoint.askpassPath.c_str()) != 0) {
+    for (const std::string& link : {endpoint.askpassPath, endpoint.sshAskpassPath}) {
+        if (::symlink(executablePath.c_str(), link.c_str()) == 0) continue;
         const std::error_code error(errno, std::generic_category());
         ::close(*fd);
         std::error_code ignored;
         std::filesystem::remove_all(directory, ignored);
-        throw std::filesystem::filesystem_error("cannot create the askpass link", endpoint.askpassPath, error);
+        throw std::filesystem::filesystem_error("cannot create the askpass link", link, error);
     }
 
     {
@@ -288,7 +291,7 @@ void AskpassServer::handle(const std::shared_ptr<Shared>& shared, int fd, const 
         id = shared->nextID++;
         shared->pending[id] = pending;
     }
-    shared->stream->yield(core::CredentialPrompt{id, parsed.kind, request->prompt, parsed.subject});
+    shared->stream->yield(core::CredentialPrompt{id, parsed.kind, request->prompt, parsed.subject, request->asker});
 
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(shared->timeoutSeconds);
     std::optional<std::string> answer;

@@ -16,17 +16,19 @@ namespace tarv::system {
 
 // The interactive process's end of the askpass relay and the live credential
 // broker. `start` makes a private directory holding a listening socket and a
-// "tarv-askpass" link to the executable; each authenticated connection
+// "tarv-askpass" link (for git) and a "tarv-ssh-askpass" link (for ssh) to
+// the executable; each authenticated connection
 // becomes one prompt on the stream and waits for `respond`, the answer time
 // limit or `stop`, then gets its one-line answer.
 class AskpassServer final : public core::CredentialBroker {
 public:
-    // Where git finds the askpass program, the socket and the token.
+    // Where git and ssh find their askpass programs, the socket and the token.
     struct Endpoint {
         std::string directory;
         std::string socketPath;   // directory + "/s"
-        std::string askpassPath;  // directory + "/tarv-askpass"
+        std::string askpassPath;  // directory + "/tarv-askpass": git's
         std::string token;
+        std::string sshAskpassPath;  // directory + "/tarv-ssh-askpass": ssh's
         bool operator==(const Endpoint&) const = default;
     };
 
@@ -46,9 +48,9 @@ public:
     std::shared_ptr<core::Channel<core::CredentialPrompt>> prompts() override;
     void respond(std::int64_t id, std::optional<std::string> answer) override;
 
-    // Creates the private directory, the socket and the link, removing stale
+    // Creates the private directory, the socket and the links, removing stale
     // directories of dead processes of this user first, and starts accepting.
-    // Throws std::filesystem::filesystem_error when the directory or the link
+    // Throws std::filesystem::filesystem_error when the directory or a link
     // cannot be made and core::ProcessError::spawnFailed when the socket
     // cannot be set up; nothing is left behind then.
     Endpoint start(const std::string& executablePath);

@@ -4,6 +4,7 @@
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cctype>
 #include <map>
 #include <memory>
@@ -174,12 +175,27 @@ struct Transfer {
     std::vector<std::uint8_t> body;
     HeaderCollector headers;
     std::stop_token stop;
+    std::chrono::steady_clock::time_point deadline;
     bool cancelled = false;
+    bool tooLarge = false;
+    bool timedOut = false;
 };
 
+// Receives the body as it is decoded. A small compressed answer can inflate
+// to gigabytes in one pass without returning to libcurl's own time check,
+// so both the size limit and the time limit are held here, on the inflated
+// bytes.
 size_t writeBody(char* data, size_t size, size_t count, void* user) {
     auto* transfer = static_cast<Transfer*>(user);
     const size_t length = size * count;
+    if (length > CurlHTTPClient::maxBodyBytes - transfer->body.size()) {
+        transfer->tooLarge = true;
+        return 0;  // aborts the transfer
+    }
+    if (std::chrono::steady_clock::now() > transfer->deadline) {
+        transfer->timedOut = true;
+        return 0;
+    }
     transfer->body.insert(transfer->body.end(), reinterpret_cast<const std::uint8_t*>(data),
                           reinterpret_cast<const std::uint8_t*>(data) + length);
     return length;
@@ -255,6 +271,7 @@ core::HTTPResponse CurlHTTPClient::send(const core::HTTPRequest& request, std::s
     CURL* handle = easy.get();
     Transfer transfer;
     transfer.stop = stop;
+    transfer.deadline = std::chrono::steady_clock::now() + timeout_;
     char errorBuffer[CURL_ERROR_SIZE] = {0};
 
     curl.easy_setopt(handle, CURLOPT_CURLU, url.get());
@@ -293,6 +310,8 @@ core::HTTPResponse CurlHTTPClient::send(const core::HTTPRequest& request, std::s
     const CURLcode result = curl.easy_perform(handle);
     if (result != CURLE_OK) {
         if (transfer.cancelled) throw core::HostingError::network("cancelled");
+        if (transfer.tooLarge) throw core::HostingError::invalidResponse();
+        if (transfer.timedOut) throwNetwork(CURLE_OPERATION_TIMEDOUT, nullptr);
         throwNetwork(result, errorBuffer);
     }
 

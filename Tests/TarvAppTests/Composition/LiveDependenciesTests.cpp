@@ -41,8 +41,9 @@ public:
     explicit LoggingGit(const testing::TempGitRepo& repo) : path_(dir_.file("git")), log_(dir_.file("git.log")) {
         processWriteFile(path_,
                          "#!/bin/sh\n"
-                         "printf 'run %s|socket=%s|token=%s|askpass=%s\\n' \"$*\" \"${TARV_ASKPASS_SOCKET-unset}\" "
-                         "\"${TARV_ASKPASS_TOKEN-unset}\" \"${GIT_ASKPASS-unset}\" >> '" +
+                         "printf 'run %s|socket=%s|token=%s|askpass=%s|ssh=%s\\n' \"$*\" "
+                         "\"${TARV_ASKPASS_SOCKET-unset}\" \"${TARV_ASKPASS_TOKEN-unset}\" \"${GIT_ASKPASS-unset}\" "
+                         "\"${SSH_ASKPASS-unset}\" >> '" +
                              log_ +
                              "'\n"
                              "export HOME='" +
@@ -93,7 +94,7 @@ TEST(LiveDependencies, OneGitLocatorServesBothGitClients) {
     EXPECT_EQ(countContaining(runs, "run --version"), 1u) << ::testing::PrintToString(runs);
     EXPECT_GE(countContaining(runs, "status"), 1u) << ::testing::PrintToString(runs);
     // No askpass server: git gets no askpass program and no relay variables.
-    EXPECT_EQ(countContaining(runs, "|socket=unset|token=unset|askpass=unset"), runs.size())
+    EXPECT_EQ(countContaining(runs, "|socket=unset|token=unset|askpass=unset|ssh=unset"), runs.size())
         << ::testing::PrintToString(runs);
     EXPECT_NE(dynamic_cast<system::NullCredentialBroker*>(ports.credentials.get()), nullptr);
 }
@@ -121,15 +122,21 @@ TEST(LiveDependencies, EveryGitChildReachesTheAskpassServerUntilShutdown) {
     };
     const std::string socket = field("socket");
     const std::string token = field("token");
-    const std::string askpass = first.substr(first.find("|askpass=") + 9);
+    const std::string askpass = field("askpass");
+    const std::string sshAskpass = first.substr(first.find("|ssh=") + 5);
     struct stat info {};
     ASSERT_EQ(::stat(socket.c_str(), &info), 0) << socket;
     EXPECT_TRUE(S_ISSOCK(info.st_mode));
     EXPECT_GE(token.size(), 32u);
     EXPECT_EQ(askpass, std::filesystem::path(socket).parent_path().string() + "/tarv-askpass");
     EXPECT_TRUE(std::filesystem::is_symlink(askpass));
+    // ssh gets an askpass program of its own, so its prompts are known as
+    // ssh's.
+    EXPECT_EQ(sshAskpass, std::filesystem::path(socket).parent_path().string() + "/tarv-ssh-askpass");
+    EXPECT_TRUE(std::filesystem::is_symlink(sshAskpass));
     for (const std::string& run : runs) {
-        EXPECT_NE(run.find("|socket=" + socket + "|token=" + token + "|askpass=" + askpass), std::string::npos)
+        EXPECT_NE(run.find("|socket=" + socket + "|token=" + token + "|askpass=" + askpass + "|ssh=" + sshAskpass),
+                  std::string::npos)
             << run;
     }
 
@@ -149,7 +156,7 @@ TEST(LiveDependencies, WithoutAnAskpassServerTheInterfaceFallsBackToTheNullBroke
     EXPECT_NE(dynamic_cast<system::NullCredentialBroker*>(interactive.dependencies.credentials.get()), nullptr);
     interactive.dependencies.git->probeEnvironment({});
     for (const std::string& run : git.runs()) {
-        EXPECT_NE(run.find("|socket=unset|token=unset|askpass=unset"), std::string::npos) << run;
+        EXPECT_NE(run.find("|socket=unset|token=unset|askpass=unset|ssh=unset"), std::string::npos) << run;
     }
     interactive.shutdown();
 }

@@ -21,6 +21,7 @@
 #include "Support/ProcessTestUtil.hpp"
 #include "Support/TempGitRepo.hpp"
 #include "TarvApp/Composition/LiveDependencies.hpp"
+#include "TarvCore/Ports/AccountStore.hpp"
 #include "TarvCore/Concurrency/MainQueue.hpp"
 #include "TarvFeatures/App/AppReducer.hpp"
 #include "TarvFeatures/Architecture/LiveEffectExecutor.hpp"
@@ -126,6 +127,14 @@ private:
     LoopbackHTTPServer server_;
 };
 
+// How a world differs from the plain one: "origin" elsewhere than on the
+// HTTP server, more variables for tarv's git, a session signed in already.
+struct Variant {
+    std::optional<std::string> remote;
+    std::string gitExports;
+    std::optional<core::GitHubSession> session;
+};
+
 // The repository to fetch into, with "origin" on the HTTP server, and the
 // live composition whose git sees only the test's home and configuration.
 struct World {
@@ -140,7 +149,7 @@ struct World {
     std::shared_ptr<features::LiveEffectExecutor> executor = std::make_shared<features::LiveEffectExecutor>(queue);
     std::unique_ptr<features::Store<AppReducer>> store;
 
-    World() {
+    explicit World(const Variant& setup = {}) {
         upstream.writeFile("README.md", "served\n");
         upstreamHead = upstream.commitAll("Served commit");
         repo.writeFile("local.txt", "local\n");
@@ -149,7 +158,7 @@ struct World {
             runGit({"clone", "--bare", upstream.path(), servedRoot + "/repo.git"}, upstream.environment());
         EXPECT_EQ(cloned.exitCode, 0) << cloned.stderrString();
         server = std::make_unique<GitHTTPServer>(servedRoot, upstream.environment());
-        const std::string remote = server->url("/repo.git");
+        const std::string remote = setup.remote.value_or(server->url("/repo.git"));
         repo.setConfig("remote.origin.url", remote);
         repo.setConfig("remote.origin.fetch", "+refs/heads/*:refs/remotes/origin/*");
 
@@ -158,15 +167,21 @@ struct World {
         const std::string git = scratch.file("git");
         testing::processWriteFile(git,
                                   "#!/bin/sh\nexport HOME='" + repo.home() + "' GIT_CONFIG_GLOBAL='" +
-                                      repo.globalConfig() + "' GIT_CONFIG_NOSYSTEM=1\nexec /usr/bin/git \"$@\"\n",
+                                      repo.globalConfig() + "' GIT_CONFIG_NOSYSTEM=1 " + setup.gitExports +
+                                      "\nexec /usr/bin/git \"$@\"\n",
                                   true);
         live = LiveDependencies::makeInteractive(
             {{"TARV_GIT", git},
              {"TARV_KEYCHAIN", scratch.file("keychain")},
              {"XDG_STATE_HOME", scratch.file("state")},
              {"XDG_CONFIG_HOME", scratch.file("config")},
-             {"XDG_CACHE_HOME", scratch.file("cache")}},
+             {"XDG_CACHE_HOME", scratch.file("cache")},
+             // Nothing may reach the real hosting service.
+             {"TARV_GITHUB_WEB", "http://127.0.0.1:9"},
+             {"TARV_GITHUB_API", "http://127.0.0.1:9"}},
             LiveDependencies::Programs{keychainTool, tarvExecutable}, scratch.path() + "/");
+        // Stored the way a sign-in stores it, so the launch loads it.
+        if (setup.session) live->dependencies.accounts->save(*setup.session, {});
 
         AppState state;
         state.workspace.emplace(repo.path(), "repo", remote);
@@ -247,6 +262,46 @@ TEST(CredentialPromptEndToEnd, ACancelledPromptFailsTheFetchWithAMessage) {
     EXPECT_EQ(message->title, core::Text::syncFailedTitle());
     EXPECT_EQ(world.state().workspace->sync.lastFailed, core::SyncAction::fetch);
     for (const auto& request : world.server->requests()) EXPECT_FALSE(request.header("Authorization").has_value());
+}
+
+// An SSH server chooses the text of its keyboard-interactive prompts, so it
+// can ask in the very words git uses for the hosting service's password; ssh
+// relays the question with "(user@host) " in front, older versions without.
+// With a session signed in, neither form gets the session's token: both are
+// shown, and the cancelled prompts leave ssh without an answer.
+TEST(CredentialPromptEndToEnd, PromptsOfSshAreShownAndNeverAnsweredFromTheSession) {
+    ProcessTempDir sshDirectory;
+    const std::string answers = sshDirectory.file("answers");
+    const std::string ssh = sshDirectory.file("ssh");
+    // Stands in for ssh as git starts it (GIT_SSH_COMMAND): it asks the way
+    // ssh does, through $SSH_ASKPASS, and keeps what it was told.
+    testing::processWriteFile(ssh,
+                              "#!/bin/sh\n"
+                              "for prompt in \"(git@evil.example) Password for 'https://github.com': \" "
+                              "\"Password for 'https://github.com': \"; do\n"
+                              "  \"$SSH_ASKPASS\" \"$prompt\" >>'" + answers + "'\n"
+                              "done\n"
+                              "echo 'Permission denied (keyboard-interactive).' >&2\n"
+                              "exit 255\n",
+                              true);
+    const core::GitHubSession session{"octo", std::nullopt, "gho_hostingtoken"};
+    World world(Variant{"ssh://git@evil.example/repo.git", "GIT_SSH_COMMAND='" + ssh + "'", session});
+    world.store->send(AppAction::Launch{world.repo.path()});
+    ASSERT_TRUE(world.pumpUntil([&] { return world.state().session == session; }));
+
+    world.store->send(WorkspaceAction::Sync{core::SyncAction::fetch});
+    std::vector<std::string> shown;
+    ASSERT_TRUE(world.pumpUntil([&] {
+        if (const CredentialPromptState* prompt = world.shownPrompt()) {
+            shown.push_back(prompt->prompt.message);
+            world.store->send(OverlayAction::Dismiss{});
+        }
+        return !world.state().workspace->sync.activity.has_value();
+    }));
+
+    EXPECT_EQ(testing::processReadFile(answers).find(session.token), std::string::npos);
+    EXPECT_EQ(shown, (std::vector<std::string>{"(git@evil.example) Password for 'https://github.com': ",
+                                               "Password for 'https://github.com': "}));
 }
 
 }  // namespace

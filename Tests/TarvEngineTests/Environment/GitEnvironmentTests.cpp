@@ -20,9 +20,9 @@ TEST(GitEnvironment, Variables) {
     Map readOnlyAskpass = fixed;
     readOnlyAskpass.insert({{"GIT_OPTIONAL_LOCKS", "0"},
                             {"GIT_ASKPASS", "/x/askpass"},
-                            {"SSH_ASKPASS", "/x/askpass"},
+                            {"SSH_ASKPASS", "/x/ssh-askpass"},
                             {"SSH_ASKPASS_REQUIRE", "force"}});
-    EXPECT_EQ(GitEnvironment::variables(true, "/x/askpass", std::nullopt), readOnlyAskpass);
+    EXPECT_EQ(GitEnvironment::variables(true, GitEnvironment::Askpass{"/x/askpass", "/x/ssh-askpass"}, std::nullopt), readOnlyAskpass);
 
     Map isolated = fixed;
     isolated.insert({{"HOME", "/h"}, {"GIT_CONFIG_GLOBAL", "/h/config"}, {"GIT_CONFIG_NOSYSTEM", "1"}});

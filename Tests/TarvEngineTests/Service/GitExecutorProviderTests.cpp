@@ -27,7 +27,8 @@ struct GitExecutorProviderTest : ::testing::Test {
     std::shared_ptr<GitScriptedRunner> gitRunner = std::make_shared<GitScriptedRunner>();
     std::shared_ptr<ExecutableSet> files = std::make_shared<ExecutableSet>();
     GitExecutorProvider provider{GitLocator{locatorRunner, files, std::nullopt, std::nullopt}, gitRunner,
-                                 GitEnvironment::Isolation{"/h", "/h/c"}, "/askpass", {{"K", "V"}}};
+                                 GitEnvironment::Isolation{"/h", "/h/c"},
+                                 GitEnvironment::Askpass{"/askpass", "/ssh-askpass"}, {{"K", "V"}}};
 };
 
 TEST_F(GitExecutorProviderTest, LocatesOnceAndHandsOutTheSameExecutor) {
@@ -38,7 +39,7 @@ TEST_F(GitExecutorProviderTest, LocatesOnceAndHandsOutTheSameExecutor) {
     EXPECT_EQ(first.runner, gitRunner);
     EXPECT_EQ(first.installation, (GitInstallation{"/usr/bin/git", core::GitVersion{2, 39, 5}}));
     EXPECT_EQ(first.isolation, (GitEnvironment::Isolation{"/h", "/h/c"}));
-    EXPECT_EQ(first.askpass, "/askpass");
+    EXPECT_EQ(first.askpass, (GitEnvironment::Askpass{"/askpass", "/ssh-askpass"}));
     EXPECT_EQ(first.extraEnvironment, (std::map<std::string, std::string>{{"K", "V"}}));
 }
 

@@ -50,7 +50,7 @@ TEST_F(GitExecutorTest, OptionsReachTheRequest) {
 }
 
 TEST_F(GitExecutorTest, LaterEnvironmentLayersWin) {
-    executor.askpass = "/bin/askpass";
+    executor.askpass = GitEnvironment::Askpass{"/bin/askpass", "/bin/ssh-askpass"};
     executor.extraEnvironment = {{"GIT_EDITOR", "extra"}, {"TARV_ASKPASS_TOKEN", "t"}, {"SHARED", "extra"}};
     executor.run({"x"}, std::nullopt, {.environment = {{"SHARED", "call"}, {"GIT_PAGER", "less"}}}, std::stop_token{});
     const auto& environment = lastSpec().environment;

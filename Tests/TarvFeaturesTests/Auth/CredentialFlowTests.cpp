@@ -14,12 +14,13 @@ using namespace fixtures;
 using tarv::testing::AppStoreHarness;
 using Kind = core::CredentialPrompt::Kind;
 using Prompt = core::CredentialPrompt;
+using Asker = core::CredentialPrompt::Asker;
 using Response = tarv::testing::FakeCredentialBroker::Response;
 
 const core::GitHubSession octo{"octo", std::nullopt, "gho_token"};
 
-Prompt prompt(std::int64_t id, Kind kind, std::optional<std::string> subject) {
-    return Prompt{id, kind, "Question: ", std::move(subject)};
+Prompt prompt(std::int64_t id, Kind kind, std::optional<std::string> subject, Asker asker = Asker::git) {
+    return Prompt{id, kind, "Question: ", std::move(subject), asker};
 }
 
 AppState given(std::optional<core::GitHubSession> session, std::optional<Overlay> overlay = std::nullopt,
@@ -53,6 +54,10 @@ TEST(CredentialRequestTest, TheSessionAnswersOnlyItsOwnHostOverHTTPSElseTheUserI
          {}},
         {"plain HTTP", given(octo), prompt(1, Kind::username, "http://github.com"), std::nullopt,
          showingPrompt(prompt(1, Kind::username, "http://github.com")), {}},
+        {"asked by ssh in git's words", given(octo), prompt(1, Kind::password, web, Asker::ssh), std::nullopt,
+         showingPrompt(prompt(1, Kind::password, web, Asker::ssh)), {}},
+        {"asker unknown", given(octo), prompt(1, Kind::username, web, Asker::unknown), std::nullopt,
+         showingPrompt(prompt(1, Kind::username, web, Asker::unknown)), {}},
         {"SSH address", given(octo), prompt(1, Kind::password, "git@github.com:owner/r.git"), std::nullopt,
          showingPrompt(prompt(1, Kind::password, "git@github.com:owner/r.git")), {}},
         {"another host", given(octo), prompt(1, Kind::password, "https://example.com"), std::nullopt,

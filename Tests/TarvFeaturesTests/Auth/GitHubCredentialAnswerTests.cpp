@@ -10,6 +10,7 @@ namespace tarv::features {
 namespace {
 
 using Kind = core::CredentialPrompt::Kind;
+using Asker = core::CredentialPrompt::Asker;
 const std::string web(core::HostingDefaults::webHost);
 
 TEST(GitHubCredentialAnswer, HostOfASubject) {
@@ -41,16 +42,21 @@ TEST(GitHubCredentialAnswer, HostOfASubject) {
     for (const Case& c : cases) EXPECT_EQ(GitHubCredentialAnswer::host(c.subject), c.host) << c.subject;
 }
 
-TEST(GitHubCredentialAnswer, AnswersOnlyUserAndPasswordForTheWebHost) {
+TEST(GitHubCredentialAnswer, AnswersOnlyGitsUserAndPasswordForTheWebHost) {
     const core::GitHubSession session{"ana", "Ana", "gho_secret"};
     const std::string ours = "https://ana@" + web + "/owner/repo.git";
     struct Case {
         Kind kind;
         std::optional<std::string> subject;
         std::optional<std::string> answer;
+        Asker asker = Asker::git;
     };
     const Case cases[] = {
         {Kind::username, ours, "ana"},
+        // An SSH server words its prompts as it likes, git's words included.
+        {Kind::username, ours, std::nullopt, Asker::ssh},
+        {Kind::password, ours, std::nullopt, Asker::ssh},
+        {Kind::password, ours, std::nullopt, Asker::unknown},
         {Kind::password, ours, "gho_secret"},
         {Kind::password, "https://" + std::string("GITHUB.COM"), "gho_secret"},
         {Kind::passphrase, ours, std::nullopt},
@@ -64,7 +70,7 @@ TEST(GitHubCredentialAnswer, AnswersOnlyUserAndPasswordForTheWebHost) {
         {Kind::username, "https://gitlab.com/owner/repo", std::nullopt},
     };
     for (const Case& c : cases) {
-        const core::CredentialPrompt prompt{1, c.kind, "Password:", c.subject};
+        const core::CredentialPrompt prompt{1, c.kind, "Password:", c.subject, c.asker};
         EXPECT_EQ(GitHubCredentialAnswer::answer(prompt, session), c.answer) << c.subject.value_or("no subject");
     }
 }

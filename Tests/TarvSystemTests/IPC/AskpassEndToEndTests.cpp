@@ -59,10 +59,12 @@ protected:
     }
 
     std::future<ChildOutcome> ask(std::optional<std::string> prompt,
-                                  std::map<std::string, std::string> environment) {
+                                  std::map<std::string, std::string> environment,
+                                  std::optional<std::string> program = std::nullopt) {
         std::vector<std::string> arguments;
         if (prompt) arguments.push_back(*prompt);
-        return std::async(std::launch::async, [path = endpoint_.askpassPath, arguments, environment] {
+        return std::async(std::launch::async, [path = program.value_or(endpoint_.askpassPath), arguments,
+                                               environment] {
             return runChild(path, arguments, environment);
         });
     }
@@ -81,7 +83,8 @@ TEST_F(AskpassEndToEnd, ThePromptArrivesParsedAndTheAnswerIsPrinted) {
     auto client = ask(prompt, gitEnvironment());
     ASSERT_TRUE(collector_->waitFor(1));
     EXPECT_EQ(collector_->prompts()[0],
-              (CredentialPrompt{1, CredentialPrompt::Kind::username, prompt, "https://github.com"}));
+              (CredentialPrompt{1, CredentialPrompt::Kind::username, prompt, "https://github.com",
+                                CredentialPrompt::Asker::git}));
     server_->respond(1, "octocat");
     const auto outcome = client.get();
     EXPECT_EQ(outcome.exitCode, 0);
@@ -242,4 +245,30 @@ TEST_F(AskpassEndToEnd, GitAsksForItsCredentialsThroughTheLink) {
         if (request.header("authorization") == "Basic b2N0b2NhdDpzM2NyZXQ=") sawCredentials = true;
     }
     EXPECT_TRUE(sawCredentials);
+}
+
+// git starts "tarv-askpass" and ssh "tarv-ssh-askpass": the prompt says which
+// of the two asked, whatever its words, and both relay the answer alike.
+TEST_F(AskpassEndToEnd, ThePromptSaysWhetherGitOrSshAsked) {
+    startServer();
+    EXPECT_EQ(fs::read_symlink(endpoint_.sshAskpassPath), tarvExecutable);
+    const std::string words = "Password for 'https://github.com': ";
+    auto git = ask(words, gitEnvironment(), endpoint_.askpassPath);
+    ASSERT_TRUE(collector_->waitFor(1));
+    auto ssh = ask(words, gitEnvironment(), endpoint_.sshAskpassPath);
+    ASSERT_TRUE(collector_->waitFor(2));
+
+    const auto prompts = collector_->prompts();
+    EXPECT_EQ(prompts[0].asker, CredentialPrompt::Asker::git);
+    EXPECT_EQ(prompts[1].asker, CredentialPrompt::Asker::ssh);
+    for (const auto& prompt : prompts) {
+        EXPECT_EQ(prompt.message, words);
+        EXPECT_EQ(prompt.kind, CredentialPrompt::Kind::password);
+        server_->respond(prompt.id, "typed by the user");
+    }
+    for (auto* client : {&git, &ssh}) {
+        const auto outcome = client->get();
+        EXPECT_EQ(outcome.exitCode, 0);
+        EXPECT_EQ(outcome.out, "typed by the user\n");
+    }
 }

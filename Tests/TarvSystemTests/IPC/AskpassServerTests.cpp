@@ -118,6 +118,8 @@ TEST(AskpassServer, StartMakesAPrivateDirectoryWithTheSocketAndTheLinkAndStopRem
     EXPECT_TRUE(S_ISSOCK(info.st_mode));
     EXPECT_EQ(info.st_mode & 07777, 0600u);
     EXPECT_EQ(fs::read_symlink(endpoint.askpassPath), "/usr/bin/true");
+    EXPECT_EQ(endpoint.sshAskpassPath, endpoint.directory + "/tarv-ssh-askpass");
+    EXPECT_EQ(fs::read_symlink(endpoint.sshAskpassPath), "/usr/bin/true");
     EXPECT_EQ(server.prompts(), server.prompts());
 
     server.stop();

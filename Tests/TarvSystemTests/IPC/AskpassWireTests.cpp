@@ -9,6 +9,7 @@
 using tarv::system::AskpassRequest;
 using tarv::system::AskpassResponse;
 using tarv::system::AskpassServer;
+using Asker = AskpassRequest::Asker;
 
 TEST(AskpassWire, RequestDecodingIsStrictAboutWhatItNeedsAndIgnoresTheRest) {
     struct Case {
@@ -31,6 +32,13 @@ TEST(AskpassWire, RequestDecodingIsStrictAboutWhatItNeedsAndIgnoresTheRest) {
         {R"({"token":"t","prompt":"p")", std::nullopt},
         {"", std::nullopt},
         {"{\"token\":\"t\",\"prompt\":\"\xff\"}", std::nullopt},  // invalid UTF-8 is not JSON
+        // Who asks: only the two names count; anything else is unknown,
+        // never git.
+        {R"({"token":"t","prompt":"p","asker":"git"})", AskpassRequest{"t", "p", Asker::git}},
+        {R"({"token":"t","prompt":"p","asker":"ssh"})", AskpassRequest{"t", "p", Asker::ssh}},
+        {R"({"token":"t","prompt":"p","asker":"GIT"})", AskpassRequest{"t", "p", Asker::unknown}},
+        {R"({"token":"t","prompt":"p","asker":["git"]})", AskpassRequest{"t", "p", Asker::unknown}},
+        {R"({"token":"t","prompt":"p","asker":null})", AskpassRequest{"t", "p", Asker::unknown}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(AskpassRequest::decode(c.line), c.expected) << c.line;
@@ -58,6 +66,10 @@ TEST(AskpassWire, EncodingIsOneCompactLineAndRepairsInvalidUtf8) {
     const std::string line = AskpassRequest{"tok", "line one\nline two \"quoted\""}.encode();
     EXPECT_EQ(line.find('\n'), std::string::npos);
     EXPECT_EQ(AskpassRequest::decode(line), (AskpassRequest{"tok", "line one\nline two \"quoted\""}));
+    for (const Asker asker : {Asker::git, Asker::ssh, Asker::unknown}) {
+        EXPECT_EQ(AskpassRequest::decode(AskpassRequest{"tok", "p", asker}.encode()),
+                  (AskpassRequest{"tok", "p", asker}));
+    }
 
     // A prompt from the command line may hold any bytes.
     const std::string broken = AskpassRequest{"tok", "caf\xe9 \xff ok"}.encode();

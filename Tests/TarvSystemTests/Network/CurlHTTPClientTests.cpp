@@ -54,6 +54,57 @@ bool isNetwork(const std::optional<HostingError>& error) {
     return error && std::holds_alternative<HostingError::Network>(error->value);
 }
 
+bool isInvalidResponse(const std::optional<HostingError>& error) {
+    return error && std::holds_alternative<HostingError::InvalidResponse>(error->value);
+}
+
+constexpr std::size_t sixteenMiB = 16 * 1024 * 1024;
+
+// A gzip member that inflates to `matches` * 258 + 1 zero bytes: one
+// literal zero, then back-references of the longest length at distance 1,
+// with deflate's fixed codes (13 bits for every 258 bytes).
+std::string gzipOfZeros(std::size_t matches) {
+    std::string out{'\x1f', '\x8b', 8, 0, 0, 0, 0, 0, 0, 3};
+    std::uint32_t pending = 0;
+    int pendingBits = 0;
+    const auto bits = [&](std::uint32_t value, int count) {  // least significant bit first
+        pending |= value << pendingBits;
+        pendingBits += count;
+        for (; pendingBits >= 8; pendingBits -= 8, pending >>= 8) out.push_back(static_cast<char>(pending & 0xFF));
+    };
+    const auto code = [&](std::uint32_t value, int length) {  // a Huffman code: most significant bit first
+        for (int bit = length - 1; bit >= 0; --bit) bits((value >> bit) & 1, 1);
+    };
+    bits(1, 1);  // the last block
+    bits(1, 2);  // fixed codes
+    code(0x30, 8);  // literal 0
+    for (std::size_t i = 0; i < matches; ++i) {
+        code(0xC5, 8);  // length 258
+        code(0, 5);     // distance 1
+    }
+    code(0, 7);  // end of block
+    if (pendingBits > 0) bits(0, 8 - pendingBits);
+
+    const std::size_t size = matches * 258 + 1;
+    std::uint32_t table[256];
+    for (std::uint32_t n = 0; n < 256; ++n) {
+        std::uint32_t c = n;
+        for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+        table[n] = c;
+    }
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::size_t i = 0; i < size; ++i) crc = table[crc & 0xFF] ^ (crc >> 8);
+    crc ^= 0xFFFFFFFFu;
+    for (const std::uint32_t word : {crc, static_cast<std::uint32_t>(size)}) {
+        for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>((word >> shift) & 0xFF));
+    }
+    return out;
+}
+
+Response gzipped(std::string body) {
+    return Response::json(200, std::move(body)).with("Content-Encoding", "gzip");
+}
+
 }  // namespace
 
 TEST(CurlHTTPClient, EveryStatusIsAnAnswerWithItsBody) {
@@ -272,4 +323,34 @@ TEST(CurlHTTPClient, ChunkedAnswersArriveWhole) {
     CurlHTTPClient client;
     const auto response = client.send(get(server.url("/big")), {});
     EXPECT_EQ(response.body.size(), 100000u);
+}
+
+TEST(CurlHTTPClient, AnAnswerLargerThanTheJSONLimitIsRefusedWhileItArrives) {
+    LoopbackHTTPServer server;
+    server.route("GET", "/limit", Response::json(200, std::string(sixteenMiB, 'a')));
+    server.route("GET", "/over", Response::json(200, std::string(sixteenMiB + 1, 'a')));
+    Response chunkedOver = Response::json(200, std::string(sixteenMiB + 1, 'a'));
+    chunkedOver.chunked = true;  // no length announced before the body
+    server.route("GET", "/chunked-over", chunkedOver);
+    CurlHTTPClient client;
+
+    EXPECT_EQ(client.send(get(server.url("/limit")), {}).body.size(), sixteenMiB);
+    EXPECT_TRUE(isInvalidResponse(failureOf(client, get(server.url("/over")))));
+    EXPECT_TRUE(isInvalidResponse(failureOf(client, get(server.url("/chunked-over")))));
+}
+
+// The limit holds for what the body inflates to, not for the bytes on the
+// wire: a small compressed answer that inflates to many times the limit
+// fails once the limit is passed, well within the time limit.
+TEST(CurlHTTPClient, ACompressedAnswerIsLimitedAfterInflating) {
+    LoopbackHTTPServer server;
+    server.route("GET", "/small", gzipped(gzipOfZeros(3)));
+    server.route("GET", "/bomb", gzipped(gzipOfZeros(256 * 1024)));
+    CurlHTTPClient client;
+
+    EXPECT_EQ(client.send(get(server.url("/small")), {}).body, std::vector<std::uint8_t>(3 * 258 + 1, 0));
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(isInvalidResponse(failureOf(client, get(server.url("/bomb")))));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 15s);
 }
