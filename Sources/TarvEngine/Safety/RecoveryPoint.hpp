@@ -15,7 +15,8 @@ namespace tarv::engine {
 // progress, undoing a commit): a snapshot (SnapshotCommands) of every path
 // the status lists, staged, unstaged, untracked or in conflict, so that it
 // holds the working tree's version of each and, in its index commit, the
-// staged one. Ignored files are not kept (those steps leave them alone).
+// staged one (a path in conflict has none: it is absent there). Ignored
+// files are not kept (those steps leave them alone).
 struct RecoveryPoint {
     GitExecutor executor;
     std::shared_ptr<core::FileStore> files;
