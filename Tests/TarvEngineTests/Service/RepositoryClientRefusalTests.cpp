@@ -127,7 +127,7 @@ TEST(RepositoryClientCommandLines, CommandsTheClientBuildsItself) {
         {"tags", [](auto& c) { c.tags(repo, none); },
          {{"for-each-ref", "--sort=-creatordate", "--format=%(refname:short)%00%(*objectname)%00%(objectname)",
            "refs/tags"}}},
-        {"stashes", [](auto& c) { c.stashes(repo, none); }, {{"stash", "list", "-z", "--format=%gd%x1f%ct%x1f%gs"}}},
+        {"stashes", [](auto& c) { c.stashes(repo, none); }, {{"stash", "list", "-z", "--format=%gd%x1f%H%x1f%ct%x1f%gs"}}},
         {"worktrees", [](auto& c) { c.worktrees(repo, none); }, {{"worktree", "list", "--porcelain"}}},
     };
     for (const auto& c : cases) {

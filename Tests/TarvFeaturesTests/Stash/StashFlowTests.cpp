@@ -212,7 +212,7 @@ TEST(StashDropTest, AQuickSecondDropNeverHitsAStashThatMovedIntoTheDroppedPositi
     d.fakes.repository->answers.stashes = {entry(0, "third")};
     d.reduce(DirectReducer::run(second));
     EXPECT_EQ(d.fakes.repository->calls("dropStash"),
-              (std::vector<std::string>{"dropStash /r c-first", "dropStash /r c-third"}));
+              (std::vector<std::string>{"dropStash /r c-first", "dropStash /r c-second"}));
     EXPECT_EQ(d.state.workspace->stashes, (std::vector<core::StashEntry>{entry(0, "third")}));
 }
 
