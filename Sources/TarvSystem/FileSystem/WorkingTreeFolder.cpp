@@ -40,9 +40,9 @@ WorkingTreeFolder::WorkingTreeFolder(const std::string& root, const std::string&
     if (fd_ < 0) throwFileError("open folder", fullPath_, errno);
     for (; slash != std::string::npos; start = slash + 1, slash = path.find('/', start)) {
         const std::string name = path.substr(start, slash - start);
-        const int next = isPlainName(name) ? openFolderIn(fd_, name, create) : (errno = EINVAL, -1);
+        const int next = isPlainName(name) ? openFolderIn(fd_, name, create) : -1;
         if (next < 0) {
-            const int error = errno;
+            const int error = isPlainName(name) ? errno : EINVAL;
             ::close(fd_);
             throwFileError("open folder", fullPath_, error);
         }
