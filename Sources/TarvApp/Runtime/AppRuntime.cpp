@@ -4,6 +4,7 @@
 
 #include "TarvApp/Runtime/QuitNotice.hpp"
 #include "TarvFeatures/App/AppReducer.hpp"
+#include "TarvFeatures/App/ErrorText.hpp"
 #include "TarvTerminal/Backend/TerminalOutput.hpp"
 #include "TarvUI/Components/DiffLineCache.hpp"
 #include "TarvUI/Routing/InputRouter.hpp"
@@ -20,6 +21,7 @@ RuntimeLoop::Settings loopSettings(const RuntimeOptions& options) {
     RuntimeLoop::Settings settings;
     settings.session = terminal::TerminalSession::Options{options.mouse, true, true};
     settings.colorSupport = options.colorSupport;
+    settings.language = options.language;
     return settings;
 }
 
@@ -53,7 +55,10 @@ AppRuntime::AppRuntime(features::Dependencies dependencies, RuntimeOptions optio
       executor_(std::make_shared<features::LiveEffectExecutor>(queue_)),
       host_(features::AppState(options_.language), features::AppReducer(std::move(dependencies)), executor_,
             screens(options_), options_.startupNotice),
-      loop_(host_, queue_, std::move(foreground), std::move(shutdown), loopSettings(options_)) {}
+      loop_(host_, queue_, std::move(foreground), std::move(shutdown), loopSettings(options_)) {
+    // The jobs describe their failures in the interface's language.
+    features::ErrorText::useLanguage(options_.language);
+}
 
 int AppRuntime::run(const std::string& startDirectory) {
     const int code = loop_.run(startDirectory);

@@ -53,7 +53,9 @@ int RuntimeLoop::run(const std::string& startDirectory) {
         events_ = session_.start();
     } catch (const terminal::TerminalError& error) {
         if (shutdown_) shutdown_();
-        if (error.isNotATTY()) terminal::TerminalOutput::writeAll(2, std::string(notATTYMessage) + "\n");
+        if (error.isNotATTY()) {
+            terminal::TerminalOutput::writeAll(2, std::string(notATTYMessage(settings_.language)) + "\n");
+        }
         return 1;
     }
     suspendSignal_.install();

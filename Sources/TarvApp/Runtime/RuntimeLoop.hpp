@@ -10,6 +10,7 @@
 #include "TarvApp/Runtime/RuntimeHost.hpp"
 #include "TarvApp/Runtime/SuspendSignal.hpp"
 #include "TarvCore/Concurrency/MainQueue.hpp"
+#include "TarvCore/Localization/Language.hpp"
 #include "TarvCore/Ports/ForegroundProcessRunning.hpp"
 #include "TarvTerminal/Backend/ColorSupport.hpp"
 #include "TarvTerminal/Render/FrameRenderer.hpp"
@@ -46,6 +47,7 @@ public:
         std::chrono::milliseconds frameInterval = terminal::FrameScheduler::defaultInterval;
         std::chrono::milliseconds spinnerInterval{100};
         std::chrono::milliseconds clockInterval{30000};
+        core::Language language = core::Language::en;  // of the no-terminal message
     };
 
     RuntimeLoop(RuntimeHost& host, std::shared_ptr<core::MainQueue> queue,
@@ -61,9 +63,12 @@ public:
     // terminal).
     int run(const std::string& startDirectory);
 
-    // The no-terminal message.
-    static constexpr std::string_view notATTYMessage =
-        "tarv necesita una terminal interactiva (no se puede usar con tuber\xC3\xAD" "as ni redirecciones).";
+    // The no-terminal message in `language`.
+    static std::string_view notATTYMessage(core::Language language) {
+        return language == core::Language::es
+                   ? "tarv necesita una terminal interactiva (no se puede usar con tuber\xC3\xAD" "as ni redirecciones)."
+                   : "tarv needs an interactive terminal (it cannot be used with pipes or redirections).";
+    }
 
 private:
     using Clock = std::chrono::steady_clock;

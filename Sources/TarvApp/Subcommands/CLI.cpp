@@ -7,6 +7,7 @@
 #include "TarvApp/Subcommands/Doctor/DoctorCommand.hpp"
 #include "TarvApp/Subcommands/KeymapCommand.hpp"
 #include "TarvApp/Subcommands/Launch.hpp"
+#include "TarvApp/Subcommands/LaunchArguments.hpp"
 #include "TarvApp/Subcommands/Probe/ProbeCommand.hpp"
 #include "TarvCore/Localization/AppInfo.hpp"
 #include "TarvSystem/IPC/AskpassClient.hpp"
@@ -17,7 +18,7 @@ extern char** environ;
 namespace tarv::app::CLI {
 namespace {
 
-constexpr std::string_view usageText =
+constexpr std::string_view spanishUsage =
     "uso: tarv [opciones] [ruta]\n"
     "\n"
     "  tarv                abre el repositorio del directorio actual (o la bienvenida)\n"
@@ -35,18 +36,43 @@ constexpr std::string_view usageText =
     "  --lang es|en        idioma de la interfaz\n"
     "  --version, --help";
 
+constexpr std::string_view englishUsage =
+    "usage: tarv [options] [path]\n"
+    "\n"
+    "  tarv                opens the repository of the current folder (or the welcome)\n"
+    "  tarv <path>         opens the repository at that path\n"
+    "  tarv doctor         checks git, identity, credentials, ssh and the terminal\n"
+    "  tarv doctor --probe also probes the live terminal (mouse, color, modes)\n"
+    "  tarv scroll-probe   records the wheel/trackpad and sums up the gestures\n"
+    "  tarv keymap         effective shortcuts, keymap.json errors and how to customize them\n"
+    "\n"
+    "options:\n"
+    "  --no-mouse          turns the mouse off\n"
+    "  --no-color          no colors\n"
+    "  --gallery           walks through the screens with sample data (visual review)\n"
+    "  --theme auto|dark|light  color theme (auto: light)\n"
+    "  --lang es|en        interface language\n"
+    "  --version, --help";
+
 void printLine(std::string_view text) { terminal::TerminalOutput::writeAll(1, std::string(text) + "\n"); }
+
+// The arguments after the subcommand.
+std::vector<std::string> after(const std::vector<std::string>& rest) {
+    return std::vector<std::string>(rest.begin() + 1, rest.end());
+}
 
 std::int32_t doctor(const std::vector<std::string>& rest, const Environment& environment) {
     const features::Dependencies dependencies = LiveDependencies::make(environment);
-    printLine(DoctorCommand::run(*dependencies.git, *dependencies.process, environment));
+    printLine(DoctorCommand::run(*dependencies.git, *dependencies.process, environment,
+                                 interfaceLanguage(after(rest), environment)));
     if (rest.size() > 1 && rest[1] == "--probe") return ProbeCommand::probe(language(environment));
     return 0;
 }
 
-std::int32_t keymap(const Environment& environment) {
+std::int32_t keymap(const std::vector<std::string>& rest, const Environment& environment) {
     std::string out;
-    for (const std::string& line : KeymapCommand::renderForUser(environment, language(environment))) {
+    const core::Language chosen = interfaceLanguage(after(rest), environment);
+    for (const std::string& line : KeymapCommand::renderForUser(environment, chosen)) {
         out += line + "\n";
     }
     terminal::TerminalOutput::writeAll(1, out);
@@ -55,7 +81,13 @@ std::int32_t keymap(const Environment& environment) {
 
 }  // namespace
 
-std::string_view usage() { return usageText; }
+std::string_view usage(core::Language language) {
+    return language == core::Language::es ? spanishUsage : englishUsage;
+}
+
+core::Language interfaceLanguage(const std::vector<std::string>& arguments, const Environment& environment) {
+    return LaunchArguments::languageOption(arguments).value_or(language(environment));
+}
 
 std::int32_t run(const std::vector<std::string>& arguments, const Environment& environment) {
     if (system::AskpassClient::isInvocation(arguments)) return system::AskpassClient::run(arguments, environment);
@@ -68,12 +100,12 @@ std::int32_t run(const std::vector<std::string>& arguments, const Environment& e
             return 0;
         }
         if (first == "--help" || first == "-h") {
-            printLine(usageText);
+            printLine(usage(interfaceLanguage(rest, environment)));
             return 0;
         }
         if (first == "doctor") return doctor(rest, environment);
         if (first == "scroll-probe") return ProbeCommand::scrollProbe(language(environment));
-        if (first == "keymap") return keymap(environment);
+        if (first == "keymap") return keymap(rest, environment);
     }
     return Launch::run(rest, environment);
 }

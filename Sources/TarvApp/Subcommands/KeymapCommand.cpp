@@ -8,6 +8,7 @@
 #include "TarvStorage/Locations/AppPaths.hpp"
 #include "TarvStorage/Stores/JSONKeymapStore.hpp"
 #include "TarvSystem/FileSystem/LocalFileStore.hpp"
+#include "TarvTerminal/Text/InertText.hpp"
 #include "TarvUI/Keymap/Keymap.hpp"
 
 namespace tarv::app::KeymapCommand {
@@ -53,11 +54,14 @@ std::vector<std::string> lines(const std::string& path, const Loaded& loaded, co
     }
     for (const Shortcut& shortcut : shortcuts) {
         out.push_back("  " + padded(std::string(core::identifier(shortcut.command)), identifierWidth) + "  " +
-                      padded(shortcut.keys.value_or(noShortcut), 6) + "  " +
+                      padded(terminal::InertText::line(shortcut.keys.value_or(noShortcut)), 6) + "  " +
                       Text::command(shortcut.command).render(language));
     }
     out.emplace_back();
     out.push_back(Text::keymapUsage().render(language));
+    // The path, the file's keys and chords named in the problems: printed
+    // inert, as the interface draws them.
+    for (std::string& line : out) line = terminal::InertText::line(line);
     return out;
 }
 

@@ -34,6 +34,8 @@ Loaded load(core::KeymapStore& store);
 // and for each problem, an empty line, one row per command (identifier padded
 // to the longest, the shortcut or "—" padded to 6 characters, the command's
 // description), an empty line and the usage hint. Widths count characters.
+// Every line is inert: nothing the file or the environment holds reaches the
+// terminal as a control sequence.
 std::vector<std::string> lines(const std::string& path, const Loaded& loaded, const std::vector<Shortcut>& shortcuts,
                                core::Language language);
 

@@ -11,6 +11,7 @@
 #include "TarvApp/Subcommands/CLI.hpp"
 #include "TarvApp/Subcommands/Gallery/GalleryCommand.hpp"
 #include "TarvApp/Subcommands/StartPath.hpp"
+#include "TarvCore/Localization/AppInfo.hpp"
 #include "TarvCore/Rules/AppearanceRules.hpp"
 #include "TarvCore/Rules/KeymapRules.hpp"
 #include "TarvEngine/Service/GitRepositoryClientLive.hpp"
@@ -21,15 +22,20 @@
 #include "TarvSystem/Process/PosixForegroundRunner.hpp"
 #include "TarvTerminal/Backend/TerminalCapabilities.hpp"
 #include "TarvTerminal/Backend/TerminalOutput.hpp"
+#include "TarvTerminal/Text/InertText.hpp"
 
 namespace tarv::app::Launch {
 namespace {
 
-std::int32_t unknown(const std::string& argument) {
-    terminal::TerminalOutput::writeAll(
-        2, "tarv: opci\xC3\xB3n desconocida '" + argument + "'\n" + std::string(CLI::usage()) + "\n");
+std::int32_t unknown(const std::string& given, core::Language language) {
+    const std::string argument = terminal::InertText::line(given);
+    const std::string message = language == core::Language::es ? "tarv: opci\xC3\xB3n desconocida '" + argument + "'"
+                                                                : "tarv: unknown option '" + argument + "'";
+    terminal::TerminalOutput::writeAll(2, message + "\n" + std::string(CLI::usage(language)) + "\n");
     return 2;
 }
+
+void printLine(const std::string& text) { terminal::TerminalOutput::writeAll(1, text + "\n"); }
 
 std::string currentDirectory() {
     char buffer[PATH_MAX];
@@ -68,8 +74,19 @@ RuntimeOptions options(const LaunchArguments& arguments, const Environment& envi
 
 std::int32_t run(const std::vector<std::string>& arguments, const Environment& environment) {
     const auto parsed = LaunchArguments::parse(arguments);
-    if (const auto* bad = std::get_if<LaunchArguments::UnknownOption>(&parsed)) return unknown(bad->argument);
+    if (const auto* bad = std::get_if<LaunchArguments::UnknownOption>(&parsed)) {
+        return unknown(bad->argument, bad->language.value_or(CLI::language(environment)));
+    }
     const LaunchArguments& launch = std::get<LaunchArguments>(parsed);
+    switch (launch.request) {
+        case LaunchArguments::Request::help:
+            printLine(std::string(CLI::usage(launch.language.value_or(CLI::language(environment)))));
+            return 0;
+        case LaunchArguments::Request::version:
+            printLine("tarv " + std::string(core::AppInfo::version));
+            return 0;
+        case LaunchArguments::Request::launch: break;
+    }
 
     auto files = std::make_shared<system::LocalFileStore>();
     const storage::AppPaths paths(files->homeDirectory(), environment);

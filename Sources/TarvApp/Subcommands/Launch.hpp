@@ -24,7 +24,9 @@ RuntimeOptions options(const LaunchArguments& arguments, const Environment& envi
 
 // Launches the interface or the gallery for the arguments after the program
 // name: an unknown option is reported with the usage on standard error (exit
-// code 2) before anything is started.
+// code 2) before anything is started; "--help" or "--version" among the
+// options prints the usage or the version instead (exit code 0). Messages
+// are in the language of the "--lang" option, else the environment's.
 std::int32_t run(const std::vector<std::string>& arguments, const Environment& environment);
 
 }  // namespace tarv::app::Launch

@@ -26,9 +26,12 @@ struct GitError : std::exception {
         std::string message;
         bool operator==(const InvalidOutput&) const = default;
     };
-    // The engine refused the request; `message` is shown to the user as is.
+    // The engine refused the request; `message` is shown to the user as is,
+    // `englishMessage` instead in an English interface when the refusal has
+    // one (empty: `message` serves both).
     struct InvalidArgument {
         std::string message;
+        std::string englishMessage{};
         bool operator==(const InvalidArgument&) const = default;
     };
     // `path` is not inside a git repository.
@@ -50,7 +53,10 @@ struct GitError : std::exception {
         return GitError(CommandFailed{std::move(command), exitCode, std::move(stderr)});
     }
     static GitError invalidOutput(std::string message) { return GitError(InvalidOutput{std::move(message)}); }
-    static GitError invalidArgument(std::string message) { return GitError(InvalidArgument{std::move(message)}); }
+    static GitError invalidArgument(std::string message) { return GitError(InvalidArgument{std::move(message), {}}); }
+    static GitError invalidArgument(std::string message, std::string englishMessage) {
+        return GitError(InvalidArgument{std::move(message), std::move(englishMessage)});
+    }
     static GitError notARepository(std::string path) { return GitError(NotARepository{std::move(path)}); }
     static GitError gitNotFound() { return GitError(GitNotFound{}); }
 

@@ -77,8 +77,7 @@ void GitWriteCommands::deleteBranch(const std::string& repository, const std::st
         executor.run({"rev-parse", "--verify", "-q", "refs/heads/" + name}, repository, write::reading({0, 1}), stop);
     const std::string tip = write::trimmedOutput(tipResult);
     if (tip.empty()) {
-        write::refuse(std::string(WriteMessages::branchMissingPrefix) + name +
-                      std::string(WriteMessages::missingSuffix));
+        write::refuse(WriteMessages::branchMissingPrefix, name, WriteMessages::missingSuffix);
     }
 
     // The backup must be possible before the branch goes: a backup name that
@@ -113,7 +112,7 @@ void GitWriteCommands::deleteTag(const std::string& repository, const std::strin
                                write::reading({0, 1}), stop);
     const std::string commit = write::trimmedOutput(target);
     if (commit.empty()) {
-        write::refuse(std::string(WriteMessages::tagMissingPrefix) + name + std::string(WriteMessages::missingSuffix));
+        write::refuse(WriteMessages::tagMissingPrefix, name, WriteMessages::missingSuffix);
     }
     BackupRefs{executor}.keep(repository, "refs/tarv/backups/tags/" + name, commit, stop);
     executor.run({"tag", "-d", name}, repository, write::writing(), stop);

@@ -14,6 +14,7 @@
 #include "TarvCore/Models/ProcessResult.hpp"
 #include "TarvCore/Text/Trim.hpp"
 #include "TarvEngine/Commands/PathChunks.hpp"
+#include "TarvEngine/Commands/WriteMessages.hpp"
 #include "TarvEngine/Environment/GitEnvironment.hpp"
 #include "TarvEngine/Service/GitExecutor.hpp"
 
@@ -22,11 +23,17 @@ namespace tarv::engine::write {
 
 using namespace std::chrono_literals;
 
-// A refusal made before git runs.
-[[noreturn]] inline void refuse(std::string_view message, std::string_view value = {}) {
-    std::string text(message);
-    text.append(value);
-    throw core::GitError::invalidArgument(std::move(text));
+// A refusal made before git runs, in both languages: the message, the
+// offending value (when there is one) and what follows it.
+[[noreturn]] inline void refuse(const WriteMessages::Refusal& message, std::string_view value = {},
+                                const WriteMessages::Refusal& after = {}) {
+    const auto text = [&](std::string_view before, std::string_view behind) {
+        std::string out(before);
+        out.append(value);
+        out.append(behind);
+        return out;
+    };
+    throw core::GitError::invalidArgument(text(message.spanish, after.spanish), text(message.english, after.english));
 }
 
 // Options of a command that writes. A write that has started is never

@@ -414,8 +414,7 @@ SnapshotCommands::DiscardGroups SnapshotCommands::groupsOf(const std::vector<cor
                 groups.toRestore.push_back(change.path);
                 break;
             case core::ChangeKind::conflicted:
-                write::refuse(std::string(WriteMessages::conflictPrefix) + change.path +
-                              std::string(WriteMessages::conflictSuffix));
+                write::refuse(WriteMessages::conflictPrefix, change.path, WriteMessages::conflictSuffix);
         }
     }
     return groups;

@@ -6,6 +6,7 @@
 #include "TarvCore/Models/KeyHelpItem.hpp"
 #include "TarvTerminal/Text/DisplayWidth.hpp"
 #include "TarvTerminal/Text/TextWrapping.hpp"
+#include "TarvTerminal/Widgets/ScrollBar.hpp"
 #include "TarvUI/Components/DialogFrame.hpp"
 #include "TarvUI/Components/PopoverView.hpp"
 #include "TarvUI/Keymap/Keymap.hpp"
@@ -142,6 +143,10 @@ void draw(UIFrame& frame, const features::Overlay::Help& help) {
             frame.canvas.draw(row.text, Point{at.x + 13, at.y}, s.popover, columnWidth - 15);
         }
     }
+    // When not every line shows, the right edge is a scroll bar, so that
+    // the lines above and below are not a secret.
+    terminal::ScrollBar::draw(frame.canvas, box.maxX() - 1, inner.minY(), inner.size.height, first, n, shown,
+                              s.popoverBorder, s.popoverBorder.with(s.theme.accent.color(), std::nullopt));
     frame.hits.add(box, HitRegion{});
 }
 

@@ -10,9 +10,9 @@
 // Every shortcut of the frame's keymap in sections (general, lists, diff),
 // then suspending and the mouse, laid out in one to three columns. When the
 // lines do not all fit, the help shows them from its list's offset on (the
-// list keys scroll it); the lines shown and the number of lines are
-// reported in the frame's viewports (`picker`, `helpLines`). A click outside
-// closes it.
+// list keys scroll it) and its right edge is a scroll bar; the lines shown
+// and the number of lines are reported in the frame's viewports (`picker`,
+// `helpLines`). A click outside closes it.
 namespace tarv::ui::HelpView {
 
 struct Row {

@@ -1,7 +1,10 @@
 #include "TarvUI/Components/HintBar.hpp"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
+#include "TarvCore/Models/HintItem.hpp"
 #include "TarvFeatures/App/AppState.hpp"
 #include "TarvTerminal/Text/DisplayWidth.hpp"
 #include "TarvTerminal/Text/TextTruncation.hpp"
@@ -37,6 +40,34 @@ std::string_view firstLine(std::string_view text) {
     return {};
 }
 
+// The hints that lead to every other key: dropped only when nothing else
+// is left to drop.
+bool staysToTheLast(const Keymap::Hint& hint) {
+    return hint.label == core::Text::hint(core::HintItem::palette) ||
+           hint.label == core::Text::hint(core::HintItem::help);
+}
+
+// Whether `hints`, in order and with their separators, end by `limit` when
+// they start at `x`.
+bool fitsWhole(const UIFrame& frame, const std::vector<Keymap::Hint>& hints, std::int64_t x, std::int64_t limit) {
+    for (std::size_t i = 0; i < hints.size(); ++i) {
+        x += width(hints[i].keys) + 1 + width(frame.text(hints[i].label)) + (i == 0 ? 0 : 3);
+    }
+    return x <= limit;
+}
+
+// The hints to try, in their order: every hint that stays to the last, and
+// the longest run of the others from the first on with which they all fit.
+std::vector<Keymap::Hint> chosen(const UIFrame& frame, std::vector<Keymap::Hint> hints, std::int64_t x,
+                                 std::int64_t limit) {
+    while (!fitsWhole(frame, hints, x, limit)) {
+        const auto last = std::find_if(hints.rbegin(), hints.rend(), [](const auto& h) { return !staysToTheLast(h); });
+        if (last == hints.rend()) break;
+        hints.erase(std::next(last).base());
+    }
+    return hints;
+}
+
 }  // namespace
 
 void draw(UIFrame& frame, const features::AppState& state, const WorkspaceLayout& layout) {
@@ -49,7 +80,7 @@ void draw(UIFrame& frame, const features::AppState& state, const WorkspaceLayout
 
     std::int64_t x = r.minX() + 1;
     bool first = true;
-    for (const auto& hint : frame.keymap.hints(state)) {
+    for (const auto& hint : chosen(frame, frame.keymap.hints(state), x, limit)) {
         const std::string label = frame.text(hint.label);
         const std::int64_t room = width(hint.keys) + 1 + width(label) + (first ? 0 : 3);
         if (x + room > limit) break;

@@ -20,7 +20,13 @@ Entry fixed(std::string keys, HintItem label) { return Entry{std::move(keys), la
 
 std::vector<Entry> entries(const Keymap& keymap, const features::AppState& state) {
     const auto hint = [&](AppCommand command, HintItem label) { return Entry{keymap.shortcut(command), label}; };
-    if (state.overlay) return {fixed("Esc", HintItem::close), fixed("\u23CE", HintItem::confirm)};
+    if (state.overlay) {
+        // The help confirms nothing: it closes and scrolls.
+        if (state.overlay->kind() == features::Overlay::Kind::help) {
+            return {fixed("Esc", HintItem::close), fixed("\u2191\u2193", HintItem::scroll)};
+        }
+        return {fixed("Esc", HintItem::close), fixed("\u23CE", HintItem::confirm)};
+    }
     if (!state.workspace) {
         return {fixed("\u2303R", HintItem::repos), fixed("\u2303P", HintItem::palette), fixed("q", HintItem::quit)};
     }

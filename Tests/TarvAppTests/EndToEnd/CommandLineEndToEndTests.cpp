@@ -16,7 +16,7 @@ using testing::processWriteFile;
 
 const std::string tarv = std::string(TARV_BINARY_DIR) + "/Sources/TarvCLI/tarv";
 
-const std::string usage =
+const std::string spanishUsage =
     "uso: tarv [opciones] [ruta]\n"
     "\n"
     "  tarv                abre el repositorio del directorio actual (o la bienvenida)\n"
@@ -33,6 +33,31 @@ const std::string usage =
     "  --theme auto|dark|light  tema de color (auto: claro)\n"
     "  --lang es|en        idioma de la interfaz\n"
     "  --version, --help\n";
+
+const std::string englishUsage =
+    "usage: tarv [options] [path]\n"
+    "\n"
+    "  tarv                opens the repository of the current folder (or the welcome)\n"
+    "  tarv <path>         opens the repository at that path\n"
+    "  tarv doctor         checks git, identity, credentials, ssh and the terminal\n"
+    "  tarv doctor --probe also probes the live terminal (mouse, color, modes)\n"
+    "  tarv scroll-probe   records the wheel/trackpad and sums up the gestures\n"
+    "  tarv keymap         effective shortcuts, keymap.json errors and how to customize them\n"
+    "\n"
+    "options:\n"
+    "  --no-mouse          turns the mouse off\n"
+    "  --no-color          no colors\n"
+    "  --gallery           walks through the screens with sample data (visual review)\n"
+    "  --theme auto|dark|light  color theme (auto: light)\n"
+    "  --lang es|en        interface language\n"
+    "  --version, --help\n";
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
 
 class TarvCommandLine : public ::testing::Test {
 protected:
@@ -70,17 +95,52 @@ TEST_F(TarvCommandLine, VersionAndHelp) {
     for (const char* flag : {"--help", "-h"}) {
         const auto out = run({flag});
         EXPECT_EQ(out.exitCode, 0);
-        EXPECT_EQ(out.out, usage);
+        EXPECT_EQ(out.out, englishUsage);
     }
 }
 
 TEST_F(TarvCommandLine, UnknownOptionGoesToStandardErrorWithTheUsage) {
-    // Only the first argument picks a subcommand: here --version is an
-    // unknown launch option.
-    const auto out = run({"--no-mouse", "--version"});
+    const auto out = run({"--no-mouse", "--frobnicate"});
     EXPECT_EQ(out.exitCode, 2);
     EXPECT_EQ(out.out, "");
-    EXPECT_EQ(out.err, "tarv: opción desconocida '--version'\n" + usage);
+    EXPECT_EQ(out.err, "tarv: unknown option '--frobnicate'\n" + englishUsage);
+}
+
+TEST_F(TarvCommandLine, UsageAndOptionErrorsFollowTheInterfaceLanguage) {
+    // "--lang" first, then the locale; help and version also come after
+    // other options.
+    const std::string spanishUnknown = "tarv: opción desconocida '--frobnicate'\n" + spanishUsage;
+    const std::string englishUnknown = "tarv: unknown option '--frobnicate'\n" + englishUsage;
+    const struct {
+        std::vector<std::string> arguments;
+        std::string locale;
+        int exitCode;
+        std::string out;
+        std::string err;
+    } cases[] = {
+        {{"--help"}, "es_ES.UTF-8", 0, spanishUsage, ""},
+        {{"--lang", "en", "--help"}, "es_ES.UTF-8", 0, englishUsage, ""},
+        {{"--help", "--lang", "es"}, "C", 0, spanishUsage, ""},
+        {{"-h", "--lang", "en", "--frobnicate"}, "es_ES.UTF-8", 0, englishUsage, ""},
+        {{"--no-mouse", "--lang", "es", "-h"}, "C", 0, spanishUsage, ""},
+        {{"repo", "--no-color", "--version"}, "C", 0, "tarv 1.0.0\n", ""},
+        {{"--frobnicate"}, "es_ES.UTF-8", 2, "", spanishUnknown},
+        {{"--lang", "es", "--frobnicate", "--help"}, "C", 2, "", spanishUnknown},
+        {{"--frobnicate", "--lang", "en"}, "es_ES.UTF-8", 2, "", englishUnknown},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.arguments) + " " + c.locale);
+        const auto out = run(c.arguments, {{"LC_ALL", c.locale}});
+        EXPECT_EQ(out.exitCode, c.exitCode);
+        EXPECT_EQ(out.out, c.out);
+        EXPECT_EQ(out.err, c.err);
+    }
+}
+
+TEST_F(TarvCommandLine, AnUnknownOptionIsEchoedInert) {
+    const auto out = run({"-\x1b]0;owned\x07\xe2\x80\xae"});
+    EXPECT_EQ(out.exitCode, 2);
+    EXPECT_EQ(out.err.rfind("tarv: unknown option '-·]0;owned·'\n", 0), 0u) << out.err;
 }
 
 TEST_F(TarvCommandLine, StartedAsTheAskpassProgramItOnlyRelays) {
@@ -135,12 +195,80 @@ TEST_F(TarvCommandLine, DoctorPrintsItsSixLinesAndProbeNeedsATerminal) {
     EXPECT_EQ(lines[1].rfind(" ✓ git          /usr/bin/git · ", 0), 0u) << lines[1];
     EXPECT_EQ(lines[2], " ! identity     user.name or user.email missing (Tarv will ask on launch)");
     // Output is not a terminal: no size part.
-    EXPECT_EQ(lines[5], " ✓ terminal     xterm-256color · 256 colores");
+    EXPECT_EQ(lines[5], " ✓ terminal     xterm-256color · 256 colors");
 
     const auto probe = run({"doctor", "--probe"});
     EXPECT_EQ(probe.exitCode, 1);
     EXPECT_EQ(probe.out.rfind("Tarv 1.0.0 · doctor\n", 0), 0u);
     EXPECT_EQ(probe.err, "tarv: the probe needs an interactive terminal (stdin/stdout are not a TTY)\n");
+}
+
+TEST_F(TarvCommandLine, DoctorAndKeymapFollowTheInterfaceLanguage) {
+    const struct {
+        std::vector<std::string> arguments;
+        std::map<std::string, std::string> locale;
+        bool spanish;
+    } cases[] = {
+        {{}, {{"LC_ALL", "es_ES.UTF-8"}}, true},
+        {{}, {{"LC_ALL", "C"}}, false},
+        // As the interface: LC_MESSAGES counts, and so does "--lang".
+        {{}, {{"LC_ALL", ""}, {"LANGUAGE", "es"}}, true},
+        {{"--lang", "es"}, {{"LC_ALL", "C"}}, true},
+        {{"--lang", "en"}, {{"LC_ALL", "es_MX"}}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.arguments) + (c.spanish ? " es" : " en"));
+        std::vector<std::string> doctor{"doctor"};
+        doctor.insert(doctor.end(), c.arguments.begin(), c.arguments.end());
+        auto env = c.locale;
+        env["TARV_GIT"] = "/usr/bin/git";
+        if (!env.contains("LC_ALL")) env["LC_ALL"] = "";
+        const auto report = linesOf(run(doctor, env).out);
+        ASSERT_EQ(report.size(), 6u);
+        EXPECT_EQ(report[2], c.spanish ? " ! identidad    falta user.name o user.email (Tarv te lo pedirá al abrir)"
+                                       : " ! identity     user.name or user.email missing (Tarv will ask on launch)");
+        EXPECT_EQ(report[5], c.spanish ? " ✓ terminal     xterm-256color · 256 colores"
+                                       : " ✓ terminal     xterm-256color · 256 colors");
+
+        std::vector<std::string> keymap{"keymap"};
+        keymap.insert(keymap.end(), c.arguments.begin(), c.arguments.end());
+        const auto rows = linesOf(run(keymap, env).out);
+        ASSERT_GT(rows.size(), 3u);
+        EXPECT_EQ(rows[2].find(c.spanish ? "Ir a Cambios" : "Go to Changes") != std::string::npos, true) << rows[2];
+    }
+}
+
+TEST_F(TarvCommandLine, DoctorPrintsConfigValuesInert) {
+    // A title change, a clipboard write and a right-to-left override hidden
+    // in the identity and the credential helper.
+    processWriteFile(home.file("gitconfig"),
+                     "[user]\n"
+                     "\tname = \"Eve\x1b]0;owned\x07\xe2\x80\xae\"\n"
+                     "\temail = \"eve@example.com\x1b]52;c;aGk=\x1b\\\\\"\n"
+                     "[credential]\n"
+                     "\thelper = \"store\x9b" "2J\"\n");
+    const auto out = run({"doctor"}, {{"TARV_GIT", "/usr/bin/git"}, {"TERM", "xterm\x1b[5m"}});
+    EXPECT_EQ(out.exitCode, 0);
+    EXPECT_EQ(out.out.find('\x1b'), std::string::npos) << out.out;
+    EXPECT_EQ(out.out.find("\xe2\x80\xae"), std::string::npos) << out.out;
+    const auto lines = linesOf(out.out);
+    ASSERT_EQ(lines.size(), 6u) << out.out;
+    EXPECT_EQ(lines[2], " ✓ identity     Eve·]0;owned· <eve@example.com·]52;c;aGk=·\\>");
+    EXPECT_EQ(lines[3], " ✓ credentials  helper: store\xef\xbf\xbd" "2J");
+    EXPECT_EQ(lines[5], " ✓ terminal     xterm·[5m · 16 colors");
+}
+
+TEST_F(TarvCommandLine, KeymapPrintsTheFilesKeysAndChordsInert) {
+    const std::string file = home.file("config") + "/tarv/keymap.json";
+    std::filesystem::create_directories(home.file("config") + "/tarv");
+    processWriteFile(file, R"({"version": 1, "bindings": {"\u001b]0;owned\u0007": ["ctrl+k"],)"
+                           R"( "quit": ["\u001b[2J\u202e"]}})");
+    const auto out = run({"keymap"});
+    EXPECT_EQ(out.exitCode, 0);
+    EXPECT_EQ(out.out.find('\x1b'), std::string::npos) << out.out;
+    EXPECT_EQ(out.out.find("\xe2\x80\xae"), std::string::npos) << out.out;
+    EXPECT_NE(out.out.find("·]0;owned·"), std::string::npos) << out.out;
+    EXPECT_NE(out.out.find("·[2J"), std::string::npos) << out.out;
 }
 
 TEST_F(TarvCommandLine, ProbesTakeTheirLanguageFromTheEnvironmentOnly) {
@@ -155,10 +283,13 @@ TEST_F(TarvCommandLine, InterfaceAndGalleryNeedATerminal) {
         const auto out = run(arguments);
         EXPECT_EQ(out.exitCode, 1);
         EXPECT_EQ(out.out, "");
-        EXPECT_EQ(out.err, arguments.empty() ? "tarv necesita una terminal interactiva (no se puede usar con tuberías ni "
-                                               "redirecciones).\n"
+        EXPECT_EQ(out.err, arguments.empty() ? "tarv needs an interactive terminal (it cannot be used with pipes or "
+                                               "redirections).\n"
                                              : "");
     }
+    const auto spanish = run({}, {{"LC_ALL", "es_ES.UTF-8"}});
+    EXPECT_EQ(spanish.err, "tarv necesita una terminal interactiva (no se puede usar con tuberías ni redirecciones).\n");
+    EXPECT_EQ(run({"--lang", "es"}).err, spanish.err);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include "TarvApp/Runtime/AppHost.hpp"
 #include "TarvApp/Runtime/AppRuntime.hpp"
 #include "TarvApp/Runtime/BusyRule.hpp"
+#include "TarvCore/Errors/GitError.hpp"
+#include "TarvFeatures/App/ErrorText.hpp"
 
 namespace tarv::app {
 namespace {
@@ -167,6 +169,19 @@ TEST(BusyRule, SpinnerRunsForChecksLaunchSyncAndClone) {
         AppState state;
         c.setUp(state);
         EXPECT_EQ(BusyRule::isBusy(state), c.busy) << c.name;
+    }
+}
+
+TEST(AppRuntime, JobsDescribeFailuresInTheInterfaceLanguage) {
+    // Nothing is started: the runtime is only made, as the command line
+    // makes it before it runs.
+    const auto empty = std::make_exception_ptr(core::GitError::commandFailed("git status", 1, ""));
+    for (const auto& [language, expected] : {std::pair{core::Language::en, "git ended with an error"},
+                                             std::pair{core::Language::es, "git terminó con error"}}) {
+        RuntimeOptions options;
+        options.language = language;
+        AppRuntime runtime(testing::makeFakeDependencies(), options, nullptr, {});
+        EXPECT_EQ(features::ErrorText::describe(empty), expected);
     }
 }
 

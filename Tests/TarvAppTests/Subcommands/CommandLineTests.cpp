@@ -42,8 +42,21 @@ TEST(LaunchArguments, OptionsInAnyOrderLastOneWins) {
         {{"--lang", "es_AR", "--lang"}, with([](auto& a) { a.language = Language::es; })},
         {{"--lang", "fr"}, with([](auto& a) { a.language = Language::en; })},
         {{"repo", "doctor"}, with([](auto& a) { a.startPath = "doctor"; })},
-        {{"--no-mouse", "--version"}, LaunchArguments::UnknownOption{"--version"}},
-        {{"-x", "--bogus"}, LaunchArguments::UnknownOption{"-x"}},
+        // Help and version come with other options; the first of them wins.
+        {{"--no-mouse", "--version"}, with([](auto& a) {
+             a.mouse = false;
+             a.request = LaunchArguments::Request::version;
+         })},
+        {{"-h", "--lang", "es", "-v"}, with([](auto& a) {
+             a.language = Language::es;
+             a.request = LaunchArguments::Request::help;
+         })},
+        {{"--theme", "--help"}, with([](auto& a) { a.themeFlag = "--help"; })},
+        // The first unknown option is named, in the language of every
+        // "--lang" given, also one after it.
+        {{"-x", "--bogus"}, LaunchArguments::UnknownOption{"-x", std::nullopt}},
+        {{"--lang", "es", "-x", "--help"}, LaunchArguments::UnknownOption{"-x", Language::es}},
+        {{"-x", "--lang", "es", "--lang", "en"}, LaunchArguments::UnknownOption{"-x", Language::en}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(LaunchArguments::parse(c.arguments), c.expected) << ::testing::PrintToString(c.arguments);

@@ -99,21 +99,6 @@ TEST(DoctorCommand, SSHAgentStatusFromTheExitCode) {
     }
 }
 
-TEST(DoctorCommand, LanguageFromLCAllThenLang) {
-    struct Case {
-        DoctorCommand::Environment environment;
-        Language expected;
-    };
-    const Case cases[] = {
-        {{{"LC_ALL", "es_ES.UTF-8"}, {"LANG", "en_US.UTF-8"}}, Language::es},
-        {{{"LC_ALL", ""}, {"LANG", "es_ES.UTF-8"}}, Language::en},
-        {{{"LANG", "es_MX"}}, Language::es},
-        {{{"LC_MESSAGES", "es_ES"}}, Language::en},
-        {{}, Language::en},
-    };
-    for (const Case& c : cases) EXPECT_EQ(DoctorCommand::language(c.environment), c.expected);
-}
-
 class FailingGit final : public core::GitClient {
 public:
     core::EnvironmentReport probeEnvironment(std::stop_token) override { throw std::runtime_error("no git"); }
@@ -123,7 +108,7 @@ public:
 TEST(DoctorCommand, FailedProbeGivesTheEmptyReport) {
     FailingGit git;
     ScriptedRunner runner([] { return exited(1, ""); });
-    const std::string report = DoctorCommand::run(git, runner, {{"LC_ALL", "C"}, {"TERM", "dumb"}});
+    const std::string report = DoctorCommand::run(git, runner, {{"LC_ALL", "C"}, {"TERM", "dumb"}}, Language::en);
     EXPECT_NE(report.find(" ! git          not found"), std::string::npos) << report;
     EXPECT_NE(report.find(" ! credentials  no credential.helper"), std::string::npos) << report;
     EXPECT_NE(report.find(" ✓ terminal     dumb · "), std::string::npos) << report;

@@ -83,6 +83,39 @@ TEST(RepositoryClientRefusals, AmendWithoutCommitsStopsAfterOneProbe) {
     EXPECT_EQ(recording.gitRuns(), (Runs{{"rev-parse", "--verify", "-q", "HEAD"}}));
 }
 
+TEST(RepositoryClientRefusals, EachRefusalHasItsEnglishTwin) {
+    // The Spanish text stays the message; the English one goes beside it,
+    // with the offending value in the same place.
+    struct Case {
+        const char* name;
+        std::function<void(core::GitRepositoryClient&)> call;
+        std::string spanish;
+        std::string english;
+    };
+    const std::vector<Case> cases = {
+        {"commit without files", [](auto& c) { c.commit(repo, message("x"), {}, none); },
+         "No hay archivos incluidos en el commit", "No files are included in the commit"},
+        {"tag name", [](auto& c) { c.createTag(repo, "a..b", "HEAD", none); }, "Nombre de etiqueta inválido: a..b",
+         "Invalid tag name: a..b"},
+        {"remote", [](auto& c) { c.addRemote(repo, "origin", "-x", none); }, "Remoto inválido: origin -x",
+         "Invalid remote: origin -x"},
+        {"missing branch", [](auto& c) { c.deleteBranch(repo, "gone", false, none); }, "La rama gone no existe",
+         "The branch gone does not exist"},
+        {"missing tag", [](auto& c) { c.deleteTag(repo, "v9", none); }, "La etiqueta v9 no existe",
+         "The tag v9 does not exist"},
+    };
+    for (const auto& c : cases) {
+        RecordingClient recording(
+            [](const core::ProcessSpec&, std::stop_token) { return GitScriptedRunner::result(1); });
+        try {
+            c.call(*recording.client);
+            ADD_FAILURE() << c.name << ": no refusal";
+        } catch (const core::GitError& error) {
+            EXPECT_EQ(error, core::GitError::invalidArgument(c.spanish, c.english)) << c.name;
+        }
+    }
+}
+
 TEST(RepositoryClientCommandLines, CommandsTheClientBuildsItself) {
     struct Case {
         const char* name;

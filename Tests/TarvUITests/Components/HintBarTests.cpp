@@ -12,8 +12,10 @@ using features::AppAction;
 using features::AppState;
 using terminal::Size;
 
-UIFrame drawHints(const AppState& state, std::int64_t width, const Keymap& keymap = Keymap::standard()) {
+UIFrame drawHints(const AppState& state, std::int64_t width, const Keymap& keymap = Keymap::standard(),
+                  core::Language language = core::Language::en) {
     UIFrame frame = fixtures::frame(Size{width, 14}, 0, 0, keymap);
+    frame.language = language;
     const auto layout = WorkspaceLayout::make(Size{width, 14}, features::WorkspaceTab::changes,
                                               features::WorkspaceFocus::files);
     HintBar::draw(frame, state, layout);
@@ -25,19 +27,25 @@ AppState threeFiles() {
     return fixtures::stateWith({fixtures::file("a"), fixtures::file("b"), fixtures::file("c")});
 }
 
-TEST(HintBar, HintsStopAtTheFirstThatDoesNotFit) {
+TEST(HintBar, CommandsAndHelpStayToTheLast) {
     // "main · 3 changes" is 16 columns: hints may end before column
-    // width - 19. At 86 columns "⌃P commands" would end after it; "? help"
-    // would fit but is never tried.
+    // width - 19. The hints after the first that does not fit are left out
+    // (a later, shorter one is not tried), but "⌃P commands" and "? help"
+    // keep their place at the end as long as they fit alone.
     const struct {
         std::int64_t width;
+        core::Language language;
         std::string row;
     } cases[] = {
-        {86, " Tab pane · Space include · c message · s sync · / filter            main · 3 changes "},
-        {90, " Tab pane · Space include · c message · s sync · / filter · ⌃P commands  main · 3 changes "},
-        {99, " Tab pane · Space include · c message · s sync · / filter · ⌃P commands · ? help  main · 3 changes "},
+        {86, core::Language::en, " Tab pane · Space include · c message · ⌃P commands · ? help         main · 3 changes "},
+        {90, core::Language::en, " Tab pane · Space include · c message · s sync · ⌃P commands · ? help    main · 3 changes "},
+        {99, core::Language::en, " Tab pane · Space include · c message · s sync · / filter · ⌃P commands · ? help  main · 3 changes "},
+        {80, core::Language::en, " Tab pane · Space include · c message · ⌃P commands · ? help   main · 3 changes "},
+        {80, core::Language::es, " Tab panel · Space incluir · ⌃P comandos · ? ayuda             main · 3 cambios "},
     };
-    for (const auto& c : cases) EXPECT_EQ(fixtures::row(drawHints(threeFiles(), c.width), 13), c.row);
+    for (const auto& c : cases) {
+        EXPECT_EQ(fixtures::row(drawHints(threeFiles(), c.width, Keymap::standard(), c.language), 13), c.row);
+    }
 
     const UIFrame frame = drawHints(threeFiles(), 80);
     const ThemeStyles& s = frame.styles;
@@ -50,10 +58,11 @@ TEST(HintBar, HintsStopAtTheFirstThatDoesNotFit) {
 }
 
 TEST(HintBar, StatusWidthTwentyLeavesColumnsUpTo56) {
+    // "c message" ends after column 56 once the two kept hints are counted.
     AppState state = threeFiles();
     state.workspace->status.branch.head = "feature1";  // "feature1 · 3 changes": 20 columns
     const std::string row = fixtures::row(drawHints(state, 80), 13);
-    EXPECT_EQ(row, " Tab pane · Space include · c message · s sync · / filter  feature1 · 3 changes ");
+    EXPECT_EQ(row, " Tab pane · Space include · ⌃P commands · ? help           feature1 · 3 changes ");
 }
 
 TEST(HintBar, WithoutAWorkspaceTheHintsRunToTheEnd) {
@@ -79,7 +88,7 @@ TEST(HintBar, AheadAndBehindCounts) {
 TEST(HintBar, UnboundCommandsLeaveTheirHintOut) {
     const Keymap keymap(Keymap::Overrides{{core::AppCommand::focusSummary, {}}});
     EXPECT_EQ(fixtures::row(drawHints(threeFiles(), 80, keymap), 13),
-              " Tab pane · Space include · s sync · / filter · ⌃P commands    main · 3 changes ");
+              " Tab pane · Space include · s sync · ⌃P commands · ? help      main · 3 changes ");
 }
 
 TEST(HintBar, ToastCoversTheRowAndDismissesOnClick) {

@@ -307,13 +307,17 @@ TEST(Keymap, Hints) {
     AppState filter = changesState(WorkspaceFocus::files);
     filter.workspace->changes.isFilterFocused = true;
     AppState overlay = changesState(WorkspaceFocus::files);
-    overlay.overlay = features::Overlay{features::Overlay::Help{}};
+    overlay.overlay = features::Overlay{features::Overlay::Message{core::Text::raw("t"), core::Text::raw("b"), {}}};
+    AppState help = changesState(WorkspaceFocus::files);
+    help.overlay = features::Overlay{features::Overlay::Help{}};
     AppState conflict = changesState(WorkspaceFocus::diff);
     fixtures::showConflict(*conflict.workspace, "c.txt", true);
     AppState resolved = changesState(WorkspaceFocus::diff);
     fixtures::showConflict(*resolved.workspace, "c.txt", false);
     const Case cases[] = {
         {"overlay", overlay, {hint("Esc", HintItem::close), hint("⏎", HintItem::confirm)}},
+        // The help confirms nothing.
+        {"help", help, {hint("Esc", HintItem::close), hint("↑↓", HintItem::scroll)}},
         {"no workspace", AppState{}, {hint("⌃R", HintItem::repos), hint("⌃P", HintItem::palette), hint("q", HintItem::quit)}},
         {"filter", filter, {hint("Esc", HintItem::back), hint("⏎", HintItem::back)}},
         {"files", changesState(WorkspaceFocus::files),

@@ -52,5 +52,37 @@ TEST(HelpViewScrolling, EveryRowCanBeScrolledIntoViewWithItsDescription) {
     }
 }
 
+// The cells of column x from row `from` to row `to` (exclusive), as text.
+std::string column(const UIFrame& frame, std::int64_t x, std::int64_t from, std::int64_t to) {
+    std::string out;
+    for (std::int64_t y = from; y < to; ++y) out += fixtures::cell(frame, x, y).character;
+    return out;
+}
+
+TEST(HelpViewScrolling, TheRightEdgeShowsThatMoreLinesAreBelowOrAbove) {
+    // At 80x24 the box spans columns 1 to 78 and rows 1 to 22; its right
+    // edge between the corners is a scroll bar while lines are hidden.
+    const UIFrame top = helpAt(Size{80, 24}, 0);
+    const std::int64_t last = top.viewports.helpLines - top.viewports.picker;
+    ASSERT_GT(last, 0);
+    const struct {
+        std::int64_t offset;
+        std::string edge;
+    } cases[] = {
+        {0, "╮┃┃┃┃┃┃┃│││││││││││││╯"},
+        {last, "╮│││││││││││││┃┃┃┃┃┃┃╯"},
+    };
+    for (const auto& c : cases) {
+        const UIFrame frame = helpAt(Size{80, 24}, c.offset);
+        EXPECT_EQ(column(frame, 78, 1, 23), c.edge) << c.offset;
+        EXPECT_EQ(fixtures::cell(frame, 78, 1).style, frame.styles.popoverBorder);
+    }
+    // Everything shows: a plain border.
+    const UIFrame wide = helpAt(Size{200, 60}, 0);
+    ASSERT_LE(wide.viewports.helpLines, wide.viewports.picker);
+    const std::string edge = column(wide, 174, 0, 60);
+    EXPECT_EQ(edge.find("┃"), std::string::npos) << edge;
+}
+
 }  // namespace
 }  // namespace tarv::ui

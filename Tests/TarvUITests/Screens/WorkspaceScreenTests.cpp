@@ -91,7 +91,7 @@ TEST(WorkspaceScreen, ChangesAt80x24) {
         " │                          │ │                                                 ",
         " ╰──────────────────────────╯ │                                                 ",
         "    Commit 3 files to main    │                                                 ",
-        " Tab pane · Space include · c message · s sync · / filter      main · 3 changes ",
+        " Tab pane · Space include · c message · ⌃P commands · ? help   main · 3 changes ",
     }));
     const ThemeStyles& s = frame.styles;
     const Theme& t = s.theme;
@@ -165,7 +165,7 @@ TEST(WorkspaceScreen, MinimumSize) {
         " ◔ Summary (required)                             ",
         "                                                  ",
         "              Commit 3 files to main              ",
-        " Tab pane · Space include        main · 3 changes ",
+        " ⌃P commands · ? help            main · 3 changes ",
     }));
 }
 

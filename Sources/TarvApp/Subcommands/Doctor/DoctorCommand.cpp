@@ -11,16 +11,6 @@
 namespace tarv::app::DoctorCommand {
 namespace {
 
-std::string colorDepthWord(terminal::ColorSupport support) {
-    switch (support) {
-    case terminal::ColorSupport::none: return "sin color";
-    case terminal::ColorSupport::ansi16: return "16 colores";
-    case terminal::ColorSupport::ansi256: return "256 colores";
-    case terminal::ColorSupport::trueColor: break;
-    }
-    return "color 24-bit";
-}
-
 std::int64_t nonEmptyLines(const std::string& text) {
     std::int64_t count = 0;
     std::size_t start = 0;
@@ -36,7 +26,19 @@ std::int64_t nonEmptyLines(const std::string& text) {
 
 }  // namespace
 
-std::string run(core::GitClient& git, core::ProcessRunning& process, const Environment& environment) {
+std::string colorDepthWords(terminal::ColorSupport support, core::Language language) {
+    const bool spanish = language == core::Language::es;
+    switch (support) {
+    case terminal::ColorSupport::none: return spanish ? "sin color" : "no color";
+    case terminal::ColorSupport::ansi16: return spanish ? "16 colores" : "16 colors";
+    case terminal::ColorSupport::ansi256: return spanish ? "256 colores" : "256 colors";
+    case terminal::ColorSupport::trueColor: break;
+    }
+    return spanish ? "color 24-bit" : "24-bit color";
+}
+
+std::string run(core::GitClient& git, core::ProcessRunning& process, const Environment& environment,
+                core::Language language) {
     DoctorInput input;
     try {
         input.report = git.probeEnvironment({});
@@ -44,8 +46,8 @@ std::string run(core::GitClient& git, core::ProcessRunning& process, const Envir
         input.report = core::EnvironmentReport{};
     }
     input.ssh = sshStatus(process);
-    input.terminalDescription = terminalDescription(environment);
-    input.language = language(environment);
+    input.terminalDescription = terminalDescription(environment, language);
+    input.language = language;
     return DoctorRenderer::render(input, core::AppInfo::version);
 }
 
@@ -63,23 +65,15 @@ DoctorInput::SSHStatus sshStatus(core::ProcessRunning& runner, std::stop_token s
     return DoctorInput::SSHStatus::noAgent();
 }
 
-std::string terminalDescription(const Environment& environment) {
+std::string terminalDescription(const Environment& environment, core::Language language) {
     const std::string separator = " \xC2\xB7 ";  // " · "
-    std::string description = terminal::TerminalCapabilities::programName(environment) + separator +
-                              colorDepthWord(terminal::TerminalCapabilities::colorSupport(environment, std::nullopt));
+    std::string description =
+        terminal::TerminalCapabilities::programName(environment) + separator +
+        colorDepthWords(terminal::TerminalCapabilities::colorSupport(environment, std::nullopt), language);
     if (const auto size = terminal::WindowSize::ofTerminal()) {
         description += separator + std::to_string(size->width) + "\xC3\x97" + std::to_string(size->height);  // ×
     }
     return description;
-}
-
-core::Language language(const Environment& environment) {
-    for (const char* name : {"LC_ALL", "LANG"}) {
-        if (const auto found = environment.find(name); found != environment.end()) {
-            return core::detectLanguage(found->second);
-        }
-    }
-    return core::Language::en;
 }
 
 }  // namespace tarv::app::DoctorCommand

@@ -4,6 +4,7 @@
 
 #include "TarvCore/Localization/Text.hpp"
 #include "TarvCore/Rules/IdentityRules.hpp"
+#include "TarvTerminal/Text/InertText.hpp"
 
 namespace tarv::app::DoctorRenderer {
 namespace {
@@ -12,19 +13,23 @@ using core::Text;
 
 const std::string good = " \xE2\x9C\x93 ";  // " ✓ "
 const std::string bad = " ! ";
+
+// A value from outside (git's config, the environment), printed inert.
+std::string inert(const std::string& value) { return terminal::InertText::line(value); }
+
 std::string gitLine(const core::EnvironmentReport& report, core::Language language) {
     if (!report.gitPath || !report.gitVersion) return bad + Text::doctorGitMissing().render(language);
-    return good + Text::doctorGit(*report.gitPath, report.gitVersion->description()).render(language);
+    return good + Text::doctorGit(inert(*report.gitPath), report.gitVersion->description()).render(language);
 }
 
 std::string identityLine(const core::Identity& identity, core::Language language) {
     if (!core::IdentityRules::isComplete(identity)) return bad + Text::doctorIdentityMissing().render(language);
-    return good + Text::doctorIdentity(identity.name.value_or(""), identity.email.value_or("")).render(language);
+    return good + Text::doctorIdentity(inert(identity.name.value_or("")), inert(identity.email.value_or(""))).render(language);
 }
 
 std::string helperLine(const std::vector<std::string>& helpers, core::Language language) {
     if (helpers.empty()) return bad + Text::doctorHelperMissing().render(language);
-    return good + Text::doctorHelper(helpers.back()).render(language);
+    return good + Text::doctorHelper(inert(helpers.back())).render(language);
 }
 
 std::string sshLine(const DoctorInput::SSHStatus& ssh, core::Language language) {
@@ -47,7 +52,7 @@ std::string render(const DoctorInput& input, std::string_view version) {
         identityLine(input.report.identity, language),
         helperLine(input.report.credentialHelpers, language),
         sshLine(input.ssh, language),
-        good + Text::doctorTerminal(input.terminalDescription).render(language),
+        good + Text::doctorTerminal(inert(input.terminalDescription)).render(language),
     };
     std::string out;
     for (const std::string& line : lines) {
