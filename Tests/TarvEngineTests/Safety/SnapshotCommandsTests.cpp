@@ -320,6 +320,38 @@ TEST(SnapshotBytes, DiscardThenUndoGivesBackTheWorkingBytes) {
     }
 }
 
+// The undo writes files itself: a link now standing where a folder of a
+// discarded file was (pointing outside the working tree), or a folder where
+// the file was, refuses the whole undo before anything is written.
+TEST_F(SnapshotTest, AnUndoNeverWritesThroughALinkOrOverAFolder) {
+    repo.writeFile("kept.txt", "kept\n");
+    repo.commitAll("base");
+    const std::vector<FileChange> changes{{"d/a.txt", std::nullopt, ChangeKind::untracked},
+                                          {"b.txt", std::nullopt, ChangeKind::untracked}};
+    for (const bool folderInTheWay : {false, true}) {
+        SCOPED_TRACE(folderInTheWay ? "folder in the way" : "link in the way");
+        repo.writeFile("d/a.txt", "a\n");
+        repo.writeFile("b.txt", "b\n");
+        const std::string ref = snapshots.create(repo.path(), {"d/a.txt", "b.txt"}, 21, none);
+        snapshots.discard(repo.path(), changes, none);
+        std::filesystem::remove_all(repo.path() + "/d");
+        const std::string outside = repo.makeFolder("outside");
+        if (folderInTheWay) {
+            repo.writeFile("d/a.txt/inner.txt", "inner\n");
+        } else {
+            std::filesystem::create_directory_symlink(outside, repo.path() + "/d");
+        }
+        const auto before = disk(repo);
+
+        const auto failure = testing::commandFailure([&] { snapshots.restore(repo.path(), ref, {"d/a.txt", "b.txt"}, none); });
+        EXPECT_NE(failure.stderr.find("d/a.txt"), std::string::npos) << failure.stderr;
+        EXPECT_EQ(disk(repo), before);
+        EXPECT_TRUE(std::filesystem::is_empty(outside));
+        std::filesystem::remove_all(repo.path() + "/d");
+        std::filesystem::remove_all(outside);
+    }
+}
+
 TEST(SnapshotBytes, AnOldSnapshotComesBackThroughTheFilters) {
     tarv::testing::TempGitRepo repo;
     SnapshotCommands snapshots{testing::realExecutor(repo), std::make_shared<testing::DiskFiles>()};
