@@ -441,6 +441,8 @@ std::string_view englishPlainText(Text::Plain plain) {
         return "Operation aborted (uncommitted changes kept first in refs/tarv/snapshots)";
     case Text::Plain::lineSelectionDropped:
         return "This file changed and its chosen lines could not be kept: it is no longer included";
+    case Text::Plain::toastDiscardedSubmodulesKept:
+        return "Changes discarded; submodules left as they were · u to undo";
     }
     return {};
 }
@@ -884,6 +886,8 @@ std::string_view spanishPlainText(Text::Plain plain) {
         return "Operación abortada (los cambios sin confirmar se guardaron antes en refs/tarv/snapshots)";
     case Text::Plain::lineSelectionDropped:
         return "Este archivo cambió y no se pudieron conservar sus líneas elegidas: ya no está incluido";
+    case Text::Plain::toastDiscardedSubmodulesKept:
+        return "Cambios descartados; los submódulos quedaron como estaban · u para deshacer";
     }
     return {};
 }

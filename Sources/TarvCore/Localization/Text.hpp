@@ -26,7 +26,7 @@ namespace tarv::core {
 // in declaration order: the 97 cases with a payload, then the payload-free
 // ones (`Plain`).
 struct Text {
-    static constexpr std::size_t caseCount = 314;
+    static constexpr std::size_t caseCount = 315;
     static constexpr std::size_t payloadCaseCount = 97;
 
     // The payload-free cases, in declaration order.
@@ -248,6 +248,7 @@ struct Text {
         toastEmptyCommitSkipped,
         toastOperationAbortedKept,
         lineSelectionDropped,
+        toastDiscardedSubmodulesKept,
     };
 
     // One struct per case with a payload, in declaration order.
@@ -1193,6 +1194,7 @@ struct Text {
     static Text toastEmptyCommitSkipped() { return Text(Plain::toastEmptyCommitSkipped); }
     static Text toastOperationAbortedKept() { return Text(Plain::toastOperationAbortedKept); }
     static Text lineSelectionDropped() { return Text(Plain::lineSelectionDropped); }
+    static Text toastDiscardedSubmodulesKept() { return Text(Plain::toastDiscardedSubmodulesKept); }
 
     std::string render(Language language) const;
     std::string english() const;

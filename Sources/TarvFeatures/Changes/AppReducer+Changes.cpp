@@ -94,11 +94,12 @@ AppEffect AppReducer::discard(AppState& state, std::vector<core::FileChange> fil
         return AppEffect::none();
     }
     return AppEffect::write("discard", writeLane(workspace.path),
-                            [repository = dependencies_.repository, path = workspace.path,
-                             files = std::move(files)](AppEffect::Send send, std::stop_token) {
+                            [repository = dependencies_.repository, path = workspace.path, files = std::move(files),
+                             submodulesKept = submodules > 0](AppEffect::Send send, std::stop_token) {
         try {
             std::string reference = repository->discard(path, files, std::stop_token());
-            send(WorkspaceAction::Discarded{DiscardRecord{std::move(reference), discardedPaths(files)}});
+            send(WorkspaceAction::Discarded{DiscardRecord{std::move(reference), discardedPaths(files)},
+                                            submodulesKept});
         } catch (const core::UnfinishedDiscard& unfinished) {
             send(WorkspaceAction::DiscardFailed{ErrorText::describe(unfinished.cause),
                                                 DiscardRecord{unfinished.snapshot, discardedPaths(files)}});

@@ -226,7 +226,9 @@ struct Dispatch {
     AppEffect operator()(WA::DiscardConfirmed& a) { return reducer.discard(state, std::move(a.files)); }
     AppEffect operator()(WA::Discarded& a) {
         workspace.lastDiscard = std::move(a.record);
-        AppEffect toast = reducer.showToast(state, core::Text::toastDiscarded(), false);
+        const core::Text said =
+            a.submodulesKept ? core::Text::toastDiscardedSubmodulesKept() : core::Text::toastDiscarded();
+        AppEffect toast = reducer.showToast(state, said, false);
         return AppEffect::merge(std::move(toast), reducer.reloadStatus(workspace));
     }
     AppEffect operator()(WA::DiscardFailed& a) {

@@ -214,6 +214,8 @@ struct WorkspaceAction {
     };
     struct Discarded {
         DiscardRecord record;
+        // Submodules were among the chosen files and were left as they were.
+        bool submodulesKept = false;
         bool operator==(const Discarded&) const = default;
     };
     struct DiscardFailed {

@@ -234,6 +234,7 @@ inline const std::vector<ExpectedPlainText> expectedPlainTexts = {
     {Text::Plain::toastEmptyCommitSkipped, 311, "Operation completed: the commit left empty was skipped (uncommitted changes kept first in refs/tarv/snapshots)", "Operación completada: se omitió el commit que quedó vacío (los cambios sin confirmar se guardaron antes en refs/tarv/snapshots)"},
     {Text::Plain::toastOperationAbortedKept, 312, "Operation aborted (uncommitted changes kept first in refs/tarv/snapshots)", "Operación abortada (los cambios sin confirmar se guardaron antes en refs/tarv/snapshots)"},
     {Text::Plain::lineSelectionDropped, 313, "This file changed and its chosen lines could not be kept: it is no longer included", "Este archivo cambió y no se pudieron conservar sus líneas elegidas: ya no está incluido"},
+    {Text::Plain::toastDiscardedSubmodulesKept, 314, "Changes discarded; submodules left as they were · u to undo", "Cambios descartados; los submódulos quedaron como estaban · u para deshacer"},
 };
 
 template <typename Item>
