@@ -381,6 +381,7 @@ TEST(DiscardTest, SubmodulesAreLeftOut) {
     EXPECT_EQ(sendWorkspace(h, WorkspaceAction::DiscardConfirmed{{submodule, changed("a")}}), (Ids{"discard"}));
     h.runJob("discard");
     EXPECT_EQ(h.fakes.repository->calls(), (Paths{"discard /r a"}));
+    h.drain();
     // The toast says the submodule stayed as it was, not that all changes went.
     ASSERT_TRUE(h.state().toast.has_value());
     EXPECT_EQ(h.state().toast->text, core::Text::toastDiscardedSubmodulesKept());
