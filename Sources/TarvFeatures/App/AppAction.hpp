@@ -43,9 +43,11 @@ struct AppAction {
         bool operator==(const RegistryLoaded&) const = default;
     };
     // The repository root of the start directory; none when it is not inside
-    // a repository.
+    // a repository. `refusal`: git found a repository there but refused it
+    // (one owned by another user), in git's own words.
     struct StartRepositoryResolved {
         std::optional<std::string> path;
+        std::optional<std::string> refusal = std::nullopt;
         bool operator==(const StartRepositoryResolved&) const = default;
     };
     // A known repository chosen from the registry list.

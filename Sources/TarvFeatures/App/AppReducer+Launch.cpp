@@ -5,29 +5,36 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <variant>
 #include <vector>
+
+#include "TarvCore/Errors/GitError.hpp"
 
 #include "TarvCore/Ports/AccountStore.hpp"
 #include "TarvCore/Ports/CredentialBroker.hpp"
 #include "TarvCore/Ports/GitRepositoryClient.hpp"
 #include "TarvCore/Ports/RepositoryRegistry.hpp"
 #include "TarvFeatures/App/AppReducer.hpp"
+#include "TarvFeatures/App/ErrorText.hpp"
 
 namespace tarv::features {
 
 namespace {
 
-// The root of the repository holding `directory`; a failure counts as none.
+// The root of the repository holding `directory`; a failure counts as none,
+// and where git ran and refused the repository its words are kept.
 AppEffect resolveStartDirectory(std::shared_ptr<core::GitRepositoryClient> repository, std::string directory) {
     return AppEffect::run(std::nullopt, [repository = std::move(repository), directory = std::move(directory)](
                                             AppEffect::Send send, std::stop_token stop) {
         std::optional<std::string> root;
+        std::optional<std::string> refusal;
         try {
             root = repository->repositoryRoot(directory, stop);
+        } catch (const core::GitError& error) {
+            if (std::holds_alternative<core::GitError::CommandFailed>(error.value)) refusal = ErrorText::describe(error);
         } catch (...) {
-            root.reset();
         }
-        send(AppAction::StartRepositoryResolved{std::move(root)});
+        send(AppAction::StartRepositoryResolved{std::move(root), std::move(refusal)});
     });
 }
 
@@ -56,6 +63,10 @@ AppEffect AppReducer::advanceLaunch(AppState& state) const {
                        state.startResolved && !state.launchHandled;
     if (!ready) return AppEffect::none();
     state.launchHandled = true;
+    if (!state.workspace && state.startRefusal) {
+        // The welcome screen, with the reason the start folder did not open.
+        state.overlay = Overlay::message(core::Text::errorTitle(), core::Text::raw(*state.startRefusal));
+    }
     if (state.workspace || !state.startRepositoryPath) return AppEffect::none();
     const std::string path = *state.startRepositoryPath;
     return open(state, path);

@@ -28,6 +28,7 @@ struct Dispatch {
     }
     AppEffect operator()(AppAction::StartRepositoryResolved& action) {
         state.startRepositoryPath = std::move(action.path);
+        state.startRefusal = std::move(action.refusal);
         state.startResolved = true;
         return reducer.advanceLaunch(state);
     }

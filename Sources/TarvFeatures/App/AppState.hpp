@@ -56,11 +56,12 @@ struct AppState {
     std::int64_t toastCounter = 0;
     // Launch progress (read by the state logic only): the registry load has
     // reported, the start directory has been resolved (to
-    // `startRepositoryPath`, if it is in a repository), and the start
-    // repository has been dealt with.
+    // `startRepositoryPath`, if it is in a repository, or to git's refusal
+    // of the repository there), and the start repository has been dealt with.
     bool registryLoaded = false;
     bool startResolved = false;
     std::optional<std::string> startRepositoryPath;
+    std::optional<std::string> startRefusal;
     bool launchHandled = false;
     // Credential prompts waiting while they cannot be shown.
     std::vector<core::CredentialPrompt> pendingCredentials;

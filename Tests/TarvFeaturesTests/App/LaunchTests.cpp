@@ -10,6 +10,7 @@
 #include "Support/AppStoreHarness.hpp"
 #include "Support/ModelFixtures.hpp"
 #include "TarvCore/Errors/GitError.hpp"
+#include "TarvFeatures/Overlay/Overlay.hpp"
 
 namespace tarv::features {
 namespace {
@@ -102,13 +103,40 @@ TEST(LaunchTest, AStartDirectoryOutsideARepositoryGivesTheWelcomeScreenAndNoRepo
     EXPECT_EQ(h.fakes.repository->calls(), Ids{"repositoryRoot /tmp"});
 }
 
+// A failure counts as no repository: the welcome screen. Where git ran and
+// refused the folder (a repository owned by another user), the welcome
+// screen says why in git's words instead of leaving the user to guess.
 TEST(LaunchTest, AResolutionFailureCountsAsNoRepository) {
-    AppStoreHarness h;
-    h.fakes.repository->fail("repositoryRoot", core::GitError::gitNotFound());
-    h.send(AppAction::Launch{"/work/repo"});
-    h.settle();
-    EXPECT_TRUE(h.state().startResolved);
-    EXPECT_EQ(h.state().startRepositoryPath, std::nullopt);
+    const std::string refused =
+        "fatal: detected dubious ownership in repository at '/work/repo'\n"
+        "To add an exception for this directory, call:\n\n\tgit config --global --add safe.directory /work/repo";
+    struct Case {
+        const char* name;
+        core::GitError error;
+        bool saysWhy;
+    };
+    const Case cases[] = {
+        {"git missing", core::GitError::gitNotFound(), false},
+        {"git refused the folder", core::GitError::commandFailed("git rev-parse --show-toplevel", 128, refused), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        AppStoreHarness h;
+        h.fakes.git->answers.report = completeReport();
+        h.fakes.repository->fail("repositoryRoot", c.error);
+        h.send(AppAction::Launch{"/work/repo"});
+        h.settle();
+        EXPECT_TRUE(h.state().startResolved);
+        EXPECT_EQ(h.state().startRepositoryPath, std::nullopt);
+        EXPECT_EQ(h.state().phase(), AppState::Phase::welcome);
+        EXPECT_EQ(opens(h), 0);
+        const auto* message = h.state().overlay ? std::get_if<Overlay::Message>(&h.state().overlay->value) : nullptr;
+        ASSERT_EQ(message != nullptr, c.saysWhy);
+        if (!message) continue;
+        const std::string body = message->body.english();
+        EXPECT_NE(body.find("dubious ownership"), std::string::npos) << body;
+        EXPECT_NE(body.find("safe.directory /work/repo"), std::string::npos) << body;
+    }
 }
 
 TEST(LaunchTest, AWorkspaceAlreadyOpenIsNotReplacedByTheStartRepository) {
