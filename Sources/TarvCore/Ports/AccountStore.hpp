@@ -17,7 +17,7 @@ public:
 
     virtual void save(const GitHubSession& session, std::stop_token stop) = 0;
 
-    // Forgets the session (the Part's `delete`). Does not throw.
+    // Forgets the session (`remove`, as delete is a C++ keyword). Does not throw.
     virtual void remove(std::stop_token stop) = 0;
 };
 

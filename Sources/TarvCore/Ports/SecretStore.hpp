@@ -17,7 +17,7 @@ public:
     // Stores the value, replacing any earlier one. Throws SecretStoreError.
     virtual void write(const std::string& service, const std::string& value, std::stop_token stop) = 0;
 
-    // Removes the stored value (the Part's `delete`); removing nothing is no
+    // Removes the stored value (`remove`, as delete is a C++ keyword); removing nothing is no
     // error and nothing is reported.
     virtual void remove(const std::string& service, std::stop_token stop) = 0;
 };
