@@ -18,23 +18,26 @@ using testing::refusal;
 using tarv::testing::TempGitRepo;
 const std::stop_token none;
 
+// main and feature both change f.txt after a common base (which also holds
+// `alsoInBase`, when named, with its name as its text); main is checked out.
+void diverge(TempGitRepo& repo, const std::string& alsoInBase = "") {
+    repo.writeFile("f.txt", "base\n");
+    if (!alsoInBase.empty()) repo.writeFile(alsoInBase, alsoInBase.substr(0, 1) + "\n");
+    repo.commitAll("Base");
+    repo.git({"switch", "-q", "-c", "feature"});
+    repo.writeFile("f.txt", "feature\n");
+    repo.commitAll("Feature change");
+    repo.git({"switch", "-q", "main"});
+    repo.writeFile("f.txt", "main\n");
+    repo.commitAll("Main change");
+}
+
 struct RepositoryClientOperations : ::testing::Test {
     TempGitRepo repo;
     std::shared_ptr<GitRepositoryClientLive> client = testing::liveClient(repo);
     const std::string& path = repo.path();
 
-    // main and feature both change f.txt after a common base; main is
-    // checked out.
-    void divergingBranches() {
-        repo.writeFile("f.txt", "base\n");
-        repo.commitAll("Base");
-        repo.git({"switch", "-q", "-c", "feature"});
-        repo.writeFile("f.txt", "feature\n");
-        repo.commitAll("Feature change");
-        repo.git({"switch", "-q", "main"});
-        repo.writeFile("f.txt", "main\n");
-        repo.commitAll("Main change");
-    }
+    void divergingBranches() { diverge(repo); }
     std::optional<core::RepositoryOperation> operation() { return client->status(path, none).operation; }
     std::size_t conflicted() { return client->status(path, none).conflictedFiles().size(); }
 };
@@ -259,21 +262,10 @@ TEST_F(RepositoryClientOperations, StepsThatResetKeepTheUncommittedWorkFirst) {
         std::optional<std::string> staged;  // and in its index commit
         std::string after;                  // the working file after the step ("" when gone)
     };
-    const auto diverge = [](TempGitRepo& r) {
-        r.writeFile("f.txt", "base\n");
-        r.writeFile("g.txt", "g\n");
-        r.commitAll("Base");
-        r.git({"switch", "-q", "-c", "feature"});
-        r.writeFile("f.txt", "feature\n");
-        r.commitAll("Feature change");
-        r.git({"switch", "-q", "main"});
-        r.writeFile("f.txt", "main\n");
-        r.commitAll("Main change");
-    };
     const std::vector<Case> cases = {
         {"a continue that skips a rebase step left empty",
          [&](TempGitRepo& r, GitRepositoryClientLive& c) {
-             diverge(r);
+             diverge(r, "g.txt");
              r.git({"switch", "-q", "feature"});
              ASSERT_EQ(c.rebase(r.path(), "main", none), core::OperationResult::conflicts({"f.txt"}));
              // Keeping main's side makes the replayed commit empty.
@@ -286,7 +278,7 @@ TEST_F(RepositoryClientOperations, StepsThatResetKeepTheUncommittedWorkFirst) {
          "g.txt", "edited meanwhile\n", std::nullopt, "g\n"},
         {"an abort of a merge",
          [&](TempGitRepo& r, GitRepositoryClientLive& c) {
-             diverge(r);
+             diverge(r, "g.txt");
              ASSERT_EQ(c.merge(r.path(), "feature", none), core::MergeResult::conflicts({"f.txt"}));
              r.writeFile("n.txt", "new\n");
              r.git({"add", "n.txt"});
