@@ -18,8 +18,6 @@ struct UnfinishedDiscard : std::exception {
         : snapshot(std::move(snapshot)), cause(std::move(cause)) {}
 
     const char* what() const noexcept override { return "unfinished discard"; }
-
-    bool operator==(const UnfinishedDiscard&) const = default;
 };
 
 }  // namespace tarv::core
