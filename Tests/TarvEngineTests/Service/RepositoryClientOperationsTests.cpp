@@ -32,6 +32,14 @@ void diverge(TempGitRepo& repo, const std::string& alsoInBase = "") {
     repo.commitAll("Main change");
 }
 
+// The recovery points the repository holds, by reference name.
+std::set<std::string> snapshotRefs(TempGitRepo& repo) {
+    std::set<std::string> refs;
+    std::istringstream listed(repo.git({"for-each-ref", "--format=%(refname)", "refs/tarv/snapshots/"}));
+    for (std::string line; std::getline(listed, line);) refs.insert(line);
+    return refs;
+}
+
 struct RepositoryClientOperations : ::testing::Test {
     TempGitRepo repo;
     std::shared_ptr<GitRepositoryClientLive> client = testing::liveClient(repo);
@@ -166,17 +174,11 @@ TEST_F(RepositoryClientOperations, TakingASideWholeKeepsTheFileAsItWasInASnapsho
         const std::string side = resolution == core::ConflictResolution::mine ? "mine" : "theirs";
         const std::string byHand = "half resolved by hand, then " + side + "\n";
         repo.writeFile("f.txt", byHand);
-        const auto snapshots = [&] {
-            std::set<std::string> refs;
-            std::istringstream listed(repo.git({"for-each-ref", "--format=%(refname)", "refs/tarv/snapshots/"}));
-            for (std::string line; std::getline(listed, line);) refs.insert(line);
-            return refs;
-        };
-        const auto before = snapshots();
+        const auto before = snapshotRefs(repo);
 
         client->resolve(path, "f.txt", resolution, none);
         std::vector<std::string> made;
-        std::ranges::set_difference(snapshots(), before, std::back_inserter(made));
+        std::ranges::set_difference(snapshotRefs(repo), before, std::back_inserter(made));
         ASSERT_EQ(made.size(), 1u);
         EXPECT_EQ(repo.git({"show", made[0] + ":f.txt"}), byHand);
         EXPECT_EQ(repo.readFile("f.txt"), resolution == core::ConflictResolution::mine ? "main\n" : "feature\n");
@@ -304,16 +306,10 @@ TEST_F(RepositoryClientOperations, StepsThatResetKeepTheUncommittedWorkFirst) {
         TempGitRepo r;
         auto live = testing::liveClient(r);
         c.setUp(r, *live);
-        const auto snapshots = [&] {
-            std::set<std::string> refs;
-            std::istringstream listed(r.git({"for-each-ref", "--format=%(refname)", "refs/tarv/snapshots/"}));
-            for (std::string line; std::getline(listed, line);) refs.insert(line);
-            return refs;
-        };
-        const auto before = snapshots();
+        const auto before = snapshotRefs(r);
         c.step(r, *live);
         std::vector<std::string> made;
-        std::ranges::set_difference(snapshots(), before, std::back_inserter(made));
+        std::ranges::set_difference(snapshotRefs(r), before, std::back_inserter(made));
         ASSERT_EQ(made.size(), 1u);
         EXPECT_EQ(r.git({"show", made[0] + ":" + c.path}), c.working);
         if (c.staged) {
